@@ -28,11 +28,15 @@ class CAvlTree {
   static constexpr std::uint8_t kLeftHigh = 1;
   static constexpr std::uint8_t kRightHigh = 2;
 
+  // Children are link[kLeft] and link[kRight]; the mirror-image cases of
+  // the rebalancing share their code through the side index.
   struct Node {
-    Node* left;
-    Node* right;
+    Node* link[2];
     Item* item;
     std::uint8_t balance;
+
+    const Node* left() const { return link[0]; }
+    const Node* right() const { return link[1]; }
   };
 
   CAvlTree() = default;
@@ -69,7 +73,7 @@ class CAvlTree {
     while (node != nullptr) {
       int order = compare_(key, *node->item);
       if (order == 0) return node->item;
-      node = order < 0 ? node->left : node->right;
+      node = node->link[order < 0 ? 0 : 1];
     }
     return nullptr;
   }
@@ -100,10 +104,15 @@ class CAvlTree {
  private:
   // What a step reports to its caller.
   enum Change { kNone = 0, kSameHeight = 1, kHeightChanged = 2 };
+  static constexpr int kLeft = 0;
+  static constexpr int kRight = 1;
+
+  // The balance code of a node whose side subtree is the higher one.
+  static constexpr std::uint8_t High(int side) { return side == kLeft ? kLeftHigh : kRightHigh; }
 
   Change InsertAt(Node*& slot, Item* item, bool& inserted) {
     if (slot == nullptr) {
-      Node* node = new (std::nothrow) Node{nullptr, nullptr, item, kEven};
+      Node* node = new (std::nothrow) Node{{nullptr, nullptr}, item, kEven};
       if (node == nullptr) return kNone;
       slot = node;
       ++count_;
@@ -112,12 +121,9 @@ class CAvlTree {
     }
     int order = compare_(*item, *slot->item);
     if (order == 0) return kNone;
-    if (order < 0) {
-      Change change = InsertAt(slot->left, item, inserted);
-      return change == kHeightChanged ? GrewLeft(slot) : change;
-    }
-    Change change = InsertAt(slot->right, item, inserted);
-    return change == kHeightChanged ? GrewRight(slot) : change;
+    int side = order < 0 ? kLeft : kRight;
+    Change change = InsertAt(slot->link[side], item, inserted);
+    return change == kHeightChanged ? Grew(slot, side) : change;
   }
 
   template <typename Key>
@@ -125,215 +131,129 @@ class CAvlTree {
     Node* node = slot;
     if (node == nullptr) return kNone;
     int order = compare_(key, *node->item);
-    if (order < 0) {
-      Change change = RemoveAt(node->left, key, removed);
-      return change == kHeightChanged ? ShrankLeft(slot) : change;
-    }
-    if (order > 0) {
-      Change change = RemoveAt(node->right, key, removed);
-      return change == kHeightChanged ? ShrankRight(slot) : change;
+    if (order != 0) {
+      int side = order < 0 ? kLeft : kRight;
+      Change change = RemoveAt(node->link[side], key, removed);
+      return change == kHeightChanged ? Shrank(slot, side) : change;
     }
 
     removed = node->item;
-    if (node->left != nullptr) {
-      Node* child = node->left;
-      bool lower;
-      if (child->right == nullptr) {
-        node->item = child->item;
-        node->left = child->left;
-        delete child;
-        lower = true;
-      } else {
-        lower = TakeRightmost(node->left, node->item) == kHeightChanged;
-      }
+    if (node->link[kLeft] == nullptr && node->link[kRight] == nullptr) {
+      delete node;
+      slot = nullptr;
       --count_;
-      return lower ? ShrankLeft(slot) : kSameHeight;
+      return kHeightChanged;
     }
-    if (node->right != nullptr) {
-      Node* child = node->right;
-      bool lower;
-      if (child->left == nullptr) {
-        node->item = child->item;
-        node->right = child->right;
-        delete child;
-        lower = true;
-      } else {
-        lower = TakeLeftmost(node->right, node->item) == kHeightChanged;
-      }
-      --count_;
-      return lower ? ShrankRight(slot) : kSameHeight;
+    // The in-order predecessor, or the successor when there is no left
+    // subtree, moves its item into this node.
+    int side = node->link[kLeft] != nullptr ? kLeft : kRight;
+    Node* child = node->link[side];
+    bool lower;
+    if (child->link[1 - side] == nullptr) {
+      node->item = child->item;
+      node->link[side] = child->link[side];
+      delete child;
+      lower = true;
+    } else {
+      lower = TakeOutermost(node->link[side], 1 - side, node->item) == kHeightChanged;
     }
-    delete node;
-    slot = nullptr;
     --count_;
-    return kHeightChanged;
+    return lower ? Shrank(slot, side) : kSameHeight;
   }
 
-  // Unlinks the rightmost node below slot, handing its item out.
-  Change TakeRightmost(Node*& slot, Item*& item) {
+  // Unlinks the last node below slot towards side, handing its item out.
+  Change TakeOutermost(Node*& slot, int side, Item*& item) {
     Node* node = slot;
-    if (node->right != nullptr) {
-      Change change = TakeRightmost(node->right, item);
-      return change == kHeightChanged ? ShrankRight(slot) : change;
+    if (node->link[side] != nullptr) {
+      Change change = TakeOutermost(node->link[side], side, item);
+      return change == kHeightChanged ? Shrank(slot, side) : change;
     }
     item = node->item;
-    slot = node->left;
+    slot = node->link[1 - side];
     delete node;
     return kHeightChanged;
   }
 
-  Change TakeLeftmost(Node*& slot, Item*& item) {
+  // Lifts the child on side into slot (a right rotation for the left child).
+  static void Lift(Node*& slot, int side) {
     Node* node = slot;
-    if (node->left != nullptr) {
-      Change change = TakeLeftmost(node->left, item);
-      return change == kHeightChanged ? ShrankLeft(slot) : change;
-    }
-    item = node->item;
-    slot = node->right;
-    delete node;
-    return kHeightChanged;
+    Node* child = node->link[side];
+    node->link[side] = child->link[1 - side];
+    child->link[1 - side] = node;
+    slot = child;
   }
 
-  static Node* RotateRight(Node*& slot) {
-    Node* node = slot;
-    Node* left = node->left;
-    node->left = left->right;
-    left->right = node;
-    slot = left;
-    return left;
+  // The double rotation: the child's inner grandchild becomes the subtree
+  // root; returns its balance from before.
+  static std::uint8_t LiftInnerGrandchild(Node*& slot, int side) {
+    Node* grand = slot->link[side]->link[1 - side];
+    std::uint8_t balance = grand->balance;
+    Lift(slot->link[side], 1 - side);
+    Lift(slot, side);
+    grand->balance = kEven;
+    return balance;
   }
 
-  static Node* RotateLeft(Node*& slot) {
+  // The subtree on side of slot became one higher.
+  static Change Grew(Node*& slot, int side) {
     Node* node = slot;
-    Node* right = node->right;
-    node->right = right->left;
-    right->left = node;
-    slot = right;
-    return right;
-  }
-
-  // The left subtree of slot became one higher.
-  static Change GrewLeft(Node*& slot) {
-    Node* node = slot;
-    switch (node->balance) {
-      case kRightHigh:
-        node->balance = kEven;
-        return kSameHeight;
-      case kEven:
-        node->balance = kLeftHigh;
-        return kHeightChanged;
-    }
-    Node* left = node->left;
-    if (left->balance == kLeftHigh) {
-      RotateRight(slot);
+    int other = 1 - side;
+    if (node->balance == High(other)) {
       node->balance = kEven;
-      left->balance = kEven;
       return kSameHeight;
     }
-    Node* grand = left->right;
-    RotateLeft(node->left);
-    RotateRight(slot);
-    node->balance = grand->balance == kLeftHigh ? kRightHigh : kEven;
-    left->balance = grand->balance == kRightHigh ? kLeftHigh : kEven;
-    grand->balance = kEven;
+    if (node->balance == kEven) {
+      node->balance = High(side);
+      return kHeightChanged;
+    }
+    Node* child = node->link[side];
+    if (child->balance == High(side)) {
+      Lift(slot, side);
+      node->balance = kEven;
+      child->balance = kEven;
+      return kSameHeight;
+    }
+    std::uint8_t grand = LiftInnerGrandchild(slot, side);
+    node->balance = grand == High(side) ? High(other) : kEven;
+    child->balance = grand == High(other) ? High(side) : kEven;
     return kSameHeight;
   }
 
-  static Change GrewRight(Node*& slot) {
+  // The subtree on side of slot became one lower.
+  static Change Shrank(Node*& slot, int side) {
     Node* node = slot;
-    switch (node->balance) {
-      case kLeftHigh:
-        node->balance = kEven;
-        return kSameHeight;
-      case kEven:
-        node->balance = kRightHigh;
-        return kHeightChanged;
-    }
-    Node* right = node->right;
-    if (right->balance == kRightHigh) {
-      RotateLeft(slot);
+    int other = 1 - side;
+    if (node->balance == High(side)) {
       node->balance = kEven;
-      right->balance = kEven;
-      return kSameHeight;
-    }
-    Node* grand = right->left;
-    RotateRight(node->right);
-    RotateLeft(slot);
-    node->balance = grand->balance == kRightHigh ? kLeftHigh : kEven;
-    right->balance = grand->balance == kLeftHigh ? kRightHigh : kEven;
-    grand->balance = kEven;
-    return kSameHeight;
-  }
-
-  // The left subtree of slot became one lower.
-  static Change ShrankLeft(Node*& slot) {
-    Node* node = slot;
-    switch (node->balance) {
-      case kLeftHigh:
-        node->balance = kEven;
-        return kHeightChanged;
-      case kEven:
-        node->balance = kRightHigh;
-        return kSameHeight;
-    }
-    Node* right = node->right;
-    if (right->balance == kEven) {
-      RotateLeft(slot);
-      node->balance = kRightHigh;
-      right->balance = kLeftHigh;
-      return kSameHeight;
-    }
-    if (right->balance == kRightHigh) {
-      RotateLeft(slot);
-      node->balance = kEven;
-      right->balance = kEven;
       return kHeightChanged;
     }
-    Node* grand = right->left;
-    RotateRight(node->right);
-    RotateLeft(slot);
-    node->balance = grand->balance == kRightHigh ? kLeftHigh : kEven;
-    right->balance = grand->balance == kLeftHigh ? kRightHigh : kEven;
-    grand->balance = kEven;
-    return kHeightChanged;
-  }
-
-  static Change ShrankRight(Node*& slot) {
-    Node* node = slot;
-    switch (node->balance) {
-      case kRightHigh:
-        node->balance = kEven;
-        return kHeightChanged;
-      case kEven:
-        node->balance = kLeftHigh;
-        return kSameHeight;
-    }
-    Node* left = node->left;
-    if (left->balance == kEven) {
-      RotateRight(slot);
-      node->balance = kLeftHigh;
-      left->balance = kRightHigh;
+    if (node->balance == kEven) {
+      node->balance = High(other);
       return kSameHeight;
     }
-    if (left->balance == kLeftHigh) {
-      RotateRight(slot);
+    Node* child = node->link[other];
+    if (child->balance == kEven) {
+      Lift(slot, other);
+      node->balance = High(other);
+      child->balance = High(side);
+      return kSameHeight;
+    }
+    if (child->balance == High(other)) {
+      Lift(slot, other);
       node->balance = kEven;
-      left->balance = kEven;
+      child->balance = kEven;
       return kHeightChanged;
     }
-    Node* grand = left->right;
-    RotateLeft(node->left);
-    RotateRight(slot);
-    node->balance = grand->balance == kLeftHigh ? kRightHigh : kEven;
-    left->balance = grand->balance == kRightHigh ? kLeftHigh : kEven;
-    grand->balance = kEven;
+    std::uint8_t grand = LiftInnerGrandchild(slot, other);
+    node->balance = grand == High(other) ? High(side) : kEven;
+    child->balance = grand == High(side) ? High(other) : kEven;
     return kHeightChanged;
   }
 
   static void FreeNodes(Node* node) {
     while (node != nullptr) {
-      FreeNodes(node->left);
-      Node* right = node->right;
+      FreeNodes(node->link[kLeft]);
+      Node* right = node->link[kRight];
       delete node;
       node = right;
     }

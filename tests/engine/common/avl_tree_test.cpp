@@ -29,9 +29,9 @@ void RecordFree(Entry* entry) { freed.push_back(entry->key); }
 // height and appends the keys in order.
 int Check(const Tree::Node* node, std::vector<int>& keys) {
   if (node == nullptr) return 0;
-  int left = Check(node->left, keys);
+  int left = Check(node->left(), keys);
   keys.push_back(node->item->key);
-  int right = Check(node->right, keys);
+  int right = Check(node->right(), keys);
   int expected = left == right ? Tree::kEven : left > right ? Tree::kLeftHigh : Tree::kRightHigh;
   EXPECT_EQ(node->balance, expected) << "at key " << node->item->key;
   EXPECT_LE(std::abs(left - right), 1) << "at key " << node->item->key;
