@@ -13,11 +13,6 @@ using DISPID = std::int32_t;
 constexpr HRESULT MakeHresult(std::uint32_t bits) { return static_cast<HRESULT>(bits); }
 constexpr bool Succeeded(HRESULT hr) { return hr >= 0; }
 constexpr bool Failed(HRESULT hr) { return hr < 0; }
-// A system error number (the Windows ones this platform uses) as a result.
-constexpr HRESULT HresultFromWin32(long error) {
-  return error <= 0 ? static_cast<HRESULT>(error)
-                    : MakeHresult((static_cast<std::uint32_t>(error) & 0xFFFF) | 0x80070000u);
-}
 
 inline constexpr HRESULT S_OK = 0;
 inline constexpr HRESULT S_FALSE = 1;
@@ -37,8 +32,7 @@ inline constexpr HRESULT CLASS_E_CLASSNOTAVAILABLE = MakeHresult(0x80040111);
 inline constexpr HRESULT REGDB_E_CLASSNOTREG = MakeHresult(0x80040154);
 inline constexpr HRESULT SELFREG_E_CLASS = MakeHresult(0x80040201);
 inline constexpr HRESULT CO_E_CLASSSTRING = MakeHresult(0x800401F3);
+inline constexpr HRESULT CO_E_DLLNOTFOUND = MakeHresult(0x800401F8);
 inline constexpr HRESULT CO_E_ERRORINDLL = MakeHresult(0x800401F9);
-// The component library named by the registry cannot be loaded.
-inline constexpr HRESULT CO_E_DLLNOTFOUND = MakeHresult(0x8007007E);
 
 }  // namespace tf::com
