@@ -2,6 +2,8 @@
 
 #include "platform/registry/registry_store.h"
 
+#include <functional>
+
 namespace tf::registry {
 namespace {
 
@@ -40,12 +42,26 @@ Status ReadOpenKey(const std::string& path, KeyTree* tree, StoredKey** key) {
   return FindOpenKey(*tree, path, key);
 }
 
+// Changes the stored key at `path` (an open key's path) under the lock.
+Status EditOpenKey(const std::string& path, const std::function<Status(StoredKey&)>& edit) {
+  return EditRegistry([&](KeyTree& tree) {
+    StoredKey* key = nullptr;
+    Status status = FindOpenKey(tree, path, &key);
+    return status == ERROR_SUCCESS ? edit(*key) : status;
+  });
+}
+
 Status CheckWritable(Access access) {
   if ((access & kChangeRights) != 0 && !RegistryWritable()) return ERROR_ACCESS_DENIED;
   return ERROR_SUCCESS;
 }
 
 }  // namespace
+
+Status Key::Check(Access rights) const {
+  if (!is_open()) return ERROR_INVALID_PARAMETER;
+  return (access_ & rights) == rights ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+}
 
 Status Key::Open(std::string_view path, Access access, Key* key) {
   KeyPath parsed;
@@ -85,18 +101,17 @@ Status Key::OpenSubKey(std::string_view subkey, Access access, Key* key) const {
 }
 
 Status Key::CreateSubKey(std::string_view subkey, Access access, Key* key, bool* created) const {
-  if (!is_open()) return ERROR_INVALID_PARAMETER;
-  if (!Allows(KEY_CREATE_SUB_KEY)) return ERROR_ACCESS_DENIED;
+  Status status = Check(KEY_CREATE_SUB_KEY);
+  if (status != ERROR_SUCCESS) return status;
   return Create(JoinKeyPath(path_, subkey), access, key, created);
 }
 
 Status Key::QueryValue(std::string_view name, ValueType* type, std::string* data,
                        std::size_t max_bytes) const {
-  if (!is_open()) return ERROR_INVALID_PARAMETER;
-  if (!Allows(KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
   KeyTree tree;
   StoredKey* key = nullptr;
-  Status status = ReadOpenKey(path_, &tree, &key);
+  Status status = Check(KEY_QUERY_VALUE);
+  if (status == ERROR_SUCCESS) status = ReadOpenKey(path_, &tree, &key);
   if (status != ERROR_SUCCESS) return status;
   StoredValue* value = FindValue(*key, name);
   if (value == nullptr) return ERROR_FILE_NOT_FOUND;
@@ -124,17 +139,14 @@ Status Key::QueryDword(std::string_view name, std::uint32_t* value) const {
 }
 
 Status Key::SetValue(std::string_view name, ValueType type, std::string_view data) const {
-  if (!is_open()) return ERROR_INVALID_PARAMETER;
-  if (!Allows(KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
-  return EditRegistry([&](KeyTree& tree) {
-    StoredKey* key = nullptr;
-    Status status = FindOpenKey(tree, path_, &key);
-    if (status != ERROR_SUCCESS) return status;
-    if (StoredValue* value = FindValue(*key, name)) {
+  Status status = Check(KEY_SET_VALUE);
+  if (status != ERROR_SUCCESS) return status;
+  return EditOpenKey(path_, [&](StoredKey& key) {
+    if (StoredValue* value = FindValue(key, name)) {
       value->type = type;
       value->data = std::string(data);
     } else {
-      key->values.push_back(StoredValue{std::string(name), type, std::string(data)});
+      key.values.push_back(StoredValue{std::string(name), type, std::string(data)});
     }
     return ERROR_SUCCESS;
   });
@@ -151,24 +163,21 @@ Status Key::SetDword(std::string_view name, std::uint32_t value) const {
 }
 
 Status Key::DeleteValue(std::string_view name) const {
-  if (!is_open()) return ERROR_INVALID_PARAMETER;
-  if (!Allows(KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
-  return EditRegistry([&](KeyTree& tree) {
-    StoredKey* key = nullptr;
-    Status status = FindOpenKey(tree, path_, &key);
-    if (status != ERROR_SUCCESS) return status;
+  Status status = Check(KEY_SET_VALUE);
+  if (status != ERROR_SUCCESS) return status;
+  return EditOpenKey(path_, [&](StoredKey& key) {
     std::string folded = FoldCase(name);
     std::size_t removed = std::erase_if(
-        key->values, [&](const StoredValue& value) { return FoldCase(value.name) == folded; });
+        key.values, [&](const StoredValue& value) { return FoldCase(value.name) == folded; });
     return removed ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
   });
 }
 
 Status Key::DeleteSubKey(std::string_view subkey) const {
-  if (!is_open() || subkey.empty()) return ERROR_INVALID_PARAMETER;
-  if (!Allows(KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
+  if (subkey.empty()) return ERROR_INVALID_PARAMETER;
   KeyPath parsed;
-  Status status = ParseKeyPath(JoinKeyPath(path_, subkey), &parsed);
+  Status status = Check(KEY_SET_VALUE);
+  if (status == ERROR_SUCCESS) status = ParseKeyPath(JoinKeyPath(path_, subkey), &parsed);
   if (status != ERROR_SUCCESS) return status;
   return EditRegistry([&](KeyTree& tree) {
     auto first = tree.find(parsed.folded);
@@ -184,11 +193,10 @@ Status Key::DeleteSubKey(std::string_view subkey) const {
 }
 
 Status Key::EnumSubKeys(std::vector<std::string>* names) const {
-  if (!is_open()) return ERROR_INVALID_PARAMETER;
-  if (!Allows(KEY_ENUMERATE_SUB_KEYS)) return ERROR_ACCESS_DENIED;
   KeyTree tree;
   StoredKey* key = nullptr;
-  Status status = ReadOpenKey(path_, &tree, &key);
+  Status status = Check(KEY_ENUMERATE_SUB_KEYS);
+  if (status == ERROR_SUCCESS) status = ReadOpenKey(path_, &tree, &key);
   if (status != ERROR_SUCCESS) return status;
   names->clear();
   std::string prefix = FoldCase(path_) + '\\';
@@ -201,11 +209,10 @@ Status Key::EnumSubKeys(std::vector<std::string>* names) const {
 }
 
 Status Key::EnumValues(std::vector<std::string>* names) const {
-  if (!is_open()) return ERROR_INVALID_PARAMETER;
-  if (!Allows(KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
   KeyTree tree;
   StoredKey* key = nullptr;
-  Status status = ReadOpenKey(path_, &tree, &key);
+  Status status = Check(KEY_QUERY_VALUE);
+  if (status == ERROR_SUCCESS) status = ReadOpenKey(path_, &tree, &key);
   if (status != ERROR_SUCCESS) return status;
   names->clear();
   for (const StoredValue& value : key->values) names->push_back(value.name);

@@ -120,7 +120,8 @@ class Key {
 
  private:
   Key(std::string path, Access access) : path_(std::move(path)), access_(access) {}
-  bool Allows(std::uint32_t rights) const { return (access_ & rights) == rights; }
+  // ERROR_SUCCESS when the key is open with all of `rights`.
+  Status Check(Access rights) const;
 
   std::string path_;
   Access access_ = KEY_READ;
