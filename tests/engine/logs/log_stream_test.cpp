@@ -283,6 +283,63 @@ TEST_F(LogStreamTest, StoredValueForms) {
                    .known());
 }
 
+// Files as servers write them: the W3C one with a byte order mark, CRLF
+// and a second header block after a restart.
+TEST_F(LogStreamTest, SampleFilesOfEachFormat) {
+  struct Case {
+    const char* spec;
+    const char* trace;
+    size_t records;
+  };
+  const Case cases[] = {
+      {"logs/w3c/ex*.log", "Processing an IIS format log file", 5},
+      {"logs/ncsa/access.log", "Processing a NCSA format log file", 5},
+      {"logs/iis/in*.log", "Processing a basic (old format) IIS log file", 3},
+  };
+  std::vector<std::vector<CLogRecord>> read;
+  for (const Case& c : cases) {
+    FakeLogSite site;
+    site.AddStream(test::FixturePath(c.spec));
+    CLogFileSet set(site, 18000);  // the machine's zone, five hours west
+    set.FindFiles();
+    read.emplace_back();
+    CLogRecord r;
+    while (set.NextRecord(r)) read.back().push_back(r);
+    EXPECT_EQ(read.back().size(), c.records) << c.spec;
+    EXPECT_TRUE(site.Traced(c.trace)) << c.spec;
+    EXPECT_TRUE(site.errors.empty()) << c.spec;
+  }
+  ASSERT_EQ(read.size(), 3u);
+  const std::vector<CLogRecord>& w3c = read[0];
+  ASSERT_EQ(w3c.size(), 5u);
+  EXPECT_EQ(w3c[0].time, ComposeTime(2007, 1, 6, 19, 0, 2));
+  EXPECT_EQ(w3c[0].user_agent, "Mozilla/5.0+(Windows+NT+10.0;+Win64;+x64)");
+  EXPECT_EQ(w3c[0].referrer, "http://search.example.com/search?q=garden+tools");
+  EXPECT_EQ(w3c[2].client_name, "2001:db8::15");
+  EXPECT_EQ(w3c[2].uri_query, "id=42");
+  EXPECT_EQ(w3c[3].status, 404);
+  EXPECT_EQ(w3c[3].time_taken, 15);
+  EXPECT_EQ(w3c[4].method, "HEAD");
+
+  const std::vector<CLogRecord>& ncsa = read[1];
+  ASSERT_EQ(ncsa.size(), 5u);
+  EXPECT_EQ(ncsa[0].time, ComposeTime(2007, 1, 7, 9, 0, 1));
+  EXPECT_EQ(ncsa[2].client_name, "crawler-7.example.net");
+  EXPECT_EQ(ncsa[2].referrer, "-");
+  EXPECT_EQ(ncsa[3].user_name, "carol");
+  EXPECT_EQ(ncsa[3].uri_stem, "/shop/order.php");
+  EXPECT_EQ(ncsa[3].uri_query, "step=2&item=7");
+  EXPECT_TRUE(ncsa[4].has_referrer);
+  EXPECT_EQ(ncsa[4].referrer, "");
+
+  const std::vector<CLogRecord>& iis = read[2];
+  ASSERT_EQ(iis.size(), 3u);
+  EXPECT_EQ(iis[0].time, ComposeTime(2007, 1, 6, 19, 0, 2));
+  EXPECT_EQ(iis[2].user_name, "dave");
+  EXPECT_EQ(iis[2].uri_stem, "/old page.htm");
+  EXPECT_EQ(iis[2].win32_status, 2);
+}
+
 TEST(OldLogNameTest, MasksWalkTheNameByParts) {
   struct Case {
     const char* name;
