@@ -1,5 +1,6 @@
 #include "engine/logs/line_reader.h"
 
+#include <bit>
 #include <cstring>
 
 #include "engine/logs/log_record.h"
@@ -7,22 +8,30 @@
 namespace tf {
 namespace {
 
-// Whether any byte of the range is below 32, eight bytes at a time. Bytes
-// of 128 and above never count.
-bool HasControlByte(const char* p, size_t n) {
+// The first byte below 32 in [p, end), or end; eight bytes at a time.
+// Bytes of 128 and above never count. The line feed is such a byte, so one
+// scan finds the end of a clean line and any byte the reader must drop.
+const char* FindControlByte(const char* p, const char* end) {
   constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
   constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
-  size_t i = 0;
-  for (; i + 8 <= n; i += 8) {
+  for (; end - p >= 8; p += 8) {
     std::uint64_t w;
-    std::memcpy(&w, p + i, 8);
-    // Standard "has a byte below 32" test; exact for the any-byte question.
-    if ((w - kOnes * 32) & ~w & kHigh) return true;
+    std::memcpy(&w, p, 8);
+    // Flags bytes below 32; the lowest flag is exact (a borrow only
+    // disturbs the bytes above it), and bytes are in memory order on
+    // little-endian machines.
+    std::uint64_t flags = (w - kOnes * 32) & ~w & kHigh;
+    if (flags != 0) {
+      if constexpr (std::endian::native == std::endian::little) {
+        return p + (__builtin_ctzll(flags) >> 3);
+      }
+      break;
+    }
   }
-  for (; i < n; ++i) {
-    if (static_cast<unsigned char>(p[i]) < 32) return true;
+  for (; p < end; ++p) {
+    if (static_cast<unsigned char>(*p) < 32) return p;
   }
-  return false;
+  return end;
 }
 
 }  // namespace
@@ -91,6 +100,18 @@ bool LineReader::ReadLogLine(std::string_view& line) {
     if (!carrying) line_start_ = buffer_offset_ + static_cast<std::int64_t>(pos_);
     const char* begin = buffer_.get() + pos_;
     const char* end = buffer_.get() + len_;
+    if (!carrying) {
+      // A clean line: nothing below 32 before its line feed (or CR LF).
+      const char* stop = FindControlByte(begin, end);
+      const char* feed = stop;
+      if (stop < end && *stop == '\r' && stop + 1 < end && stop[1] == '\n') feed = stop + 1;
+      if (feed < end && *feed == '\n' &&
+          static_cast<size_t>(stop - begin) <= kMaxLineLength) {
+        pos_ = static_cast<size_t>(feed - buffer_.get()) + 1;
+        line = std::string_view(begin, static_cast<size_t>(stop - begin));
+        return true;
+      }
+    }
     const char* feed = static_cast<const char*>(std::memchr(begin, '\n', end - begin));
     if (feed == nullptr) {
       AppendFiltered(begin, end);
@@ -99,15 +120,6 @@ bool LineReader::ReadLogLine(std::string_view& line) {
       continue;
     }
     pos_ = static_cast<size_t>(feed - buffer_.get()) + 1;
-    if (!carrying) {
-      const char* stop = feed;
-      if (stop > begin && stop[-1] == '\r') --stop;
-      size_t size = static_cast<size_t>(stop - begin);
-      if (size <= kMaxLineLength && !HasControlByte(begin, size)) {
-        line = std::string_view(begin, size);
-        return true;
-      }
-    }
     AppendFiltered(begin, feed);
     line = FinishCarried();
     return true;

@@ -21,15 +21,13 @@ void CLogFileSet::FindFiles() {
   }
 }
 
-bool CLogFileSet::NextRecord(CLogRecord& record) {
+CLogRecord* CLogFileSet::NextRecord() {
   CLogStream* winner = nullptr;
   for (auto& stream : site_.LogStreams()) {
     if (!stream->ReadAhead(site_)) continue;
     if (winner == nullptr || stream->pending().time < winner->pending().time) winner = stream.get();
   }
-  if (winner == nullptr) return false;
-  winner->TakePending(record);
-  return true;
+  return winner == nullptr ? nullptr : winner->TakePending();
 }
 
 void CLogFileSet::CloseAll() {

@@ -21,10 +21,11 @@ class CLogFileSet {
 
   // Lists the files of every stream.
   void FindFiles();
-  // The next record in time order into `record` (which the caller keeps
-  // and passes again: its storage is reused). On equal times the stream
-  // listed first wins. False when every stream is exhausted.
-  bool NextRecord(CLogRecord& record);
+  // The next record in time order, or null when every stream is
+  // exhausted. On equal times the stream listed first wins. The record
+  // stays valid, and may be edited, until the next call: its storage is
+  // reused, so reading allocates nothing per record.
+  CLogRecord* NextRecord();
   void CloseAll();
 
   // Sums over the streams, for progress.

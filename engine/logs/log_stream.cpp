@@ -135,11 +135,11 @@ bool CLogStream::ReadAhead(LogSite& site) {
   return has_pending_;
 }
 
-void CLogStream::TakePending(CLogRecord& record) {
-  std::swap(record, pending_);
+CLogRecord* CLogStream::TakePending() {
   has_pending_ = false;
-  last_record_date_ = record.time;
+  last_record_date_ = pending_.time;
   last_position_ = pending_position_;
+  return &pending_;
 }
 
 }  // namespace tf

@@ -89,7 +89,8 @@ class CLogStream {
   bool has_pending() const { return has_pending_; }
   const CLogRecord& pending() const { return pending_; }
   bool ReadAhead(LogSite& site);
-  void TakePending(CLogRecord& record);
+  // The pending record, now delivered; it is read over at the next ReadAhead.
+  CLogRecord* TakePending();
 
  private:
   bool ReadFromOpenFile(LogSite& site, CLogRecord& record);

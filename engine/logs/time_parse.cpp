@@ -76,6 +76,39 @@ int MonthFromName(std::string_view name) {
   return 0;
 }
 
+int TwoDigits(const char* p) { return (p[0] - '0') * 10 + (p[1] - '0'); }
+
+// The layout servers write, "07/Jan/2007:13:05:09 -0500", read by fixed
+// positions; anything else (or any value out of range) is left to the
+// general reader, which gives the same result for this layout.
+bool ParseCanonicalNcsaDate(std::string_view t, bool apply_zone, TimeValue& value, int* zone_seconds,
+                            bool* has_zone) {
+  if (t.size() != 26 || t[2] != '/' || t[6] != '/' || t[11] != ':' || t[14] != ':' ||
+      t[17] != ':' || t[20] != ' ' || (t[21] != '+' && t[21] != '-')) {
+    return false;
+  }
+  static constexpr int kDigits[] = {0, 1, 7, 8, 9, 10, 12, 13, 15, 16, 18, 19, 22, 23, 24, 25};
+  for (int i : kDigits) {
+    if (!IsDigit(t[static_cast<size_t>(i)])) return false;
+  }
+  const char* p = t.data();
+  int day = TwoDigits(p);
+  int month = MonthFromName(t.substr(3, 3));
+  int year = TwoDigits(p + 7) * 100 + TwoDigits(p + 9);
+  int hour = TwoDigits(p + 12), minute = TwoDigits(p + 15), second = TwoDigits(p + 18);
+  int zh = TwoDigits(p + 22), zm = TwoDigits(p + 24);
+  if (day < 1 || day > 31 || month == 0 || year < 1980 || year > 2050 || hour > 24 ||
+      minute > 60 || second > 60 || zh >= 24 || zm >= 60) {
+    return false;
+  }
+  int zone = (t[21] == '-' ? -1 : 1) * (zh * 60 + zm) * 60;
+  value = ComposeTime(year, month, day, hour, minute, second);
+  if (apply_zone) value += zone;
+  if (zone_seconds) *zone_seconds = zone;
+  if (has_zone) *has_zone = true;
+  return true;
+}
+
 }  // namespace
 
 TimeValue ParseTimeText(std::string_view text) {
@@ -169,6 +202,7 @@ bool ParseIisDate(std::string_view text, int order, TimeValue& value) {
 
 bool ParseNcsaDate(std::string_view text, bool apply_zone, TimeValue& value, int* zone_seconds,
                    bool* has_zone) {
+  if (ParseCanonicalNcsaDate(text, apply_zone, value, zone_seconds, has_zone)) return true;
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
   size_t start = 0;
   while (start < text.size() && !IsDigit(text[start])) ++start;

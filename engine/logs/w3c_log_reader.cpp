@@ -51,7 +51,8 @@ bool EqualsLower(std::string_view text, std::string_view lower) {
 std::string_view NextValue(std::string_view text, size_t& pos) {
   while (pos < text.size() && text[pos] == ' ') ++pos;
   size_t start = pos;
-  while (pos < text.size() && text[pos] != ' ') ++pos;
+  size_t blank = text.find(' ', pos);
+  pos = blank == std::string_view::npos ? text.size() : blank;
   return text.substr(start, pos - start);
 }
 

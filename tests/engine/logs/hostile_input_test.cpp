@@ -120,10 +120,9 @@ TEST(HostileInputTest, RandomFilesOfEachFormat) {
     site.AddStream(path);
     CLogFileSet set(site, 0);
     set.FindFiles();
-    CLogRecord r;
     int records = 0;
-    while (set.NextRecord(r)) {
-      ExpectBounded(r);
+    while (CLogRecord* r = set.NextRecord()) {
+      ExpectBounded(*r);
       ++records;
     }
     // Every valid line arrives (or is passed over as older than a random

@@ -44,8 +44,7 @@ class LogStreamTest : public testing::Test {
     CLogFileSet set(site, 0);
     set.FindFiles();
     std::vector<std::string> got;
-    CLogRecord record;
-    while (set.NextRecord(record)) got.push_back(record.uri_stem + "@" + FormatTime("%X", record.time));
+    while (CLogRecord* r = set.NextRecord()) got.push_back(r->uri_stem + "@" + FormatTime("%X", r->time));
     set.CloseAll();
     return got;
   }
@@ -177,16 +176,17 @@ TEST_F(LogStreamTest, W3cHeaderRepeatedMidFileSwitchesColumns) {
   site.AddStream(dir().path() + "/ex*.log");
   CLogFileSet set(site, 0);
   set.FindFiles();
-  CLogRecord r;
-  ASSERT_TRUE(set.NextRecord(r));
-  EXPECT_EQ(r.uri_stem, "/first.htm");
-  EXPECT_EQ(r.time, At(10, 0, 1));
-  EXPECT_TRUE(r.valid);
-  ASSERT_TRUE(set.NextRecord(r));
-  EXPECT_EQ(r.uri_stem, "/second.htm");
-  EXPECT_EQ(r.client_address, 0x020200C0u);
-  EXPECT_FALSE(r.valid);  // returned, but rejected by the exclude filter
-  EXPECT_FALSE(set.NextRecord(r));
+  CLogRecord* r = set.NextRecord();
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(r->uri_stem, "/first.htm");
+  EXPECT_EQ(r->time, At(10, 0, 1));
+  EXPECT_TRUE(r->valid);
+  r = set.NextRecord();
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(r->uri_stem, "/second.htm");
+  EXPECT_EQ(r->client_address, 0x020200C0u);
+  EXPECT_FALSE(r->valid);  // returned, but rejected by the exclude filter
+  EXPECT_EQ(set.NextRecord(), nullptr);
   EXPECT_EQ(site.errors, (std::vector<std::string>{"Log file is missing the IP field",
                                                   "Log file is missing the URL field"}));
   EXPECT_TRUE(site.Traced("Processing an IIS format log file"));
@@ -303,8 +303,7 @@ TEST_F(LogStreamTest, SampleFilesOfEachFormat) {
     CLogFileSet set(site, 18000);  // the machine's zone, five hours west
     set.FindFiles();
     read.emplace_back();
-    CLogRecord r;
-    while (set.NextRecord(r)) read.back().push_back(r);
+    while (CLogRecord* r = set.NextRecord()) read.back().push_back(*r);
     EXPECT_EQ(read.back().size(), c.records) << c.spec;
     EXPECT_TRUE(site.Traced(c.trace)) << c.spec;
     EXPECT_TRUE(site.errors.empty()) << c.spec;
