@@ -7,6 +7,10 @@ namespace tf {
 namespace {
 
 constexpr int kDetectionLines = 20;
+// In the file P names, a record before P that is much newer than the last
+// one returned cannot have been returned: the file is another one that got
+// the old file's identity (a reused inode), and nothing of it is skipped.
+constexpr double kResumeSlackSeconds = 60;
 constexpr size_t kBasicIisCommaColumn = 25;
 
 }  // namespace
@@ -52,6 +56,7 @@ int CLogStream::OpenLogFile(LogSite& site, const std::string& path) {
   earliest_ = latest_ = 0;
   resuming_in_file_ = last_position_.known() && current_identity_ == last_position_.file &&
                       file_.Size() >= last_position_.offset;
+  resume_offset_ = last_position_.offset;
   reader_.Start(&file_);
   format_ = DetectFormat();
   reader_.Rewind();
@@ -82,7 +87,10 @@ void CLogStream::CloseLogFile(LogSite* site) {
 }
 
 bool CLogStream::IsOldRecord(const CLogRecord& record) const {
-  if (resuming_in_file_ && reader_.Offset() <= last_position_.offset) return true;
+  if (resuming_in_file_ && reader_.Offset() <= resume_offset_ &&
+      record.time <= resume_record_date_ + kResumeSlackSeconds) {
+    return true;
+  }
   if (current_index_ < resume_index_ && record.time <= resume_record_date_) return true;
   return record.time < last_record_date_ - 1;
 }

@@ -121,6 +121,7 @@ class CLogStream {
   TimeValue current_write_time_ = 0;
   FileIdentity current_identity_;
   bool resuming_in_file_ = false;  // the open file is the one P names
+  std::int64_t resume_offset_ = 0;
   TimeValue earliest_ = 0;
   TimeValue latest_ = 0;
   int format_ = kLogFormatNone;

@@ -252,6 +252,16 @@ TEST_F(LogStreamTest, NextRunSkipsExactlyWhatWasRead) {
   next.streams.push_back(ParseLogStreamValue(stored));
   EXPECT_EQ(Run(next), (std::vector<std::string>{"/b3@12:00:00", "/b4@12:00:01"}));
   EXPECT_EQ(next.old_records, 4);
+
+  // A position whose file holds only much newer records names a file that
+  // took over a deleted one's identity: nothing of it is skipped.
+  FakeLogSite reused;
+  reused.streams.push_back(ParseLogStreamValue(stored));
+  LogPosition position = reused.streams[0]->last_position();
+  reused.streams[0]->SetProgress(0, At(11, 0), position);
+  test::WriteFile(a, "");
+  test::WriteFile(b, Ncsa(At(12, 5), "/n1") + Ncsa(At(12, 6), "/n2") + Ncsa(At(12, 7), "/n3"));
+  EXPECT_EQ(Run(reused).size(), 3u);
 }
 
 TEST_F(LogStreamTest, StoredValueForms) {
