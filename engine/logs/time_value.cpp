@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cmath>
 #include <ctime>
 #include <mutex>
@@ -35,6 +34,20 @@ TimeValue ComposeFromTm(const std::tm& tm, double fraction) {
   return ComposeTime(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
                      tm.tm_sec) +
          fraction;
+}
+
+// The wall clock with milliseconds, local or UTC.
+TimeValue Now(bool local) {
+  EnsureZoneLoaded();
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  std::tm tm{};
+  if (local) {
+    localtime_r(&now.tv_sec, &tm);
+  } else {
+    gmtime_r(&now.tv_sec, &tm);
+  }
+  return ComposeFromTm(tm, std::floor(now.tv_nsec / 1.0e6) / 1000.0);
 }
 
 }  // namespace
@@ -111,22 +124,9 @@ ClockParts SplitClock(TimeValue t) {
   return parts;
 }
 
-TimeValue NowLocalSeconds() {
-  EnsureZoneLoaded();
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  std::tm tm{};
-  localtime_r(&now.tv_sec, &tm);
-  return ComposeFromTm(tm, std::floor(now.tv_nsec / 1.0e6) / 1000.0);
-}
+TimeValue NowLocalSeconds() { return Now(true); }
 
-TimeValue NowUtcSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  std::tm tm{};
-  gmtime_r(&now.tv_sec, &tm);
-  return ComposeFromTm(tm, std::floor(now.tv_nsec / 1.0e6) / 1000.0);
-}
+TimeValue NowUtcSeconds() { return Now(false); }
 
 double LocalZoneOffsetSeconds() {
   static std::once_flag once;
