@@ -11,7 +11,7 @@ INSERT INTO tblBrowserAddons (DisplayName, Pattern) VALUES
   ('Facebook App',            '*FBAV/'),
   ('Instagram App',           '*Instagram+'),
   ('WeChat',                  '*MicroMessenger/'),
-  ('LINE App',                '*+Line/'),
+  ('LINE App',                '*Line/'),
   ('Snapchat',                '*Snapchat/'),
   ('Pinterest App',           '*[Pinterest/'),
   ('LinkedIn App',            '*LinkedInApp'),

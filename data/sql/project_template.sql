@@ -123,7 +123,7 @@ INSERT INTO tblSettingsString (Name, StringValue) VALUES
   ('StatsBackgroundColor2',      'E1E7F2'),
   ('StatsForegroundColor',       '222833'),
   ('StatsLinkColor',             '1F55A8'),
-  ('StatsLinkColorHover',        'C2410C');
+  ('StatsLinkColorHover',        'A63C0E');
 
 INSERT INTO tblSettingsInteger (Name, IntegerValue) VALUES
   ('StatsHeaderTextSize', 14),

@@ -14,7 +14,6 @@ INSERT INTO tblSpiders (DisplayName, Pattern) VALUES
   ('GoogleOther',                 '*GoogleOther'),
   ('Google AdsBot',               '*AdsBot-Google'),
   ('Google AdSense',              '*Mediapartners-Google'),
-  ('Google Feedfetcher',          '*FeedFetcher-Google'),
   ('Google Read Aloud',           '*Google-Read-Aloud'),
   ('Google Site Verification',    '*Google-Site-Verification'),
   ('Google Web Preview',          '*Google+Web+Preview'),
@@ -216,6 +215,8 @@ INSERT INTO tblSpiders (DisplayName, Pattern) VALUES
   ('SimplePie',                   '*SimplePie'),
   ('Jetpack',                     '*Jetpack+by+WordPress'),
   ('WordPress',                   '*WordPress/'),
+  -- after the readers above, whose agents say "like FeedFetcher-Google"
+  ('Google Feedfetcher',          '*FeedFetcher-Google'),
 
   -- Uptime and performance monitors
   ('UptimeRobot',                 '*UptimeRobot'),
