@@ -1,6 +1,8 @@
 -- Browser add-ons: toolbars, shells and runtimes that write themselves into
 -- the agent, and the apps whose built-in browser opens links. One add-on is
 -- counted per visit, the first that matches; add-ons carry no version.
+-- Short tokens are taken with the "; " that puts them in the agent's list,
+-- since searches ignore case and would find them inside other words.
 
 INSERT INTO tblBrowserAddons (DisplayName, Pattern) VALUES
   -- Apps that show pages in their own browser
@@ -27,10 +29,10 @@ INSERT INTO tblBrowserAddons (DisplayName, Pattern) VALUES
 
   -- Toolbars and search helpers
   ('Google Toolbar',          '*GoogleToolbar'),
-  ('Google Toolbar',          '*GTB'),
-  ('Yahoo Toolbar',           '*YTB'),
+  ('Google Toolbar',          '*;+GTB'),
+  ('Yahoo Toolbar',           '*;+YTB'),
   ('Alexa Toolbar',           '*Alexa+Toolbar'),
-  ('Bing Bar',                '*BRI/'),
+  ('Bing Bar',                '*;+BRI/'),
   ('Ask Toolbar',             '*AskTb'),
   ('Hotbar',                  '*Hotbar'),
   ('FunWebProducts',          '*FunWebProducts'),
@@ -42,8 +44,8 @@ INSERT INTO tblBrowserAddons (DisplayName, Pattern) VALUES
   ('SIMBAR',                  '*SIMBAR'),
   ('MSN Optimized',           '*MSN+Optimized'),
   ('MSN Client',              '*MSNIA'),
-  ('Yahoo PC',                '*YPC+'),
-  ('Mail.ru Agent',           '*MRA+'),
+  ('Yahoo PC',                '*;+YPC+'),
+  ('Mail.ru Agent',           '*;+MRA+'),
   ('Sputnik',                 '*MRSPUTNIK'),
   ('Comcast Install',         '*Comcast+Install'),
   ('Creative AutoUpdate',     '*Creative+AutoUpdate'),
@@ -51,7 +53,7 @@ INSERT INTO tblBrowserAddons (DisplayName, Pattern) VALUES
   ('Tencent Traveler',        '*TencentTraveler'),
 
   -- Shells around Internet Explorer and dial-up clients
-  ('AOL Client',              '*AOL+'),
+  ('AOL Client',              '*;+AOL+'),
   ('CompuServe',              '*CS+2000'),
   ('MyIE2',                   '*MyIE2'),
   ('Crazy Browser',           '*Crazy+Browser'),
@@ -63,8 +65,8 @@ INSERT INTO tblBrowserAddons (DisplayName, Pattern) VALUES
   ('InfoPath',                '*InfoPath'),
   ('Media Center PC',         '*Media+Center+PC'),
   ('Tablet PC',               '*Tablet+PC'),
-  ('Zune',                    '*Zune+'),
-  ('.NET Framework',          '*.NET4'),
+  ('Zune',                    '*;+Zune+'),
+  ('.NET Framework',          '*;+.NET4'),
   ('.NET Framework',          '*.NET+CLR');
 
 UPDATE tblBrowserAddons SET SearchOrder = rowid * 10;

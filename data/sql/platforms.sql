@@ -45,12 +45,13 @@ INSERT INTO tblPlatforms (DisplayName, Pattern) VALUES
   ('Palm OS',                 '*PalmSource'),
   ('Java ME',                 '*J2ME'),
 
-  -- ChromeOS names its build after the processor
+  -- ChromeOS names its build after the processor. Searches are blind to
+  -- case, so the token is taken with its blank (Microsoft holds "cros").
   ('ChromeOS #',              '*CrOS+x86_64+#'),
   ('ChromeOS #',              '*CrOS+aarch64+#'),
   ('ChromeOS #',              '*CrOS+armv7l+#'),
   ('ChromeOS #',              '*CrOS+i686+#'),
-  ('ChromeOS',                '*CrOS'),
+  ('ChromeOS',                '*CrOS+'),
 
   -- Apple desktop. Agents write the release with underscores (10_15_7) or
   -- dots; '#' stops at an underscore, so 10 is taken as written.

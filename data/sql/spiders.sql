@@ -131,7 +131,7 @@ INSERT INTO tblSpiders (DisplayName, Pattern) VALUES
   ('MegaIndex',                   '*MegaIndex'),
   ('SISTRIX',                     '*SISTRIX'),
   ('Seobility',                   '*Seobility'),
-  ('OnCrawl',                     '*OnCrawl'),
+  ('OnCrawl',                     '*OnCrawl/'),
   ('Botify',                      '*botify'),
   ('ContentKing',                 '*ContentKing'),
   ('JetOctopus',                  '*JetOctopus'),

@@ -341,6 +341,11 @@ TEST(AgentClassification, RealAgents) {
        {"", "English", "Netscape 4", "Netscape 4.78", "None", "Linux", "Linux 2.4.7"}},
       {"Mozilla/4.7 [de] (Win98; I)",
        {"", "German", "Netscape 4", "Netscape 4.7", "None", "Windows", "Windows 98"}},
+      // "Microsoft" holds "cros" when case is ignored; that is no ChromeOS.
+      {"Microsoft Office/16.0 (Windows NT 10.0; Microsoft Outlook 16.0.17126; Pro)",
+       {"", "", "Microsoft Office", "Microsoft Office 16.0", "None", "Windows", "Windows NT 10.0"}},
+      {"Mozilla/4.0 (compatible; MSIE 8.0; Windows NT 6.1; Trident/4.0; GTB6.5; .NET CLR 2.0.50727)",
+       {"", "", "Internet Explorer", "Internet Explorer 8.0", "Google Toolbar", "Windows", "Windows NT 6.1"}},
       {"SomeApp/1.0", {"", "", "Other", "", "None", "Other", ""}},
 
       {"Mozilla/5.0 (Linux; Android 6.0.1; Nexus 5X Build/MMB29P) AppleWebKit/537.36 (KHTML, like Gecko) "
@@ -361,6 +366,8 @@ TEST(AgentClassification, RealAgents) {
       {"Feedly/1.0 (+http://www.feedly.com/fetcher.html; 5 subscribers; like FeedFetcher-Google)",
        Spider("Feedly")},
       {"Mozilla/5.0+(compatible; UptimeRobot/2.0; http://www.uptimerobot.com/)", Spider("UptimeRobot")},
+      // "commoncrawl.org" must not read as another crawler's name.
+      {"CCBot/2.0 (https://commoncrawl.org/faq/)", Spider("CCBot")},
       {"curl/8.4.0", Spider("curl")},
       {"python-requests/2.31.0", Spider("Python Requests")},
       {"Mozilla/5.0 (compatible; ExampleCrawler/0.1)", Spider("Other crawler")},
