@@ -138,7 +138,7 @@ INSERT INTO tblhelpfiles (id, helpname, helptext) VALUES
 <li>300: redirected (every redirection code other than 304 is counted as 300);</li>
 <li>206: partial content, parts of large files such as video.</li>
 </ul>
-<p>Which of these classes are counted is set for each site.</p>'),
+<p>Which of these classes are counted is set for each site; unless changed, they are 404, the other 400 codes, the 500 codes and 206.</p>'),
 
 (32, 'Paths',
 '<p>The most frequent steps from one page to the next within visits. Each entry shows a page in bold with, indented below it, the page that visitors went to next, and how often that step was taken in the date range. Depending on the site''s settings only the most frequent steps of each day are kept.</p>');
