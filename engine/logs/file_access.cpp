@@ -102,11 +102,13 @@ ReadOnlyFile::~ReadOnlyFile() { Close(); }
 
 int ReadOnlyFile::Open(const std::string& path) {
   Close();
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+  // Non-blocking, so that a pipe or device under a log's name cannot hang
+  // the run; only regular files are read.
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd < 0) return FileErrorFromErrno(errno);
   struct stat st {};
-  if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    int error = S_ISDIR(st.st_mode) ? EISDIR : (S_ISREG(st.st_mode) ? errno : EACCES);
     close(fd);
     return FileErrorFromErrno(error);
   }

@@ -151,7 +151,7 @@ TimeValue FileTimeToTime(std::time_t utc_seconds) {
 int GetFileDateParts(const std::string& path, int kind, DateParts& parts) {
   parts = DateParts{};
   if (kind < kFileTimeWrite || kind > kFileTimeCreation) return 1;
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return 1;
   struct statx sx {};
   int rc = statx(fd, "", AT_EMPTY_PATH, STATX_BASIC_STATS | STATX_BTIME, &sx);

@@ -154,6 +154,9 @@ TEST_F(LogStreamTest, OpenFailureTracesItsCause) {
                  Case{EIO, 10}, Case{ENOSPC, 13}, Case{0, 0}, Case{EPIPE, 1}}) {
     EXPECT_EQ(FileErrorFromErrno(c.error), c.code) << c.error;
   }
+  mkfifo(dir().File("pipe.log").c_str(), 0644);  // would block a plain open
+  EXPECT_EQ(stream.OpenLogFile(site, dir().File("pipe.log")), 0);
+  EXPECT_EQ(site.traces.back(), "The file could not be accessed.");
   EXPECT_EQ(FileErrorCause(14), "The end of file was reached. ");
   EXPECT_EQ(FileErrorCause(15), "Open error code = 15");
 }
