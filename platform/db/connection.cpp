@@ -89,7 +89,7 @@ void Connection::Impl::RequireOpen() const {
 
 void Connection::Impl::Raise(int rc) const {
   const char* message = db ? sqlite3_errmsg(db) : nullptr;
-  throw Error(rc, message && *message ? message : sqlite3_errstr(rc));
+  throw Error(rc, message ? message : "");
 }
 
 void Connection::Impl::Exec(const std::string& sql) {

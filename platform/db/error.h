@@ -10,8 +10,8 @@ namespace tf::db {
 
 class Error : public std::runtime_error {
  public:
-  Error(int code, const std::string& description)
-      : std::runtime_error(description), code_(code) {}
+  // An empty description becomes the standard text of the code.
+  Error(int code, const std::string& description);
 
   int code() const { return code_; }
   std::string description() const { return what(); }
