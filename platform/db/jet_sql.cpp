@@ -33,20 +33,26 @@ std::string Upper(std::string_view text) {
   return out;
 }
 
-bool SameText(std::string_view a, std::string_view b) { return Upper(a) == Upper(b); }
+char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c; }
 
-bool IsWord(const Token& t, std::string_view upper) {
-  return t.kind == Kind::kWord && Upper(t.text) == upper;
+bool SameText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+  }
+  return true;
 }
+
+bool IsWord(const Token& t, std::string_view upper) { return t.kind == Kind::kWord && SameText(t.text, upper); }
 
 bool IsWordIn(const Token& t, std::initializer_list<std::string_view> words) {
   if (t.kind != Kind::kWord) return false;
-  std::string up = Upper(t.text);
-  return std::find(words.begin(), words.end(), up) != words.end();
+  return std::any_of(words.begin(), words.end(), [&](std::string_view w) { return SameText(t.text, w); });
 }
 
 bool IsSymbol(const Token& t, std::string_view text) {
-  return t.kind == Kind::kSymbol && t.text == text;
+  return t.kind == Kind::kSymbol && t.text.size() == text.size() && t.text[0] == text[0] &&
+         std::equal(text.begin() + 1, text.end(), t.text.begin() + 1);
 }
 
 Token Raw(std::string text, Kind kind = Kind::kSymbol) { return Token{kind, std::move(text)}; }
@@ -54,8 +60,9 @@ Token Raw(std::string text, Kind kind = Kind::kSymbol) { return Token{kind, std:
 // ---------------------------------------------------------------------------
 // Tokenizer
 
-bool IsWordStart(unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0x80; }
-bool IsWordChar(unsigned char c) { return IsWordStart(c) || std::isdigit(c) || c == '$'; }
+bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool IsWordStart(unsigned char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z' ? true : c == '_' || c >= 0x80; }
+bool IsWordChar(unsigned char c) { return IsWordStart(c) || IsDigit(c) || c == '$'; }
 
 class Tokenizer {
  public:
@@ -63,6 +70,7 @@ class Tokenizer {
 
   Tokens Run() {
     Tokens tokens;
+    tokens.reserve(sql_.size() / 4 + 4);
     while (true) {
       std::size_t start = pos_;
       while (pos_ < sql_.size() && std::isspace(static_cast<unsigned char>(sql_[pos_]))) ++pos_;
@@ -122,11 +130,13 @@ class Tokenizer {
       default:
         break;
     }
-    static const char* const kPairs[] = {"<>", "<=", ">=", "!=", "==", "||", "<<", ">>"};
-    for (const char* pair : kPairs) {
-      if (sql_.substr(pos_, 2) == pair) {
-        pos_ += 2;
-        return Raw(pair);
+    static const std::string_view kPairs[] = {"<>", "<=", ">=", "!=", "==", "||", "<<", ">>"};
+    if (pos_ + 1 < sql_.size() && std::string_view("<>!=|").find(sql_[pos_]) != std::string_view::npos) {
+      for (std::string_view pair : kPairs) {
+        if (sql_.compare(pos_, 2, pair) == 0) {
+          pos_ += 2;
+          return Raw(std::string(pair));
+        }
       }
     }
     ++pos_;
@@ -330,13 +340,15 @@ void RewriteDelete(Tokens& t) {
 // Texts and parameters that an INSERT or UPDATE writes into date columns.
 class DateTargets {
  public:
-  DateTargets(Tokens& t, const SchemaLookup& schema, Translation& out)
-      : t_(t), schema_(schema), out_(out), depth_(Depths(t)) {}
+  DateTargets(Tokens& t, const SchemaLookup& schema, Translation& out) : t_(t), schema_(schema), out_(out) {}
 
   void Run() {
-    if (IsWord(t_[0], "INSERT")) {
+    bool insert = IsWord(t_[0], "INSERT");
+    if (!insert && !IsWord(t_[0], "UPDATE")) return;
+    depth_ = Depths(t_);
+    if (insert) {
       Insert();
-    } else if (IsWord(t_[0], "UPDATE")) {
+    } else {
       Update();
     }
   }
@@ -467,11 +479,9 @@ void RewriteNestedTop(Tokens& t) {
   }
 }
 
-bool IsAggregate(std::string_view name) {
-  static const char* const kNames[] = {"COUNT", "SUM",   "AVG",   "MIN", "MAX",  "TOTAL", "GROUP_CONCAT",
-                                       "FIRST", "LAST",  "STDEV", "STDEVP", "VAR", "VARP"};
-  std::string up = Upper(name);
-  return std::any_of(std::begin(kNames), std::end(kNames), [&](const char* n) { return up == n; });
+bool IsAggregate(const Token& t) {
+  return IsWordIn(t, {"COUNT", "SUM", "AVG", "MIN", "MAX", "TOTAL", "GROUP_CONCAT", "FIRST", "LAST", "STDEV",
+                      "STDEVP", "VAR", "VARP"});
 }
 
 // The top-level SELECT: Jet's TOP with ties, group order, and the row id of
@@ -570,7 +580,7 @@ class TopSelect {
   void AddRowId() {
     if (from_ == kNone || from_ + 1 >= t_.size()) return;
     for (std::size_t i = list_begin_; i + 1 < from_; ++i) {
-      if (t_[i].kind == Kind::kWord && IsSymbol(t_[i + 1], "(") && IsAggregate(t_[i].text)) return;
+      if (IsSymbol(t_[i + 1], "(") && IsAggregate(t_[i])) return;
     }
     const Token& table = t_[from_ + 1];
     if (table.kind != Kind::kWord && table.kind != Kind::kName) return;

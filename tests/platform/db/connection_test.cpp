@@ -3,7 +3,9 @@
 #include <sqlite3.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 #include "db_fixture.h"
 
@@ -276,6 +278,34 @@ TEST_F(ConnectionTest, SecondConnectionSeesCommittedRows) {
   Recordset after;
   after.Open("SELECT Count(*) FROM tblDay", other);
   EXPECT_EQ(after.Field(0).ToInt32(), 1);
+}
+
+// Writers on their own connections wait for each other instead of failing
+// with "database is locked", also when a transaction reads before it writes.
+TEST_F(ConnectionTest, ConcurrentWritersWaitForEachOther) {
+  const int kThreads = 4, kTransactions = 50, kRows = 5;
+  std::vector<std::thread> writers;
+  std::atomic<int> failures{0};
+  for (int t = 0; t < kThreads; ++t) {
+    writers.emplace_back([&, t] {
+      try {
+        Connection db;
+        db.Open(path_);
+        for (int n = 0; n < kTransactions; ++n) {
+          db.BeginTrans();
+          Recordset rs;
+          rs.Open("SELECT Count(*) FROM tblDay", db);
+          for (int r = 0; r < kRows; ++r) db.Execute("INSERT INTO tblDay (Category, Hits) VALUES (?, ?)", {t, r});
+          db.CommitTrans();
+        }
+      } catch (const Error&) {
+        ++failures;
+      }
+    });
+  }
+  for (std::thread& w : writers) w.join();
+  EXPECT_EQ(failures, 0);
+  EXPECT_EQ(Scalar("SELECT Count(*) FROM tblDay").ToInt32(), kThreads * kTransactions * kRows);
 }
 
 // The size of a day's flush: tens of thousands of rows in one transaction,
