@@ -10,18 +10,13 @@
 #include "platform/db/connection_impl.h"
 #include "platform/db/jet_functions.h"
 #include "platform/db/recordset.h"
+#include "platform/db/text.h"
 #include "platform/db/values.h"
 
 namespace tf::db {
 namespace {
 
 const char kClosed[] = "Operation is not allowed when the object is closed.";
-
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
 
 // SQLite takes a name beginning with ':' as a special database.
 std::string FileName(const std::string& path) { return path[0] == ':' ? "./" + path : path; }
@@ -202,12 +197,10 @@ void Connection::Impl::ForgetSchema() {
 }
 
 const std::vector<ColumnInfo>* Connection::Impl::Columns(std::string_view table) {
-  std::string key = Upper(table);
+  std::string key = AsciiUpper(table);
   auto found = columns_.find(key);
   if (found != columns_.end()) return &found->second;
-  std::string sql = "PRAGMA table_info(\"";
-  for (char c : table) sql += c == '"' ? std::string("\"\"") : std::string(1, c);
-  sql += "\")";
+  std::string sql = "PRAGMA table_info(" + QuoteName(table) + ")";
   sqlite3_stmt* stmt = nullptr;
   if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) return nullptr;
   std::vector<ColumnInfo> columns;

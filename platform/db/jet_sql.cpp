@@ -8,6 +8,7 @@
 
 #include "platform/db/error.h"
 #include "platform/db/jet_date.h"
+#include "platform/db/text.h"
 
 namespace tf::db {
 namespace {
@@ -27,22 +28,6 @@ using Tokens = std::vector<Token>;
 
 [[noreturn]] void Fail(const std::string& message) { throw Error(SQLITE_ERROR, message); }
 
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
-
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c; }
-
-bool SameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-  }
-  return true;
-}
-
 bool IsWord(const Token& t, std::string_view upper) { return t.kind == Kind::kWord && SameText(t.text, upper); }
 
 bool IsWordIn(const Token& t, std::initializer_list<std::string_view> words) {
@@ -61,7 +46,10 @@ Token Raw(std::string text, Kind kind = Kind::kSymbol) { return Token{kind, std:
 // Tokenizer
 
 bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-bool IsWordStart(unsigned char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z' ? true : c == '_' || c >= 0x80; }
+bool IsWordStart(unsigned char c) {
+  unsigned char lower = c | 0x20;
+  return (lower >= 'a' && lower <= 'z') || c == '_' || c >= 0x80;
+}
 bool IsWordChar(unsigned char c) { return IsWordStart(c) || IsDigit(c) || c == '$'; }
 
 class Tokenizer {
@@ -96,8 +84,7 @@ class Tokenizer {
       while (pos_ < sql_.size() && IsWordChar(static_cast<unsigned char>(sql_[pos_]))) ++pos_;
       return Raw(std::string(sql_.substr(start, pos_ - start)), Kind::kWord);
     }
-    if (std::isdigit(c) || (c == '.' && pos_ + 1 < sql_.size() &&
-                            std::isdigit(static_cast<unsigned char>(sql_[pos_ + 1])))) {
+    if (IsDigit(c) || (c == '.' && pos_ + 1 < sql_.size() && IsDigit(static_cast<unsigned char>(sql_[pos_ + 1])))) {
       return NumberToken();
     }
     switch (c) {
@@ -146,7 +133,7 @@ class Tokenizer {
   Token NumberToken() {
     std::size_t start = pos_;
     auto digits = [&] {
-      while (pos_ < sql_.size() && std::isdigit(static_cast<unsigned char>(sql_[pos_]))) ++pos_;
+      while (pos_ < sql_.size() && IsDigit(static_cast<unsigned char>(sql_[pos_]))) ++pos_;
     };
     digits();
     if (pos_ < sql_.size() && sql_[pos_] == '.') {
@@ -156,7 +143,7 @@ class Tokenizer {
     if (pos_ < sql_.size() && (sql_[pos_] == 'e' || sql_[pos_] == 'E')) {
       std::size_t mark = pos_++;
       if (pos_ < sql_.size() && (sql_[pos_] == '+' || sql_[pos_] == '-')) ++pos_;
-      if (pos_ < sql_.size() && std::isdigit(static_cast<unsigned char>(sql_[pos_]))) {
+      if (pos_ < sql_.size() && IsDigit(static_cast<unsigned char>(sql_[pos_]))) {
         digits();
       } else {
         pos_ = mark;
@@ -193,16 +180,6 @@ class Tokenizer {
 
 // ---------------------------------------------------------------------------
 // Rendering
-
-std::string Quote(std::string_view value, char quote) {
-  std::string out(1, quote);
-  for (char c : value) {
-    out += c;
-    if (c == quote) out += c;
-  }
-  out += quote;
-  return out;
-}
 
 std::string RenderToken(const Token& t) {
   switch (t.kind) {
@@ -293,8 +270,8 @@ Tokens Slice(const Tokens& t, Range r) { return Tokens(t.begin() + r.begin, t.be
 
 void Append(Tokens& out, const Tokens& more) { out.insert(out.end(), more.begin(), more.end()); }
 
-// Ends of a clause's body at `at`: the next clause, a closing parenthesis
-// or the end.
+// Where the body of a clause at `at` ends: at the next clause, the
+// parenthesis that closes its select, or the end.
 std::size_t ClauseEnd(const Tokens& t, const std::vector<int>& depth, std::size_t from, int at) {
   for (std::size_t i = from; i < t.size(); ++i) {
     if (depth[i] < at) return i;  // the parenthesis that closes the select
@@ -618,7 +595,7 @@ class TopSelect {
 enum class TypeClass { kOther, kText, kCounter, kInteger, kReal, kBinary };
 
 TypeClass ClassifyType(std::string_view type) {
-  std::string up = Upper(type);
+  std::string up = AsciiUpper(type);
   auto in = [&](std::initializer_list<std::string_view> names) {
     return std::find(names.begin(), names.end(), up) != names.end();
   };
@@ -675,7 +652,7 @@ Tokens ColumnDefinition(Tokens def, std::string* counter) {
   }
   Tokens rest(def.begin() + static_cast<long>(rest_begin), def.end());
   DropCompression(rest);
-  std::string up = Upper(type.text);
+  std::string up = AsciiUpper(type.text);
   Tokens out = {name};
   auto put_type = [&](std::string text, bool keep_size) {
     out.push_back(Token{Kind::kWord, std::move(text), type.space});

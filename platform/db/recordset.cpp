@@ -4,6 +4,7 @@
 
 #include "platform/db/connection_impl.h"
 #include "platform/db/jet_date.h"
+#include "platform/db/text.h"
 #include "platform/db/values.h"
 
 namespace tf::db {
@@ -14,22 +15,6 @@ const char kNoCurrentRecord[] =
     "Either BOF or EOF is True, or the current record has been deleted. Requested operation requires "
     "a current record.";
 const char kNotUpdatable[] = "Current Recordset does not support updating.";
-
-bool SameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
-std::string QuoteName(std::string_view name) {
-  std::string out = "\"";
-  for (char c : name) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return out + "\"";
-}
 
 std::string Text(const char* text) { return text ? text : ""; }
 
