@@ -7,9 +7,10 @@ namespace tf {
 namespace {
 
 constexpr int kDetectionLines = 20;
-// In the file P names, a record before P that is much newer than the last
-// one returned cannot have been returned: the file is another one that got
-// the old file's identity (a reused inode), and nothing of it is skipped.
+// In the file of the stored position, a record before that position but
+// much newer than the last one returned cannot have been returned: the
+// file took over a deleted file's identity (a reused inode), and nothing of
+// it is skipped.
 constexpr double kResumeSlackSeconds = 60;
 constexpr size_t kBasicIisCommaColumn = 25;
 
