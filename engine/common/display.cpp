@@ -2,6 +2,15 @@
 
 namespace tf {
 
+TimeValue MinimumDate() {
+  static const TimeValue minimum = ComposeTime(1901, 1, 1, 0, 0, 0);
+  return minimum;
+}
+
+std::string FormatDateOrEmpty(TimeValue time) {
+  return time > MinimumDate() ? FormatTime("%L", time) : std::string();
+}
+
 std::string FormatThousands(std::int64_t value, int min_width, int max_width) {
   std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value)
                                       : static_cast<std::uint64_t>(value);

@@ -4,7 +4,15 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/logs/time_value.h"
+
 namespace tf {
+
+// 1901-01-01 00:00:00: dates not after it are shown empty.
+TimeValue MinimumDate();
+
+// The date as "%L", or the empty text when it is not after MinimumDate().
+std::string FormatDateOrEmpty(TimeValue time);
 
 // The value with ',' between groups of three digits and a leading '-' when
 // negative. A max_width of 1 or more is a field width that counts a

@@ -79,6 +79,32 @@ TEST(UtilitiesTest, CreateDirectoryChainAndReadableFiles) {
   EXPECT_TRUE(CreateDirectoryChain(dir.File("a/file/below")));  // cannot be made, still true
 }
 
+TEST(UtilitiesTest, GetFileInfo) {
+  test::TempDir dir;
+  test::WriteFile(dir.File("ex070107.log"), std::string(5000, 'x'));
+  TimeValue time = 0;
+  std::uint64_t size = 0;
+  EXPECT_EQ(GetFileInfo(dir.File("ex070107.log"), &time, &size), 1);
+  EXPECT_EQ(size, 5000u);
+  EXPECT_GT(time, MinimumDate());
+  EXPECT_EQ(GetFileInfo(dir.File("ex070107.log"), nullptr, nullptr), 1);
+
+  for (const std::string& path : {dir.File("missing"), dir.path()}) {
+    time = size = 7;
+    EXPECT_EQ(GetFileInfo(path, &time, &size), 0) << path;
+    EXPECT_EQ(time, 0);
+    EXPECT_EQ(size, 0u);
+  }
+}
+
+TEST(UtilitiesTest, FormatDateOrEmptyHidesDatesUpToTheMinimum) {
+  EXPECT_EQ(FormatDateOrEmpty(ComposeTime(1901, 1, 1, 0, 0, 0)), "");
+  EXPECT_EQ(FormatDateOrEmpty(0), "");
+  EXPECT_EQ(FormatDateOrEmpty(ComposeTime(1901, 1, 1, 0, 0, 1)),
+            FormatTime("%L", ComposeTime(1901, 1, 1, 0, 0, 1)));
+  EXPECT_NE(FormatDateOrEmpty(ComposeTime(2007, 1, 7, 13, 5, 9)), "");
+}
+
 TEST(UtilitiesTest, MessageBoxGoesThroughTheInstalledHandler) {
   std::string seen;
   MessageBoxHandler previous = SetMessageBoxHandler(
