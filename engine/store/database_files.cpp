@@ -1,0 +1,44 @@
+#include "engine/store/database_files.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "engine/common/registry_values.h"
+#include "engine/common/text.h"
+
+namespace tf {
+
+namespace {
+
+constexpr int kCommandTimeoutSeconds = 3600;
+// The description of a failed open is kept to this many bytes.
+constexpr std::size_t kDescriptionSize = 1000;
+
+}  // namespace
+
+bool CopyTemplate(std::string_view template_name, const std::string& target) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  // copy_file without overwrite options fails when the target exists.
+  if (fs::copy_file(InstallFolderPath(template_name), target, fs::copy_options::none, error)) {
+    return true;
+  }
+  if (error != std::errc::file_exists) fs::remove(target, error);
+  return false;
+}
+
+bool OpenConnection(ConnectionHolder& holder, const std::string& path, std::string& error) {
+  CloseDatabase(holder);
+  auto connection = std::make_unique<db::Connection>();
+  try {
+    connection->SetCommandTimeout(kCommandTimeoutSeconds);
+    connection->Open(path);
+  } catch (const db::Error& e) {
+    error = CutUtf8(e.description(), kDescriptionSize - 1);
+    return false;
+  }
+  holder = std::move(connection);
+  return true;
+}
+
+}  // namespace tf
