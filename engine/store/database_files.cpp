@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "engine/common/files.h"
+#include "engine/common/message_box.h"
 #include "engine/common/registry_values.h"
 #include "engine/common/text.h"
 
@@ -38,6 +40,25 @@ bool OpenConnection(ConnectionHolder& holder, const std::string& path, std::stri
     return false;
   }
   holder = std::move(connection);
+  return true;
+}
+
+bool OpenInstalledDatabase(ConnectionHolder& holder, std::string_view file,
+                           std::string_view template_name, std::string_view missing_caption,
+                           std::string_view open_caption) {
+  std::string path = InstallFolderPath(file);
+  if (!IsFileReadable(path) && !CopyTemplate(template_name, path)) {
+    ShowMessageBox("The " + std::string(file) +
+                       " database does not exist, and Tallyfox is unable to initialize it from " +
+                       std::string(template_name),
+                   missing_caption, kMbIconError);
+    return false;
+  }
+  std::string error;
+  if (!OpenConnection(holder, path, error)) {
+    ShowMessageBox("Connection failure: " + error, open_caption, kMbIconError);
+    return false;
+  }
   return true;
 }
 

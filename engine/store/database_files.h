@@ -17,4 +17,12 @@ bool CopyTemplate(std::string_view template_name, const std::string& target);
 // time-out; false with the database's description in error.
 bool OpenConnection(ConnectionHolder& holder, const std::string& path, std::string& error);
 
+// Opens the install folder's database `file`, made from `template_name`
+// when missing. Failures are shown to the user: a missing template under
+// missing_caption, a failed open as "Connection failure: ..." under
+// open_caption.
+bool OpenInstalledDatabase(ConnectionHolder& holder, std::string_view file,
+                           std::string_view template_name, std::string_view missing_caption,
+                           std::string_view open_caption);
+
 }  // namespace tf

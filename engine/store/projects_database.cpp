@@ -5,9 +5,7 @@
 #include <mutex>
 
 #include "engine/common/busy.h"
-#include "engine/common/files.h"
 #include "engine/common/message_box.h"
-#include "engine/common/registry_values.h"
 #include "engine/logs/file_access.h"
 #include "engine/store/database_files.h"
 #include "engine/store/field_values.h"
@@ -35,20 +33,8 @@ std::string DefaultDatabaseName(std::int32_t project_id) {
 CProjectsDatabase::~CProjectsDatabase() { Close(); }
 
 bool CProjectsDatabase::Open() {
-  std::string path = InstallFolderPath("Tallyfox.mdb");
-  if (!IsFileReadable(path) && !CopyTemplate("TallyfoxTemplate.mdb", path)) {
-    ShowMessageBox(
-        "The Tallyfox.mdb database does not exist, and Tallyfox is unable to initialize it from "
-        "TallyfoxTemplate.mdb",
-        "Error opening projects database", kMbIconError);
-    return false;
-  }
-  std::string error;
-  if (!OpenConnection(connection_, path, error)) {
-    ShowMessageBox("Connection failure: " + error, "Error opening Tallyfox.mdb", kMbIconError);
-    return false;
-  }
-  return true;
+  return OpenInstalledDatabase(connection_, "Tallyfox.mdb", "TallyfoxTemplate.mdb",
+                               "Error opening projects database", "Error opening Tallyfox.mdb");
 }
 
 void CProjectsDatabase::Close() { CloseDatabase(connection_); }

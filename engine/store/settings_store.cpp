@@ -1,5 +1,7 @@
 // The typed settings operations of a site: one key each, under the site's
 // database lock.
+#include <optional>
+
 #include "engine/store/field_values.h"
 #include "engine/store/settings_table.h"
 #include "engine/store/site.h"
@@ -50,35 +52,37 @@ bool Store(CSite& site, std::string_view operation, SettingsTable table, std::st
   return false;
 }
 
+std::optional<com::Variant> Read(CSite& site, std::string_view operation, SettingsTable table,
+                                 std::string_view key) {
+  DatabaseLockGuard lock(site, operation);
+  return ReadSetting(site.connection(), table, key);
+}
+
 }  // namespace
 
 bool CSite::GetIntegerParameter(std::string_view key, std::int32_t& value) {
-  DatabaseLockGuard lock(*this, "GetIntegerParameter");
-  auto stored = ReadSetting(connection(), SettingsTable::kInteger, key);
+  auto stored = Read(*this, "GetIntegerParameter", SettingsTable::kInteger, key);
   if (!stored) return false;
   value = stored->ToInt32();
   return true;
 }
 
 bool CSite::GetRealParameter(std::string_view key, double& value) {
-  DatabaseLockGuard lock(*this, "GetRealParameter");
-  auto stored = ReadSetting(connection(), SettingsTable::kReal, key);
+  auto stored = Read(*this, "GetRealParameter", SettingsTable::kReal, key);
   if (!stored) return false;
   value = stored->ToDouble();
   return true;
 }
 
 bool CSite::GetDateParameter(std::string_view key, TimeValue& value) {
-  DatabaseLockGuard lock(*this, "GetDateParameter");
-  auto stored = ReadSetting(connection(), SettingsTable::kDate, key);
+  auto stored = Read(*this, "GetDateParameter", SettingsTable::kDate, key);
   if (!stored) return false;
   value = DateFieldValue(*stored);
   return true;
 }
 
 bool CSite::GetStringParameter(std::string_view key, std::string& value, std::size_t size) {
-  DatabaseLockGuard lock(*this, "GetStringParameter");
-  auto stored = ReadSetting(connection(), SettingsTable::kString, key);
+  auto stored = Read(*this, "GetStringParameter", SettingsTable::kString, key);
   if (!stored) return false;
   value = TextFieldValue(*stored, size);
   return true;

@@ -1,14 +1,10 @@
 #include "engine/store/system_data.h"
 
-#include <filesystem>
 #include <mutex>
 
 #include "engine/analysis/host_name.h"
-#include "engine/common/files.h"
-#include "engine/common/message_box.h"
-#include "engine/common/registry_values.h"
-#include "engine/common/text.h"
 #include "engine/store/database_files.h"
+#include "engine/store/field_values.h"
 #include "platform/db/recordset.h"
 
 namespace tf {
@@ -32,7 +28,7 @@ int CompareBytes(std::string_view a, std::string_view b) {
 std::string TextField(const db::Recordset& rs, std::string_view name, std::size_t size) {
   const com::Variant& value = rs.Field(name);
   if (value.is_null()) throw db::Error(0, "Invalid use of Null");
-  return std::string(CutUtf8(value.ToString(), size - 1));
+  return TextFieldValue(value, size);
 }
 
 }  // namespace
@@ -71,20 +67,9 @@ void CSystemData::FreeSearchEngines() {
 }
 
 bool CSystemData::OpenSystemDatabase() {
-  std::string path = InstallFolderPath("TallyfoxSystem.mdb");
-  if (!IsFileReadable(path) && !CopyTemplate("SystemTemplate.mdb", path)) {
-    ShowMessageBox(
-        "The TallyfoxSystem.mdb database does not exist, and Tallyfox is unable to initialize it "
-        "from SystemTemplate.mdb",
-        "Error opening TallyfoxSystem.mdb database", kMbIconError);
-    return false;
-  }
-  std::string error;
-  if (!OpenConnection(SystemDatabaseConnection, path, error)) {
-    ShowMessageBox("Connection failure: " + error, "Error opening TallyfoxSystem.mdb", kMbIconError);
-    return false;
-  }
-  return true;
+  return OpenInstalledDatabase(SystemDatabaseConnection, "TallyfoxSystem.mdb", "SystemTemplate.mdb",
+                               "Error opening TallyfoxSystem.mdb database",
+                               "Error opening TallyfoxSystem.mdb");
 }
 
 void CSystemData::CloseSystemDatabase() { CloseDatabase(SystemDatabaseConnection); }

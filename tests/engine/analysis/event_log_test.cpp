@@ -32,6 +32,16 @@ class EventLogTest : public testing::Test {
     return lines;
   }
 
+  std::vector<std::string> SummaryLines() {
+    EXPECT_TRUE(site_.OpenEventLog());
+    site_.WriteRunSummary();
+    site_.CloseEventLog();
+    std::vector<std::string> lines = Lines();
+    EXPECT_EQ(lines.size(), 31u);
+    lines.resize(31);
+    return lines;
+  }
+
   test::InstallFolder install_;
   CSite site_;
 };
@@ -88,11 +98,7 @@ TEST_F(EventLogTest, RunSummaryLines) {
   h.stOtherHits = 5;
   h.stDomainCacheTries = 8;
   h.stDomainCacheHits = 3;
-  ASSERT_TRUE(site_.OpenEventLog());
-  site_.WriteRunSummary();
-  site_.CloseEventLog();
-  std::vector<std::string> lines = Lines();
-  ASSERT_EQ(lines.size(), 31u);
+  std::vector<std::string> lines = SummaryLines();
   EXPECT_EQ(lines[1], "");
   EXPECT_EQ(lines[2], " ---  Statistics for Shop  ---");
   EXPECT_EQ(lines[5].rfind("Analysis run time: 1:02:0", 0), 0u) << lines[5];
@@ -111,11 +117,7 @@ TEST_F(EventLogTest, RunSummaryOfOneInstantHasNoDailyFigures) {
   site_.history.stStartRecord = site_.history.stEndRecord = ComposeTime(2007, 1, 7, 10, 0, 0);
   site_.history.stVisitors = 5;
   site_.history.stDataTransfer = 1e6;
-  ASSERT_TRUE(site_.OpenEventLog());
-  site_.WriteRunSummary();
-  site_.CloseEventLog();
-  std::vector<std::string> lines = Lines();
-  ASSERT_EQ(lines.size(), 31u);
+  std::vector<std::string> lines = SummaryLines();
   EXPECT_EQ(lines[6], "Analysis run seconds per log day: 0.0");
   EXPECT_EQ(lines[9], "Log file period: 0 days 0:00:00");
   EXPECT_EQ(lines[15], "Average transfer per day: 0.0 MB");
