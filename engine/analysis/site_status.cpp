@@ -95,9 +95,4 @@ void CSite::CloseEventLog() {
   event_log_ = nullptr;
 }
 
-bool CSite::IsEventLogOpen() const {
-  std::lock_guard<std::mutex> guard(text_mutex_);
-  return event_log_ != nullptr;
-}
-
 }  // namespace tf

@@ -178,11 +178,6 @@ int CSite::CountPendingTranslations() {
   return translations_.pending;
 }
 
-TranslationCounters CSite::translation_counters() {
-  std::lock_guard<std::mutex> guard(translation_lock_);
-  return translations_;
-}
-
 void CSite::RaiseLastFileDate(TimeValue date) {
   if (date > history.LastFileDate) history.LastFileDate = date;
 }

@@ -193,7 +193,6 @@ class CSite : public LogSite {
   // Clears what the console shows of a run and the translation counters.
   void ResetRunFields();
   int CountPendingTranslations();
-  TranslationCounters translation_counters();
 
   // --- Site list -----------------------------------------------------------
   bool SetIdentityDefaults();
@@ -232,7 +231,6 @@ class CSite : public LogSite {
   bool error_reported() const;
   bool OpenEventLog();
   void CloseEventLog();
-  bool IsEventLogOpen() const;
 
   // --- Run support -----------------------------------------------------------
   void CleanupReportFiles();
@@ -261,7 +259,6 @@ class CSite : public LogSite {
   void Enter(NamedLock& lock, std::string_view operation);
   void Leave(NamedLock& lock);
   void SetDefaults();
-  void ReplaceTargetPages(std::vector<CTargetPage> pages);
 
   NamedLock database_lock_;
   NamedLock statistics_lock_;
