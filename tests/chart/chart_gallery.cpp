@@ -84,11 +84,11 @@ void WeekdayBars(LoomChart& c, const std::string& folder) {
   c.SetFont(S("Arial"), I(20), I(black), V::Bool(true), I(0), I(0));
   c.SetTitle(S("Stacked bars in two rows"));
   c.SetFont(S("Arial"), I(13), I(black), I(0), I(0), I(0));
-  Check(c.Bar3dBegin(I(0), I(0), I(500), I(400), I(5), I(2), I(2), I(2)), "Bar3dBegin");
+  Check(c.Bar3dBegin(I(0), I(0), I(500), I(400), I(3), I(2), I(2), I(2)), "Bar3dBegin");
   c.Bar3dSetXaxisLabel(S("Weekday"), I(0));
   c.Bar3dSetYaxisLabel(S("Visitors"), I(1));
-  const char* days[] = {"Mon", "Tue", "Wed", "Thu", "Fri"};
-  for (int col = 0; col < 5; ++col) {
+  const char* days[] = {"Mon", "Tue", "Wed"};
+  for (int col = 0; col < 3; ++col) {
     c.Bar3dSetColumnLabel(S(days[col]), I(col));
     for (int row = 0; row < 2; ++row)
       for (int b = 0; b < 2; ++b)
@@ -99,6 +99,7 @@ void WeekdayBars(LoomChart& c, const std::string& folder) {
           c.Bar3dSetBarColor(I(Colour(c, p[0], p[1], p[2])), I(col), I(row), I(b), I(l));
         }
   }
+  c.SetFont(S("Arial"), I(11), I(black), I(0), I(0), I(0));
   c.Bar3dSetRowLabel(S("2006"), I(0));
   c.Bar3dSetRowLabel(S("2007"), I(1));
   Check(c.Bar3dFinish(I(0)), "Bar3dFinish");
@@ -201,7 +202,7 @@ void LineChart(LoomChart& c, const std::string& folder, int type) {
   for (int j = 0; j < 12; ++j) {
     c.Line3dSetXvalueLabel(S(months[j]), I(j));
     for (int i = 0; i < 3; ++i) {
-      double base = type == 1 ? 900 - i * 280 : 300 - i * 60;
+      double base = type == 1 ? 200 + i * 280 : 300 - i * 60;
       c.Line3dSetLineValue(D(base + ((j + 2) * (i + 3) * 53) % 160), I(j), I(i));
     }
   }
