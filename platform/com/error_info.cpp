@@ -1,20 +1,41 @@
 #include "platform/com/error_info.h"
 
-namespace tf::com {
-namespace {
-thread_local std::optional<std::string> current_error;
+#include <dlfcn.h>
+
+// A component library sets the error information and its caller, in another
+// module, reads it; yet every module links its own copy of this file. So the
+// thread's slot is reached through one exported function, found by name in
+// the process: programs export theirs (see CMakeLists.txt), and a library
+// loaded later uses the program's slot rather than its own.
+extern "C" __attribute__((visibility("default"))) void* tf_com_thread_error_slot() {
+  thread_local std::optional<std::string> slot;
+  return &slot;
 }
 
-void SetErrorInfo(std::string description) { current_error = std::move(description); }
+namespace tf::com {
+namespace {
+
+std::optional<std::string>& Slot() {
+  using SlotFunction = void* (*)();
+  static const SlotFunction process_slot = [] {
+    auto found = reinterpret_cast<SlotFunction>(dlsym(RTLD_DEFAULT, "tf_com_thread_error_slot"));
+    return found ? found : &tf_com_thread_error_slot;
+  }();
+  return *static_cast<std::optional<std::string>*>(process_slot());
+}
+
+}  // namespace
+
+void SetErrorInfo(std::string description) { Slot() = std::move(description); }
 
 std::optional<std::string> TakeErrorInfo() {
-  std::optional<std::string> taken = std::move(current_error);
-  current_error.reset();
+  std::optional<std::string> taken = std::move(Slot());
+  Slot().reset();
   return taken;
 }
 
-std::optional<std::string> PeekErrorInfo() { return current_error; }
+std::optional<std::string> PeekErrorInfo() { return Slot(); }
 
-void ClearErrorInfo() { current_error.reset(); }
+void ClearErrorInfo() { Slot().reset(); }
 
 }  // namespace tf::com
