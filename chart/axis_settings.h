@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "chart/font_spec.h"
@@ -43,6 +44,9 @@ struct AxisSettings {
     label_owner = owner;
     x_labels.assign(count, std::string());
   }
+  // Status 2 for an index outside the table, 1 for a label that is too
+  // long; the label keeps the font current at the call.
+  int SetXLabel(std::string_view label, int index, const FontSpec& current);
   void DropLabels() {
     label_owner = LabelOwner::kNone;
     x_labels.clear();

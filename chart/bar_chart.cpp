@@ -17,15 +17,6 @@ constexpr double kEdgeShade = 0.88;
 constexpr int kMinStepPixels = 20;
 constexpr int kLabelGap = 4;
 
-// A closed outline with one-pixel lines.
-void Outline(ChartCanvas& canvas, std::initializer_list<Point> corners, Color colour) {
-  const Point* p = corners.begin();
-  for (std::size_t i = 0; i < corners.size(); ++i) {
-    const Point& next = p[(i + 1) % corners.size()];
-    canvas.Line(p[i].x, p[i].y, next.x, next.y, colour);
-  }
-}
-
 }  // namespace
 
 int BarChart::Begin(ChartCanvas& canvas, int x, int y, int width, int height, int columns,
@@ -76,12 +67,8 @@ int BarChart::SetColor(Color colour, int column, int row, int bar, int layer) {
 }
 
 int BarChart::SetColumnLabel(ChartCanvas& canvas, std::string_view label, int column) {
-  auto& labels = canvas.axis().x_labels;
-  if (!begun_ || column < 0 || column >= static_cast<int>(labels.size())) return kOutOfRange;
-  if (draw::Utf8Length(label) > kMaxAxisLabel) return kTooLong;
-  labels[column] = std::string(label);
-  canvas.axis().x_label_font = canvas.font();
-  return kOk;
+  if (!begun_) return kOutOfRange;
+  return canvas.axis().SetXLabel(label, column, canvas.font());
 }
 
 int BarChart::SetRowLabel(ChartCanvas& canvas, std::string_view label, int row) {
@@ -228,11 +215,12 @@ int BarChart::Finish(ChartCanvas& canvas) {
   for (int c = 0; c < columns; ++c) {
     canvas.Line(back_x + c * w, back_y, back_x + c * w, back_y + pixels, kGridColour);
   }
-  Outline(canvas, {{axis_x, band}, {axis_x + floor_width, band}, {back_x + floor_width, back_y},
-                   {back_x, back_y}}, kFrameColour);
-  Outline(canvas, {{axis_x, band}, {axis_x, top}, {back_x, top + rows * dy}, {back_x, back_y}},
+  canvas.Outline({{axis_x, band}, {axis_x + floor_width, band}, {back_x + floor_width, back_y},
+                  {back_x, back_y}},
+                 kFrameColour);
+  canvas.Outline({{axis_x, band}, {axis_x, top}, {back_x, top + rows * dy}, {back_x, back_y}},
           kFrameColour);
-  Outline(canvas, {{back_x, back_y}, {back_x, top + rows * dy},
+  canvas.Outline({{back_x, back_y}, {back_x, top + rows * dy},
                    {back_x + floor_width, top + rows * dy}, {back_x + floor_width, back_y}},
           kFrameColour);
 

@@ -18,14 +18,10 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) out.push_back((v >> (8 * i)) & 0xFF);
 }
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 }  // namespace
 
 int WriteBmp(const draw::DeviceContext& picture, const std::string& file_name) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(file_name.c_str(), "wb"));
+  PictureFile file = OpenPictureFile(file_name);
   if (!file) return kCannotOpen;
   const int width = picture.width(), height = picture.height();
   const int row_length = draw::DeviceContext::PaddedRowLength(width);

@@ -191,6 +191,13 @@ void ChartCanvas::Shape(std::vector<Point> points, Color fill, Color outline) {
   dc_->SelectBrush(saved_brush);
 }
 
+void ChartCanvas::Outline(const std::vector<Point>& corners, Color colour) {
+  for (std::size_t i = 0; i < corners.size(); ++i) {
+    const Point& next = corners[(i + 1) % corners.size()];
+    Line(corners[i].x, corners[i].y, next.x, next.y, colour);
+  }
+}
+
 void ChartCanvas::Box(int left, int top, int right, int bottom, Color fill, Color outline) {
   if (!dc_) return;
   draw::Pen saved_pen = dc_->SelectPen({outline, 1, draw::kPenSolid});

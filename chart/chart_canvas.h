@@ -85,6 +85,8 @@ class ChartCanvas {
   void DrawText(std::string_view text, int x, int y, const FontSpec& spec);
   void Line(int x0, int y0, int x1, int y1, Color colour);
   void Shape(std::vector<Point> points, Color fill, Color outline);
+  // The closed outline through the corners, in one-pixel lines.
+  void Outline(const std::vector<Point>& corners, Color colour);
   void Box(int left, int top, int right, int bottom, Color fill, Color outline);
   void RoundBox(int left, int top, int right, int bottom, int corner, Color fill, Color outline);
   void SetTextBackground(Color colour);

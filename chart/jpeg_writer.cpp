@@ -55,14 +55,10 @@ int Compress(std::FILE* file, const draw::DeviceContext& picture, std::uint8_t* 
   return kOk;
 }
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 }  // namespace
 
 int WriteJpeg(const draw::DeviceContext& picture, const std::string& file_name) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(file_name.c_str(), "wb"));
+  PictureFile file = OpenPictureFile(file_name);
   if (!file) return kCannotOpen;
   std::vector<std::uint8_t> row(draw::DeviceContext::PaddedRowLength(picture.width()));
   return Compress(file.get(), picture, row.data());

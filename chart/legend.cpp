@@ -129,15 +129,12 @@ void Legend::ShareExcess(int first, int count, int excess) {
     chosen.clear();
     for (int c = first; c < first + count; ++c) chosen.push_back(c);
   }
-  double weights = 0;
-  for (int c : chosen) weights += std::max(columns_[c].width, 1);
-  const std::vector<int> widths = [&] {
-    std::vector<int> w;
-    for (int c : chosen) w.push_back(std::max(columns_[c].width, 1));
-    return w;
-  }();
+  // A column of no width weighs as one pixel.
+  std::vector<int> weights;
+  for (int c : chosen) weights.push_back(std::max(columns_[c].width, 1));
+  const double total = std::accumulate(weights.begin(), weights.end(), 0.0);
   for (std::size_t i = 0; i < chosen.size(); ++i) {
-    columns_[chosen[i]].width += static_cast<int>(excess * widths[i] / weights + 0.9);
+    columns_[chosen[i]].width += static_cast<int>(excess * weights[i] / total + 0.9);
   }
 }
 

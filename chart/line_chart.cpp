@@ -49,12 +49,8 @@ int LineChart::SetColor(Color colour, int line) {
 }
 
 int LineChart::SetLabel(ChartCanvas& canvas, std::string_view label, int x_index) {
-  auto& labels = canvas.axis().x_labels;
-  if (!begun_ || x_index < 0 || x_index >= static_cast<int>(labels.size())) return kOutOfRange;
-  if (draw::Utf8Length(label) > kMaxAxisLabel) return kTooLong;
-  labels[x_index] = std::string(label);
-  canvas.axis().x_label_font = canvas.font();
-  return kOk;
+  if (!begun_) return kOutOfRange;
+  return canvas.axis().SetXLabel(label, x_index, canvas.font());
 }
 
 int LineChart::Finish(ChartCanvas& canvas) {
@@ -176,10 +172,7 @@ int LineChart::Finish(ChartCanvas& canvas) {
     double x = axis_x + j * column;
     line3d(at(x, axis_y, -depth), at(x, top, -depth), kGridColour);
   }
-  auto outline = [&](std::initializer_list<Point> corners) {
-    const Point* p = corners.begin();
-    for (std::size_t i = 0; i < corners.size(); ++i) line3d(p[i], p[(i + 1) % corners.size()], kFrameColour);
-  };
+  auto outline = [&](std::vector<Point> corners) { canvas.Outline(std::move(corners), kFrameColour); };
   outline({at(axis_x, axis_y, 0), at(x_end, axis_y, 0), at(x_end, axis_y, -depth),
            at(axis_x, axis_y, -depth)});
   outline({at(axis_x, axis_y, 0), at(axis_x, top, 0), at(axis_x, top, -depth),

@@ -83,21 +83,17 @@ Result LoomChart::SetTitle(Arg title) {
   return Answer(engine_->SetTitle(Text(title, 200)));
 }
 
-Result LoomChart::MoveTo(Arg x, Arg y) {
+Result LoomChart::Pen(bool draw, Arg x, Arg y) {
   TF_NEED_CHART();
   std::int32_t px = Long(x), py = Long(y);
   if (px < 0 || px > engine_->width() || py < 0 || py > engine_->height()) return Answer(kOutOfRange);
-  engine_->MoveTo(px, py);
+  if (draw) engine_->LineTo(px, py);
+  else engine_->MoveTo(px, py);
   return Answer(kOk);
 }
 
-Result LoomChart::LineTo(Arg x, Arg y) {
-  TF_NEED_CHART();
-  std::int32_t px = Long(x), py = Long(y);
-  if (px < 0 || px > engine_->width() || py < 0 || py > engine_->height()) return Answer(kOutOfRange);
-  engine_->LineTo(px, py);
-  return Answer(kOk);
-}
+Result LoomChart::MoveTo(Arg x, Arg y) { return Pen(false, x, y); }
+Result LoomChart::LineTo(Arg x, Arg y) { return Pen(true, x, y); }
 
 Result LoomChart::TextOut(Arg text, Arg x, Arg y) {
   TF_NEED_CHART();

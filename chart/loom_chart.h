@@ -76,6 +76,8 @@ class LoomChart {
 
  private:
   Result SetAxisTitle(bool x_axis, Arg label, Arg style);
+  // MoveTo or LineTo, within the picture.
+  Result Pen(bool draw, Arg x, Arg y);
 
   std::unique_ptr<ChartCanvas> engine_;
   int begin_status_ = kOk;  // what BeginChart returned for the live engine

@@ -3,6 +3,8 @@
 // 6 for a compressor error, 7 for a PNG library error.
 #pragma once
 
+#include <cstdio>
+#include <memory>
 #include <string>
 
 #include "platform/draw/device_context.h"
@@ -15,5 +17,14 @@ int WriteBmp(const draw::DeviceContext& picture, const std::string& file_name);
 int WriteJpeg(const draw::DeviceContext& picture, const std::string& file_name);
 // 8-bit RGB with significant bits and the title, author and description texts.
 int WritePng(const draw::DeviceContext& picture, const std::string& file_name);
+
+// The writers' open file, closed when it goes away.
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using PictureFile = std::unique_ptr<std::FILE, FileCloser>;
+inline PictureFile OpenPictureFile(const std::string& file_name) {
+  return PictureFile(std::fopen(file_name.c_str(), "wb"));
+}
 
 }  // namespace tf::chart

@@ -60,14 +60,10 @@ int Encode(std::FILE* file, const draw::DeviceContext& picture, std::uint8_t* ro
   return kOk;
 }
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 }  // namespace
 
 int WritePng(const draw::DeviceContext& picture, const std::string& file_name) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(file_name.c_str(), "wb"));
+  PictureFile file = OpenPictureFile(file_name);
   if (!file) return kCannotOpen;
   std::vector<std::uint8_t> row(draw::DeviceContext::PaddedRowLength(picture.width()));
   return Encode(file.get(), picture, row.data());
