@@ -1,6 +1,7 @@
 // Writes one picture of each kind of chart into a folder, as PNG files, so
 // that a person can look at them: chart_gallery FOLDER.
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -222,6 +223,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string folder = argv[1];
+  std::filesystem::create_directories(folder);
   LoomChart chart;
   DailyHits(chart, folder);
   HourOfDay(chart, folder);

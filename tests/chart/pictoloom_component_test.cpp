@@ -112,3 +112,9 @@ TEST_F(PictoloomTest, LateBoundCallsAndErrorInformation) {
 
 }  // namespace
 }  // namespace tf::chart
+
+#if defined(__SANITIZE_ADDRESS__)
+// The chart library's fontconfig keeps a little of its configuration for the
+// whole process and never frees it.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+#endif
