@@ -53,11 +53,16 @@ std::string FormatAxisNumber(double value) {
     std::size_t end = text.find_last_not_of('0');
     text.erase(end == point ? point : end + 1);
   }
-  std::size_t digits_begin = (!text.empty() && text[0] == '-') ? 1 : 0;
+  const std::size_t digits_begin = (!text.empty() && text[0] == '-') ? 1 : 0;
   std::size_t whole_end = text.find('.');
   if (whole_end == std::string::npos) whole_end = text.size();
-  for (std::size_t i = whole_end; i > digits_begin + 3; i -= 3) text.insert(i - 3, ",");
-  return text;
+  std::string grouped = text.substr(0, digits_begin);
+  for (std::size_t i = digits_begin; i < whole_end; ++i) {
+    if (i > digits_begin && (whole_end - i) % 3 == 0) grouped += ',';
+    grouped += text[i];
+  }
+  grouped += text.substr(whole_end);
+  return grouped;
 }
 
 }  // namespace tf::chart
