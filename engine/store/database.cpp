@@ -1,0 +1,129 @@
+#include "engine/store/database.h"
+
+#include <cctype>
+#include <cmath>
+#include <limits>
+#include <new>
+
+#include "platform/com/error_info.h"
+
+namespace tf {
+namespace {
+
+// The first width - 1 bytes of text (width counts a terminator, as the
+// callers' buffers do), never splitting a UTF-8 character.
+std::string Cut(std::string_view text, std::size_t width) {
+  if (width == 0) return "";
+  std::size_t n = std::min(text.size(), width - 1);
+  while (n > 0 && n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+  return std::string(text.substr(0, n));
+}
+
+std::int32_t Clamp(double value) {
+  if (std::isnan(value)) return 0;
+  if (value >= std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+  if (value <= std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(value);  // toward zero
+}
+
+// Leading blanks, one sign, digits up to the first non-digit; past the
+// 32-bit range the value stays at its limit.
+std::int32_t ReadDecimal(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  double value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) value = value * 10 + (text[i] - '0');
+  return Clamp(negative ? -value : value);
+}
+
+}  // namespace
+
+int OpenDatabase(ConnectionHolder& holder, const std::string& path, StatusSink* site) {
+  if (site) site->SetStatus("Opening database: " + path);
+  holder.reset();
+  try {
+    holder = std::make_unique<db::Connection>();
+  } catch (const std::bad_alloc&) {
+    if (site) site->SetError("Unable to create connection");
+    return 0;
+  }
+  try {
+    holder->SetCommandTimeout(3600);
+    holder->Open(path);
+    return 1;
+  } catch (const db::Error& e) {
+    if (site) site->SetError("Connection failure: " + Cut(e.description(), 1000));
+    holder.reset();
+    return 0;
+  }
+}
+
+void CloseDatabase(ConnectionHolder& holder) {
+  if (!holder) return;
+  try {
+    holder->Close();
+  } catch (const db::Error&) {
+  }
+  holder.reset();
+}
+
+int ExecuteSql(db::Connection* connection, std::string_view sql, std::string* error_text,
+               std::size_t error_size) {
+  return ExecuteSql(connection, sql, {}, error_text, error_size);
+}
+
+int ExecuteSql(db::Connection* connection, std::string_view sql, const db::Params& params,
+               std::string* error_text, std::size_t error_size) {
+  if (error_text) error_text->clear();
+  if (connection == nullptr) {  // the holder's database could not be opened
+    if (error_text) *error_text = Cut("Operation is not allowed when the object is closed.", error_size);
+    return 0;
+  }
+  try {
+    connection->Execute(sql, params);
+    return 1;
+  } catch (const db::Error& e) {
+    if (error_text) *error_text = Cut(e.description(), error_size);
+    return 0;
+  }
+}
+
+int GetVariantString(const com::Variant& value, std::string& text, std::size_t size) {
+  if (value.base_type() != com::VT_BSTR) {
+    com::SetErrorInfo("Invalid data type passed where string expected");
+    return 0;
+  }
+  text = Cut(value.bstr().str(), size);
+  return 1;
+}
+
+int GetVariantLong(const com::Variant& value, std::int32_t& number) {
+  const com::Variant& v = value.Deref();
+  switch (v.base_type()) {
+    case com::VT_I2: number = v.i2(); return 1;
+    case com::VT_I4:
+    case com::VT_INT: number = v.i4(); return 1;
+    case com::VT_UI2: number = v.ui2(); return 1;
+    case com::VT_UI4:
+    case com::VT_UINT: number = static_cast<std::int32_t>(v.ui4()); return 1;
+    case com::VT_R4: number = Clamp(v.r4()); return 1;
+    case com::VT_R8: number = Clamp(v.r8()); return 1;
+    case com::VT_BSTR: {
+      std::string text;
+      GetVariantString(v, text, 20);
+      number = ReadDecimal(text);
+      return 1;
+    }
+    default:
+      com::SetErrorInfo("Invalid data type passed where long integer expected");
+      return 0;
+  }
+}
+
+void MakeVariantString(com::Variant& out, std::string_view text) { out = com::Variant(com::Bstr(text)); }
+
+void MakeVariantLong(com::Variant& out, std::int32_t value) { out = com::Variant::I4(value); }
+
+}  // namespace tf

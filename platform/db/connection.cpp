@@ -1,0 +1,311 @@
+#include "platform/db/connection.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+
+#include "platform/db/connection_impl.h"
+#include "platform/db/jet_functions.h"
+#include "platform/db/recordset.h"
+#include "platform/db/text.h"
+#include "platform/db/values.h"
+
+namespace tf::db {
+namespace {
+
+const char kClosed[] = "Operation is not allowed when the object is closed.";
+
+// SQLite takes a name beginning with ':' as a special database.
+std::string FileName(const std::string& path) { return path[0] == ':' ? "./" + path : path; }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Statement
+
+Statement::~Statement() {
+  sqlite3_reset(stmt_);
+  sqlite3_clear_bindings(stmt_);
+  owner_->GiveBack(*this);
+}
+
+// ---------------------------------------------------------------------------
+// Connection::Impl
+
+void Connection::Impl::Open(const std::string& file) {
+  Close();
+  struct stat info;
+  if (file.empty() || stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    throw Error(SQLITE_CANTOPEN, sqlite3_errstr(SQLITE_CANTOPEN));
+  }
+  sqlite3* handle = nullptr;
+  int rc = sqlite3_open_v2(FileName(file).c_str(), &handle, SQLITE_OPEN_READWRITE, nullptr);
+  if (rc != SQLITE_OK) {
+    std::string message = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
+    sqlite3_close_v2(handle);
+    throw Error(rc, message);
+  }
+  db = handle;
+  path = file;
+  ++generation_;
+  try {
+    sqlite3_busy_timeout(db, timeout_ms);
+    RegisterJetFunctions(db);
+    // Reading the journal mode reads the file's header, so a file that is
+    // not a database fails here rather than at the first statement.
+    Exec("PRAGMA journal_mode=WAL");
+    Exec("PRAGMA synchronous=NORMAL");
+  } catch (...) {
+    Close();
+    throw;
+  }
+}
+
+void Connection::Impl::Close() {
+  if (db == nullptr) return;
+  if (level > 0) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+  level = 0;
+  for (Cached& c : lru_) sqlite3_finalize(c.stmt);
+  lru_.clear();
+  cache_.clear();
+  columns_.clear();
+  sqlite3_close_v2(db);
+  db = nullptr;
+  path.clear();
+  ++generation_;
+}
+
+void Connection::Impl::RequireOpen() const {
+  if (db == nullptr) throw Error(SQLITE_MISUSE, kClosed);
+}
+
+void Connection::Impl::Raise(int rc) const {
+  const char* message = db ? sqlite3_errmsg(db) : nullptr;
+  throw Error(rc, message ? message : "");
+}
+
+void Connection::Impl::Exec(const std::string& sql) {
+  RequireOpen();
+  char* message = nullptr;
+  int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
+  if (rc != SQLITE_OK) {
+    std::string text = message ? message : sqlite3_errstr(rc);
+    sqlite3_free(message);
+    throw Error(rc, text);
+  }
+}
+
+std::unique_ptr<Statement> Connection::Impl::Lend(std::string key,
+                                                  const std::function<Translation()>& translate) {
+  RequireOpen();
+  auto found = cache_.find(key);
+  if (found != cache_.end()) {
+    Cached cached = std::move(*found->second);
+    lru_.erase(found->second);
+    cache_.erase(found);
+    return std::unique_ptr<Statement>(
+        new Statement(this, std::move(key), std::move(cached.translation), cached.stmt, generation_));
+  }
+  auto translation = std::make_shared<const Translation>(translate());
+  sqlite3_stmt* stmt = nullptr;
+  const char* tail = nullptr;
+  const std::string& sql = translation->sql;
+  int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt, &tail);
+  if (rc != SQLITE_OK) Raise(rc);
+  while (tail && std::isspace(static_cast<unsigned char>(*tail))) ++tail;
+  if (stmt == nullptr || (tail && *tail)) {
+    sqlite3_finalize(stmt);
+    throw Error(SQLITE_ERROR, stmt ? "Characters found after end of SQL statement."
+                                   : "Command text was not set for the command object.");
+  }
+  return std::unique_ptr<Statement>(
+      new Statement(this, std::move(key), std::move(translation), stmt, generation_));
+}
+
+void Connection::Impl::GiveBack(Statement& s) {
+  bool keep = db != nullptr && s.generation_ == generation_ && !s.translation_->changes_schema &&
+              cache_.find(s.key_) == cache_.end();
+  if (!keep) {
+    sqlite3_finalize(s.stmt_);
+    return;
+  }
+  lru_.push_front(Cached{std::move(s.key_), std::move(s.translation_), s.stmt_});
+  cache_[lru_.front().key] = lru_.begin();
+  if (lru_.size() > kCacheSize) {
+    sqlite3_finalize(lru_.back().stmt);
+    cache_.erase(lru_.back().key);
+    lru_.pop_back();
+  }
+}
+
+std::unique_ptr<Statement> Connection::Impl::Prepare(std::string_view sql, bool want_row_id) {
+  std::string key(1, want_row_id ? 'R' : 'J');
+  key += sql;
+  return Lend(std::move(key), [&] {
+    SchemaLookup lookup = [this](std::string_view table) { return Columns(table); };
+    return TranslateJetSql(sql, lookup, want_row_id);
+  });
+}
+
+std::unique_ptr<Statement> Connection::Impl::PrepareNative(const std::string& sql) {
+  return Lend("N" + sql, [&] {
+    Translation translation;
+    translation.sql = sql;
+    return translation;
+  });
+}
+
+void Connection::Impl::Bind(const Statement& statement, const Params& params) {
+  sqlite3_stmt* stmt = statement.get();
+  int count = sqlite3_bind_parameter_count(stmt);
+  if (static_cast<std::size_t>(count) != params.size()) {
+    throw Error(SQLITE_RANGE, static_cast<std::size_t>(count) > params.size()
+                                  ? "No value given for one or more required parameters."
+                                  : "More values given than the statement has parameters.");
+  }
+  const std::vector<bool>& dates = statement.translation().date_params;
+  for (int i = 0; i < count; ++i) {
+    bool date_target = static_cast<std::size_t>(i) < dates.size() && dates[static_cast<std::size_t>(i)];
+    int rc = BindVariant(stmt, i + 1, params[static_cast<std::size_t>(i)], date_target);
+    if (rc == SQLITE_MISMATCH) throw Error(rc, "Parameter type is not supported.");
+    Check(rc);
+  }
+}
+
+void Connection::Impl::Run(const Statement& statement) {
+  int rc;
+  do {
+    rc = sqlite3_step(statement.get());
+  } while (rc == SQLITE_ROW && !sqlite3_stmt_readonly(statement.get()));
+  if (rc != SQLITE_DONE && rc != SQLITE_ROW) Raise(rc);
+  Ran(statement);
+}
+
+void Connection::Impl::Ran(const Statement& statement) {
+  if (statement.translation().changes_schema) ForgetSchema();
+}
+
+void Connection::Impl::ForgetSchema() {
+  for (Cached& c : lru_) sqlite3_finalize(c.stmt);
+  lru_.clear();
+  cache_.clear();
+  columns_.clear();
+  ++generation_;
+}
+
+const std::vector<ColumnInfo>* Connection::Impl::Columns(std::string_view table) {
+  std::string key = AsciiUpper(table);
+  auto found = columns_.find(key);
+  if (found != columns_.end()) return &found->second;
+  std::string sql = "PRAGMA table_info(" + QuoteName(table) + ")";
+  sqlite3_stmt* stmt = nullptr;
+  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) return nullptr;
+  std::vector<ColumnInfo> columns;
+  while (sqlite3_step(stmt) == SQLITE_ROW) {
+    auto text = [&](int i) {
+      const unsigned char* t = sqlite3_column_text(stmt, i);
+      return std::string(t ? reinterpret_cast<const char*>(t) : "");
+    };
+    columns.push_back({text(1), text(2)});
+  }
+  sqlite3_finalize(stmt);
+  if (columns.empty()) return nullptr;
+  return &columns_.emplace(key, std::move(columns)).first->second;
+}
+
+// ---------------------------------------------------------------------------
+// Connection
+
+void CreateDatabase(const std::string& path) {
+  int fd = path.empty() ? -1 : ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    throw Error(SQLITE_CANTOPEN, errno == EEXIST ? "Database already exists." : sqlite3_errstr(SQLITE_CANTOPEN));
+  }
+  ::close(fd);
+  Connection connection;
+  try {
+    connection.Open(path);  // writes the header: the file is a database from now on
+  } catch (...) {
+    ::unlink(path.c_str());
+    throw;
+  }
+}
+
+Connection::Connection() : impl_(std::make_unique<Impl>()) {}
+Connection::~Connection() = default;
+
+Connection::Impl& Connection::impl() { return *impl_; }
+
+void Connection::Open(const std::string& path) { impl_->Open(path); }
+void Connection::Close() { impl_->Close(); }
+bool Connection::IsOpen() const { return impl_->db != nullptr; }
+const std::string& Connection::path() const { return impl_->path; }
+
+void Connection::SetCommandTimeout(int seconds) {
+  impl_->timeout_ms = seconds <= 0 ? 0 : seconds >= 2000000 ? 2000000000 : seconds * 1000;
+  if (impl_->db) sqlite3_busy_timeout(impl_->db, impl_->timeout_ms);
+}
+
+int Connection::Execute(std::string_view sql) { return Execute(sql, {}); }
+
+int Connection::Execute(std::string_view sql, const Params& params) {
+  std::unique_ptr<Statement> statement = impl_->Prepare(sql, false);
+  impl_->Bind(*statement, params);
+  impl_->Run(*statement);
+  return sqlite3_stmt_readonly(statement->get()) ? 0 : sqlite3_changes(impl_->db);
+}
+
+namespace {
+std::string SavepointName(int level) { return "tf_level_" + std::to_string(level); }
+}  // namespace
+
+int Connection::BeginTrans() {
+  // IMMEDIATE takes the write lock at once: a transaction that read first
+  // and wrote later could otherwise fail against another writer instead of
+  // waiting for it.
+  impl_->Exec(impl_->level == 0 ? "BEGIN IMMEDIATE" : "SAVEPOINT " + SavepointName(impl_->level + 1));
+  return ++impl_->level;
+}
+
+void Connection::CommitTrans() {
+  impl_->RequireOpen();
+  if (impl_->level == 0) throw Error(SQLITE_ERROR, "No transaction is active.");
+  if (sqlite3_get_autocommit(impl_->db)) {  // the database rolled it back after an error
+    impl_->level = 0;
+    throw Error(SQLITE_ABORT, "The transaction was rolled back after an error.");
+  }
+  impl_->Exec(impl_->level == 1 ? "COMMIT" : "RELEASE " + SavepointName(impl_->level));
+  --impl_->level;
+}
+
+void Connection::RollbackTrans() {
+  impl_->RequireOpen();
+  if (impl_->level == 0) throw Error(SQLITE_ERROR, "No transaction is active.");
+  if (sqlite3_get_autocommit(impl_->db)) {
+    impl_->level = 0;
+    return;
+  }
+  if (impl_->level == 1) {
+    impl_->Exec("ROLLBACK");
+  } else {
+    std::string name = SavepointName(impl_->level);
+    impl_->Exec("ROLLBACK TO " + name);
+    impl_->Exec("RELEASE " + name);
+  }
+  --impl_->level;
+}
+
+int Connection::TransactionLevel() const { return impl_->level; }
+
+Recordset Connection::OpenRecordset(std::string_view sql) { return OpenRecordset(sql, {}); }
+
+Recordset Connection::OpenRecordset(std::string_view sql, const Params& params) {
+  Recordset recordset;
+  recordset.Open(sql, *this, params, kOpenKeyset, kLockOptimistic);
+  return recordset;
+}
+
+}  // namespace tf::db

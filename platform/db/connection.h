@@ -1,0 +1,79 @@
+// Connection: one open database file, with the face the system's code was
+// written against (open, execute one statement, transactions) and the DAO
+// call the report code uses to read (OpenRecordset).
+//
+// Statements are written in the Jet dialect the system speaks (#m/d/yyyy#
+// dates, TOP n, [names], * wildcards, ...); the connection translates them
+// for SQLite (see jet_sql.h). Values that come from users or logs go in as
+// parameters: every '?' outside a literal is bound, in order, from `params`.
+//
+// A connection is used by one thread at a time; its holder serialises the
+// calls. Several connections, in this and other processes, may share one
+// file: the journal is write-ahead, and a statement waits up to the command
+// time-out for another writer to finish.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/com/variant.h"
+#include "platform/db/error.h"
+
+namespace tf::db {
+
+using Params = std::vector<com::Variant>;
+
+class Recordset;
+
+// Makes a new, empty database file. Fails when the file already exists.
+// Opening never creates a file; templates and tests start here.
+void CreateDatabase(const std::string& path);
+
+class Connection {
+ public:
+  Connection();
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  // Opens an existing database file. A missing file, or one that is not a
+  // database, raises Error. An open connection is closed first.
+  void Open(const std::string& path);
+  // Rolls back a transaction left open. Closing a closed connection does
+  // nothing.
+  void Close();
+  bool IsOpen() const;
+  const std::string& path() const;
+
+  // How long one statement waits for the locks of other connections
+  // (default 3600 seconds).
+  void SetCommandTimeout(int seconds);
+
+  // Runs exactly one statement; a result set is discarded unread. Returns
+  // the number of rows the statement inserted, changed or deleted.
+  int Execute(std::string_view sql);
+  int Execute(std::string_view sql, const Params& params);
+
+  // Transactions nest; BeginTrans returns the new level (1 = outermost).
+  // Committing or rolling back with none open raises Error.
+  int BeginTrans();
+  void CommitTrans();
+  void RollbackTrans();
+  int TransactionLevel() const;
+
+  // The DAO way of reading: a dynaset (all rows, scrollable, updatable when
+  // it reads one table) over one SELECT.
+  Recordset OpenRecordset(std::string_view sql);
+  Recordset OpenRecordset(std::string_view sql, const Params& params);
+
+  class Impl;
+
+ private:
+  friend class Recordset;
+  Impl& impl();
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace tf::db

@@ -1,0 +1,326 @@
+#include "platform/db/connection.h"
+
+#include <sqlite3.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <thread>
+
+#include "db_fixture.h"
+
+namespace tf::db {
+namespace {
+
+TEST(ConnectionOpenTest, MissingOrForeignFilesFail) {
+  test::TempDir dir;
+  std::string missing = dir.File("missing.mdb");
+  Connection db;
+  try {
+    db.Open(missing);
+    FAIL() << "opened a missing file";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.code(), SQLITE_CANTOPEN);
+    EXPECT_EQ(e.description(), "unable to open database file");
+  }
+  EXPECT_FALSE(db.IsOpen());
+  EXPECT_FALSE(std::filesystem::exists(missing)) << "opening must never create the file";
+  EXPECT_THROW(db.Open(""), Error);
+  EXPECT_THROW(db.Open(dir.path()), Error);
+
+  test::WriteFile(dir.File("text.mdb"), std::string(4096, 'x'));
+  EXPECT_THROW(db.Open(dir.File("text.mdb")), Error);
+  EXPECT_FALSE(db.IsOpen());
+  EXPECT_THROW(CreateDatabase(dir.File("text.mdb")), Error) << "an existing file is never replaced";
+}
+
+TEST(ConnectionOpenTest, ClosedConnectionRefusesWork) {
+  Connection db;
+  EXPECT_THROW(db.Execute("SELECT 1"), Error);
+  EXPECT_THROW(db.BeginTrans(), Error);
+  db.Close();  // closing twice is harmless
+}
+
+TEST(ErrorTest, EmptyDescriptionTakesTheCodesText) {
+  EXPECT_EQ(Error(SQLITE_BUSY, "").description(), "database is locked");
+  EXPECT_EQ(Error(SQLITE_BUSY, "busy now").description(), "busy now");
+}
+
+using ConnectionTest = DbTest;
+
+TEST_F(ConnectionTest, DateLiteralsFindRowsByExactDate) {
+  db_.Execute("INSERT INTO tblDay (EntryDate, Category, ItemID, Hits) VALUES (#1/7/2007 13:05:09#, 1, 1, 5)");
+  db_.Execute("INSERT INTO tblDay (EntryDate, Category, ItemID, Hits) VALUES (#1/8/2007#, 1, 1, 7)");
+  const char* literals[] = {"#1/7/2007 13:05:09#", "#01/07/2007 13:05:09#", "#1/7/2007 1:05:09 PM#",
+                            "#2007-01-07 13:05:09#"};
+  for (const char* literal : literals) {
+    EXPECT_EQ(Scalar(std::string("SELECT Hits FROM tblDay WHERE EntryDate=") + literal).ToInt32(), 5) << literal;
+  }
+  EXPECT_EQ(Scalar("SELECT Hits FROM tblDay WHERE EntryDate=#1/8/2007#").ToInt32(), 7);
+  EXPECT_EQ(Scalar("SELECT Count(*) FROM tblDay WHERE EntryDate >= #1/7/2007# AND EntryDate < #1/8/2007#").ToInt32(), 1);
+}
+
+TEST_F(ConnectionTest, DatesAreStoredInOneSortableForm) {
+  // A literal, a quoted text into a date column, a text or a date parameter:
+  // the file holds the same text for each.
+  db_.Execute("INSERT INTO tblData (Category, Name, LastHit) VALUES (1, 'literal', #1/7/2007 13:05:09#)");
+  db_.Execute("INSERT INTO tblData (Category, Name, LastHit) VALUES (1, 'quoted', '1/7/2007 13:05:09')");
+  db_.Execute("INSERT INTO tblData (Category, Name, LastHit) VALUES (1, ?, ?)", {"text", "01/07/2007 13:05:09"});
+  db_.Execute("INSERT INTO tblData (Category, Name, LastHit) VALUES (1, ?, ?)",
+              {"date", com::Variant::Date(com::MakeAutomationDate(2007, 1, 7, 13, 5, 9))});
+  db_.Execute("INSERT INTO tblData (Category, Name, LastHit) VALUES (1, 'updated', NULL)");
+  db_.Execute("UPDATE tblData SET LastHit = '1/7/2007 13:05:09' WHERE Name = 'updated'");
+  for (const char* name : {"literal", "quoted", "text", "date", "updated"}) {
+    EXPECT_EQ(RawText(std::string("SELECT LastHit FROM tblData WHERE Name='") + name + "'"), "2007-01-07 13:05:09")
+        << name;
+  }
+  // A text that is no date stays as it was written.
+  db_.Execute("INSERT INTO tblSettingsString (Name, StringValue) VALUES ('x', '1/7/2007')");
+  EXPECT_EQ(RawText("SELECT StringValue FROM tblSettingsString"), "1/7/2007");
+}
+
+TEST_F(ConnectionTest, DateColumnsReadBackAsDates) {
+  db_.Execute("INSERT INTO tblDay (EntryDate, Category, Hits) VALUES (#1/7/2007 13:05:09#, 1, 1)");
+  db_.Execute("INSERT INTO tblDay (EntryDate, Category, Hits) VALUES (#12/31/2006#, 1, 2)");
+  db_.Execute("INSERT INTO tblDay (EntryDate, Category, Hits) VALUES (#12/31/2006#, 1, 3)");
+  com::Variant date = Scalar("SELECT EntryDate FROM tblDay WHERE Hits = 1");
+  ASSERT_EQ(date.vt(), com::VT_DATE);
+  EXPECT_DOUBLE_EQ(date.date(), com::MakeAutomationDate(2007, 1, 7, 13, 5, 9));
+  EXPECT_EQ(date.ToString(), "1/7/2007 13:05:09");
+
+  Recordset rs = db_.OpenRecordset("select max(entrydate) as max_entrydate, min(entrydate) as min_entrydate from tblday");
+  EXPECT_EQ(rs.Field("max_entrydate").vt(), com::VT_DATE);
+  EXPECT_EQ(rs.Field("max_entrydate").ToString(), "1/7/2007 13:05:09");
+  EXPECT_EQ(rs.Field("min_entrydate").ToString(), "12/31/2006 0:00:00");
+
+  EXPECT_EQ(Column("SELECT EntryDate, Sum(Hits) FROM tblDay GROUP BY EntryDate"),
+            (std::vector<std::string>{"12/31/2006 0:00:00", "1/7/2007 13:05:09"}));
+  EXPECT_EQ(Scalar("SELECT EntryDate FROM tblDay GROUP BY EntryDate").vt(), com::VT_DATE);
+}
+
+TEST_F(ConnectionTest, ValuesComeBackWithTheirVariantTypes) {
+  db_.Execute("INSERT INTO tblDay (Category, Hits, Bytes) VALUES (1, 2000000000, 1.5)");
+  db_.Execute("INSERT INTO tblDay (Category, Hits, Bytes) VALUES (1, 2000000000, NULL)");
+  com::Variant hits = Scalar("SELECT Hits FROM tblDay");
+  EXPECT_EQ(hits.vt(), com::VT_I4);
+  EXPECT_EQ(hits.i4(), 2000000000);
+  com::Variant sum = Scalar("SELECT Sum(Hits) FROM tblDay");
+  EXPECT_EQ(sum.vt(), com::VT_R8) << "a sum beyond 32 bits";
+  EXPECT_DOUBLE_EQ(sum.r8(), 4e9);
+  EXPECT_EQ(Scalar("SELECT Count(*) FROM tblDay").vt(), com::VT_I4);
+  EXPECT_EQ(Scalar("SELECT Bytes FROM tblDay").vt(), com::VT_R8);
+  EXPECT_EQ(Scalar("SELECT Bytes FROM tblDay WHERE Bytes IS NULL").vt(), com::VT_NULL);
+  com::Variant text = Scalar("SELECT '2007' AS x");
+  EXPECT_EQ(text.vt(), com::VT_BSTR);
+  EXPECT_EQ(text.bstr().str(), "2007");
+}
+
+TEST_F(ConnectionTest, TopReturnsTheRowsTiedWithTheLast) {
+  struct Row {
+    const char* name;
+    int hits, sessions;
+  };
+  const Row rows[] = {{"a", 10, 1}, {"b", 8, 2}, {"c", 8, 3}, {"d", 5, 4}, {"e", 4, 5}};
+  for (const Row& r : rows) {
+    db_.Execute("INSERT INTO tblData (Category, Name) VALUES (1, ?)", {r.name});
+    db_.Execute("INSERT INTO tblDay (EntryDate, Category, ItemID, Hits, SessionCount) "
+                "SELECT #1/7/2007#, 1, ItemID, ?, ? FROM tblData WHERE Name = ?",
+                {r.hits, r.sessions, r.name});
+  }
+  struct Case {
+    std::string sql;
+    std::vector<std::string> names;
+  };
+  const std::string join =
+      " tblday.itemid, sum(tblday.hits) as sumhits, tbldata.name from tblday, tbldata"
+      " where entrydate >= #1/7/2007# and tbldata.itemid = tblday.itemid group by tblday.itemid, tbldata.name ";
+  const Case cases[] = {
+      {"SELECT TOP 2 Name, Hits FROM tblData, tblDay WHERE tblData.ItemID = tblDay.ItemID ORDER BY Hits DESC",
+       {"a", "b", "c"}},
+      {"SELECT TOP 1 Name FROM tblData ORDER BY Name", {"a"}},
+      {"select  top 2" + join + " order by sum(tblday.hits) desc", {"a", "b", "c"}},
+      // By an alias, and with a second key that breaks the tie.
+      {"select top 2" + join + " order by sumhits desc, name desc", {"a", "c"}},
+      {"select top 3" + join + " order by sum(tblday.hits) desc, sum(tblday.hits) / sum(sessioncount) desc",
+       {"a", "b", "c"}},
+      // Without ORDER BY, exactly n rows.
+      {"SELECT TOP 2 Name FROM tblData", {"a", "b"}},
+      {"SELECT Name FROM tblData WHERE ItemID IN (SELECT TOP 1 ItemID FROM tblDay ORDER BY Hits)", {"e"}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> names;
+    Recordset rs;
+    for (rs.Open(c.sql, db_); !rs.IsEof(); rs.MoveNext()) names.push_back(rs.Field("name").ToString());
+    std::vector<std::string> sorted = names;
+    if (c.sql.find("name desc") == std::string::npos) std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, c.names) << c.sql;
+  }
+  Recordset rs;
+  rs.Open("select top 2" + join + " order by sumhits desc", db_);
+  EXPECT_EQ(rs.FieldCount(), 3) << "the rank column stays hidden";
+}
+
+TEST_F(ConnectionTest, LikeTakesJetWildcards) {
+  for (const char* name : {"TopBrowsers", "topspiders", "StatsTop", "GlobalTopSettings"}) {
+    db_.Execute("INSERT INTO tblSettingsString (Name, StringValue) VALUES (?, '1')", {name});
+  }
+  EXPECT_EQ(Column("SELECT Name FROM tblSettingsString WHERE [Name] LIKE 'Top*' ORDER BY Name"),
+            (std::vector<std::string>{"TopBrowsers", "topspiders"}));
+  EXPECT_EQ(Scalar("SELECT Count(*) FROM tblSettingsString WHERE Name LIKE ?", {"*top*"}).ToInt32(), 4);
+  EXPECT_EQ(db_.Execute("delete from tblsettingsstring where [name] like 'Top*'"), 2);
+  EXPECT_EQ(Scalar("SELECT Count(*) FROM tblSettingsString WHERE Name LIKE '?tats*'").ToInt32(), 1);
+}
+
+TEST_F(ConnectionTest, TextComparesWithoutRegardToCase) {
+  db_.Execute("INSERT INTO tblSettingsString (Name, StringValue) VALUES ('DomainName', 'example.com')");
+  db_.Execute("INSERT INTO tblSettingsString (Name, StringValue) VALUES ('domainNAME', 'other')");
+  EXPECT_EQ(Scalar("select count(*) from tblsettingsstring where name = 'domainname'").ToInt32(), 2);
+  EXPECT_EQ(Scalar("SELECT Count(*) FROM tblSettingsString WHERE Name = ?", {"DOMAINNAME"}).ToInt32(), 2);
+  EXPECT_EQ(Scalar("SELECT 'abc' = 'ABC'").ToInt32(), 1);
+  EXPECT_EQ(Scalar("SELECT Count(*) FROM (SELECT Name FROM tblSettingsString GROUP BY Name)").ToInt32(), 1);
+
+  // The same for a table the layer did not create (no collation declared).
+  sqlite3* raw = nullptr;
+  sqlite3_open(path_.c_str(), &raw);
+  sqlite3_exec(raw, "CREATE TABLE plain (Name TEXT); INSERT INTO plain VALUES ('DomainName'), ('DOMAINNAME')",
+               nullptr, nullptr, nullptr);
+  sqlite3_close(raw);
+  EXPECT_EQ(Scalar("SELECT Count(*) FROM plain WHERE Name = 'domainname'").ToInt32(), 2);
+  EXPECT_EQ(Column("SELECT Name FROM plain GROUP BY Name").size(), 1u);
+}
+
+TEST_F(ConnectionTest, DivisionIsReal) {
+  com::Variant v = Scalar("SELECT 2/3*100");
+  ASSERT_EQ(v.vt(), com::VT_R8);
+  EXPECT_NEAR(v.r8(), 66.6666666, 1e-6);
+  db_.Execute("INSERT INTO tblDay (Hits, SessionCount) VALUES (1, 4)");
+  EXPECT_DOUBLE_EQ(Scalar("SELECT Sum(Hits) / Sum(SessionCount) * 100 AS p FROM tblDay").r8(), 25.0);
+  EXPECT_TRUE(Scalar("SELECT Sum(Hits) / 0 FROM tblDay").is_null()) << "no error for a division by zero";
+}
+
+TEST_F(ConnectionTest, DeleteStarRemovesRows) {
+  db_.Execute("INSERT INTO tblDay (Hits) VALUES (1)");
+  db_.Execute("INSERT INTO tblDay (Hits) VALUES (2)");
+  EXPECT_EQ(db_.Execute("DELETE * from tblDay"), 2);
+  EXPECT_EQ(Scalar("SELECT Count(*) FROM tblDay").ToInt32(), 0);
+}
+
+TEST_F(ConnectionTest, ParametersKeepUntrustedTextVerbatim) {
+  const std::string nasty = "O'Brien'); DROP TABLE tblData; -- [x] #1/1/2007# *?";
+  db_.Execute("INSERT INTO tblData (Category, Name) VALUES (?, ?)", {402, nasty});
+  EXPECT_EQ(Scalar("SELECT Name FROM tblData WHERE Category = ?", {402}).ToString(), nasty);
+  EXPECT_EQ(Scalar("SELECT Count(*) FROM tblData WHERE Name = ?", {nasty}).ToInt32(), 1);
+  EXPECT_THROW(db_.Execute("INSERT INTO tblData (Category, Name) VALUES (?, ?)", {1}), Error);
+}
+
+TEST_F(ConnectionTest, OneStatementPerCall) {
+  db_.Execute("INSERT INTO tblData (Category, Name) VALUES (1, 'kept')");
+  EXPECT_THROW(db_.Execute("SELECT 1; DELETE FROM tblData"), Error);
+  std::string name = "x'; DELETE FROM tblData; SELECT '";
+  EXPECT_THROW(db_.Execute("SELECT * FROM tblData WHERE Name = '" + name + "'"), Error);
+  EXPECT_EQ(Scalar("SELECT Count(*) FROM tblData").ToInt32(), 1);
+}
+
+TEST_F(ConnectionTest, ErrorsCarryTheDatabasesDescription) {
+  try {
+    db_.Execute("SELECT * FROM tblNope");
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_EQ(e.code(), SQLITE_ERROR);
+    EXPECT_EQ(e.description(), "no such table: tblNope");
+  }
+}
+
+TEST_F(ConnectionTest, MemoTableDefinitionRunsAndIndexNamesStayPerTable) {
+  db_.Execute("CREATE UNIQUE INDEX idxName ON tblSettingsString (Name ASC)");
+  db_.Execute("CREATE TABLE tblSettingsMemo (Name NVARCHAR(255) PRIMARY KEY NOT NULL, StringValue TEXT)");
+  db_.Execute("CREATE UNIQUE INDEX idxName ON tblSettingsMemo (Name ASC)");
+  EXPECT_THROW(db_.Execute("CREATE TABLE tblSettingsMemo (Name NVARCHAR(255), StringValue TEXT)"), Error);
+  db_.Execute("INSERT INTO tblSettingsMemo (Name, StringValue) VALUES ('LogIncludeFilter', ?)", {"42"});
+  EXPECT_THROW(db_.Execute("INSERT INTO tblSettingsMemo (Name, StringValue) VALUES ('logincludefilter', 'x')"), Error)
+      << "names are unique without regard to case";
+  com::Variant memo = Scalar("SELECT StringValue FROM tblSettingsMemo");
+  EXPECT_EQ(memo.vt(), com::VT_BSTR) << "a memo of digits stays text";
+  db_.Execute("DROP INDEX idxName ON tblSettingsMemo");
+}
+
+TEST_F(ConnectionTest, TransactionsCommitRollBackAndNest) {
+  EXPECT_EQ(db_.BeginTrans(), 1);
+  db_.Execute("INSERT INTO tblDay (Hits) VALUES (1)");
+  EXPECT_EQ(db_.BeginTrans(), 2);
+  db_.Execute("INSERT INTO tblDay (Hits) VALUES (2)");
+  db_.RollbackTrans();
+  db_.CommitTrans();
+  EXPECT_EQ(Column("SELECT Hits FROM tblDay"), (std::vector<std::string>{"1"}));
+
+  db_.BeginTrans();
+  db_.Execute("DELETE * FROM tblDay");
+  db_.RollbackTrans();
+  EXPECT_EQ(Scalar("SELECT Count(*) FROM tblDay").ToInt32(), 1);
+  EXPECT_THROW(db_.CommitTrans(), Error);
+
+  db_.BeginTrans();
+  db_.Execute("INSERT INTO tblDay (Hits) VALUES (3)");
+  db_.Close();  // an open transaction does not survive its connection
+  db_.Open(path_);
+  EXPECT_EQ(Scalar("SELECT Count(*) FROM tblDay").ToInt32(), 1);
+}
+
+TEST_F(ConnectionTest, SecondConnectionSeesCommittedRows) {
+  Connection other;
+  other.Open(path_);
+  db_.BeginTrans();
+  db_.Execute("INSERT INTO tblDay (Hits) VALUES (1)");
+  Recordset before;
+  before.Open("SELECT Count(*) FROM tblDay", other);
+  EXPECT_EQ(before.Field(0).ToInt32(), 0) << "a reader is not blocked by the writer";
+  db_.CommitTrans();
+  Recordset after;
+  after.Open("SELECT Count(*) FROM tblDay", other);
+  EXPECT_EQ(after.Field(0).ToInt32(), 1);
+}
+
+// Writers on their own connections wait for each other instead of failing
+// with "database is locked", also when a transaction reads before it writes.
+TEST_F(ConnectionTest, ConcurrentWritersWaitForEachOther) {
+  const int kThreads = 4, kTransactions = 50, kRows = 5;
+  std::vector<std::thread> writers;
+  std::atomic<int> failures{0};
+  for (int t = 0; t < kThreads; ++t) {
+    writers.emplace_back([&, t] {
+      try {
+        Connection db;
+        db.Open(path_);
+        for (int n = 0; n < kTransactions; ++n) {
+          db.BeginTrans();
+          Recordset rs;
+          rs.Open("SELECT Count(*) FROM tblDay", db);
+          for (int r = 0; r < kRows; ++r) db.Execute("INSERT INTO tblDay (Category, Hits) VALUES (?, ?)", {t, r});
+          db.CommitTrans();
+        }
+      } catch (const Error&) {
+        ++failures;
+      }
+    });
+  }
+  for (std::thread& w : writers) w.join();
+  EXPECT_EQ(failures, 0);
+  EXPECT_EQ(Scalar("SELECT Count(*) FROM tblDay").ToInt32(), kThreads * kTransactions * kRows);
+}
+
+// The size of a day's flush: tens of thousands of rows in one transaction,
+// through one cached statement.
+TEST_F(ConnectionTest, FlushSizedBatchInOneTransaction) {
+  const int kRows = 40000;
+  db_.BeginTrans();
+  for (int i = 0; i < kRows; ++i) {
+    db_.Execute("INSERT INTO tblDay (EntryDate, Category, ItemID, Hits, Bytes) VALUES (#1/7/2007#, ?, ?, ?, ?)",
+                {i % 30, i, i % 97, static_cast<double>(i) * 1.5});
+  }
+  db_.CommitTrans();
+  EXPECT_EQ(Scalar("SELECT Count(*) FROM tblDay WHERE EntryDate = #1/7/2007#").ToInt32(), kRows);
+  EXPECT_EQ(Scalar("SELECT Sum(ItemID) FROM tblDay").ToDouble(), kRows * (kRows - 1.0) / 2);
+}
+
+}  // namespace
+}  // namespace tf::db
