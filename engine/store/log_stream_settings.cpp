@@ -46,8 +46,8 @@ bool CSite::LoadLogFiles() {
   for (const char* key : {"LogFileDirectory", "LogFileMask"}) {
     DatabaseLockGuard lock(*this, "DeleteStringParameter");
     std::string error;
-    if (!ExecuteSql(connection(), "Delete from tblSettingsString where Name = ?", {com::Variant(key)},
-                    &error, kErrorSize)) {
+    if (!ExecuteSql(connection(), "Delete from tblSettingsString where Name = ?",
+                    {com::Variant(key)}, &error, kErrorSize)) {
       Trace("Error deleting parameter: " + error);
     }
   }
@@ -76,9 +76,10 @@ bool CSite::StoreLogFiles() {
   int number = 1;
   for (const auto& stream : log_streams) {
     std::string error;
-    if (!ExecuteSql(connection(), "Insert into tblSettingsString (Name, StringValue) VALUES (?, ?)",
-                    {com::Variant(StreamKey(number++)), com::Variant(FormatLogStreamValue(*stream))},
-                    &error, kErrorSize)) {
+    if (!ExecuteSql(
+            connection(), "Insert into tblSettingsString (Name, StringValue) VALUES (?, ?)",
+            {com::Variant(StreamKey(number++)), com::Variant(FormatLogStreamValue(*stream))},
+            &error, kErrorSize)) {
       Trace("Error adding log file entry: " + error);
       return false;
     }

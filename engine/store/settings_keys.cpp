@@ -10,19 +10,22 @@ namespace tf {
 namespace {
 
 // The key's name is the field's name.
+// clang-format off
+#define TF_FIELD(group, field) [](CSite& s) { return &s.group.field; }
 #define TF_INT_KEY(group, run, field) \
-  {#field, SettingType::kInteger, run, 0, [](CSite& s) { return &s.group.field; }, nullptr, nullptr}
+  {#field, SettingType::kInteger, run, 0, TF_FIELD(group, field), nullptr, nullptr}
 #define TF_REAL_KEY(group, run, field) \
-  {#field, SettingType::kReal, run, 0, nullptr, [](CSite& s) { return &s.group.field; }, nullptr}
+  {#field, SettingType::kReal, run, 0, nullptr, TF_FIELD(group, field), nullptr}
 #define TF_DATE_KEY(group, run, field) \
-  {#field, SettingType::kDate, run, 0, nullptr, [](CSite& s) { return &s.group.field; }, nullptr}
+  {#field, SettingType::kDate, run, 0, nullptr, TF_FIELD(group, field), nullptr}
 #define TF_TEXT_KEY(group, run, field, size) \
-  {#field, SettingType::kString, run, size, nullptr, nullptr, [](CSite& s) { return &s.group.field; }}
+  {#field, SettingType::kString, run, size, nullptr, nullptr, TF_FIELD(group, field)}
 #define TF_MEMO_KEY(field) \
-  {#field, SettingType::kMemo, false, 0, nullptr, nullptr, [](CSite& s) { return &s.settings.field; }}
-#define TF_SCHEDULE_KEY(day)                                                              \
-  {"RunSchedule" #day, SettingType::kInteger, false, 0,                                   \
-   [](CSite& s) { return &s.settings.RunSchedule[day]; }, nullptr, nullptr}
+  {#field, SettingType::kMemo, false, 0, nullptr, nullptr, TF_FIELD(settings, field)}
+#define TF_SCHEDULE_KEY(day) \
+  {"RunSchedule" #day, SettingType::kInteger, false, 0, TF_FIELD(settings, RunSchedule[day]), \
+   nullptr, nullptr}
+// clang-format on
 
 #define S_INT(field) TF_INT_KEY(settings, false, field)
 #define S_REAL(field) TF_REAL_KEY(settings, false, field)

@@ -29,7 +29,7 @@ struct SettingKey {
   // Width of a text field, terminator included.
   std::size_t size;
   std::int32_t* (*integer)(CSite&);
-  double* (*real)(CSite&);  // reals and dates
+  double* (*real)(CSite&);       // reals and dates
   std::string* (*text)(CSite&);  // strings and memos
 };
 

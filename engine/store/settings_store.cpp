@@ -18,7 +18,8 @@ constexpr std::size_t kCreateErrorSize = 200;
 void CreateMemoTableWhenMissing(CSite& site) {
   if (site.connection() == nullptr) return;
   try {
-    site.connection()->OpenRecordset("SELECT Name FROM tblSettingsMemo WHERE Name=?", {com::Variant("")});
+    site.connection()->OpenRecordset("SELECT Name FROM tblSettingsMemo WHERE Name=?",
+                                     {com::Variant("")});
     return;
   } catch (const db::Error&) {
   }

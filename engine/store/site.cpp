@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "engine/common/registry_values.h"
 #include "engine/common/path.h"
+#include "engine/common/registry_values.h"
 #include "engine/common/text.h"
 #include "engine/store/field_values.h"
 #include "engine/store/projects_database.h"

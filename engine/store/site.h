@@ -41,7 +41,7 @@ enum SiteState : std::int32_t {
 
 // A target page of the site (from tblTargetPages) or a target phrase.
 struct TargetEntry {
-  std::string Name;  // at most 199 bytes, no leading '/'
+  std::string Name;         // at most 199 bytes, no leading '/'
   std::int32_t ItemID = 0;  // the page's text item once the run knows it
   TimeValue DateAdded = 0;
   std::int32_t Reserved = 0;
@@ -94,8 +94,8 @@ struct RunProgress {
 
 // The site's share of the domain-name translations; guarded by its own lock.
 struct TranslationCounters {
-  std::int32_t pending = 0;          // requests on the site's pending list
-  std::int32_t outstanding = 0;      // created and not yet finished
+  std::int32_t pending = 0;      // requests on the site's pending list
+  std::int32_t outstanding = 0;  // created and not yet finished
   std::int32_t at_dispatcher = 0;
   std::int32_t waiting_worker = 0;
   std::int32_t translating = 0;
@@ -285,7 +285,9 @@ class CSite : public LogSite {
 // RAII forms of the two site locks.
 class SiteLockGuard {
  public:
-  SiteLockGuard(CSite& site, std::string_view operation) : site_(site) { site_.LockSite(operation); }
+  SiteLockGuard(CSite& site, std::string_view operation) : site_(site) {
+    site_.LockSite(operation);
+  }
   ~SiteLockGuard() { site_.UnlockSite(); }
   SiteLockGuard(const SiteLockGuard&) = delete;
   SiteLockGuard& operator=(const SiteLockGuard&) = delete;

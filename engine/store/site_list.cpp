@@ -91,7 +91,8 @@ bool CSite::SetUpNewSite() {
   for (const auto& stream : log_streams) {
     std::string_view spec = stream->specification();
     std::size_t last = spec.rfind(kPathSeparator);
-    if (last != std::string_view::npos && last > 0) CreateDirectoryChain(std::string(spec.substr(0, last)));
+    if (last != std::string_view::npos && last > 0)
+      CreateDirectoryChain(std::string(spec.substr(0, last)));
   }
   if (settings.OldLogAction == 3 && !settings.LogFileArchiveDirectory.empty()) {
     CreateDirectoryChain(settings.LogFileArchiveDirectory);

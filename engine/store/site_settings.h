@@ -29,7 +29,7 @@ struct SiteSettings {
   std::int32_t OldLogAction = 0;
   std::int32_t DateFormat = 0;  // the system's DefDateFormat for a new site
   std::string LogFileArchiveDirectory;
-  double Timezone = 0;  // seconds, GMT - local time
+  double Timezone = 0;                 // seconds, GMT - local time
   std::int32_t SessionTimelimit = 30;  // minutes
   std::int32_t AutoTimezone = 1;
   std::int32_t HourStats = 0x33F00;

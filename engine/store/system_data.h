@@ -93,7 +93,9 @@ class CSystemData {
   // The engine of exactly this address, or nullptr.
   SearchEngineEntry* FindSearchEngine(std::string_view address) const;
   // Newest first.
-  SearchEngineEntry* search_engines() const { return search_engines_.load(std::memory_order_acquire); }
+  SearchEngineEntry* search_engines() const {
+    return search_engines_.load(std::memory_order_acquire);
+  }
 
   ThreadPriority GetThreadPriority() const;
 

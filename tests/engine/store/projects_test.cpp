@@ -1,10 +1,9 @@
-#include "engine/store/projects_database.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "engine/common/message_box.h"
+#include "engine/store/projects_database.h"
 #include "engine/store/site.h"
 #include "engine/store/site_list.h"
 #include "engine/store/system_data.h"
@@ -18,10 +17,11 @@ namespace fs = std::filesystem;
 class ProjectsTest : public testing::Test {
  protected:
   void SetUp() override {
-    previous_ = SetMessageBoxHandler([this](std::string_view text, std::string_view caption, unsigned) {
-      messages_.push_back(std::string(caption) + ": " + std::string(text));
-      return kIdOk;
-    });
+    previous_ =
+        SetMessageBoxHandler([this](std::string_view text, std::string_view caption, unsigned) {
+          messages_.push_back(std::string(caption) + ": " + std::string(text));
+          return kIdOk;
+        });
     ASSERT_TRUE(ProjectsDatabase.Open());
   }
   void TearDown() override { SetMessageBoxHandler(previous_); }
@@ -46,7 +46,8 @@ class ProjectsTest : public testing::Test {
 
 TEST_F(ProjectsTest, ProjectsDatabaseIsMadeFromItsTemplateOnlyOnce) {
   EXPECT_TRUE(fs::exists(install_.File("Tallyfox.mdb")));
-  ProjectsDatabase.ExecuteSql("INSERT INTO tblProjects (ProjectID, ProjectName) VALUES (9, 'kept')");
+  ProjectsDatabase.ExecuteSql(
+      "INSERT INTO tblProjects (ProjectID, ProjectName) VALUES (9, 'kept')");
   ProjectsDatabase.Close();
   ASSERT_TRUE(ProjectsDatabase.Open());
   EXPECT_EQ(Projects("SELECT ProjectName FROM tblProjects WHERE ProjectID=9"), "kept");
@@ -79,13 +80,15 @@ TEST_F(ProjectsTest, AddedSitesLoadBackWithTheirNames) {
   ASSERT_TRUE(ProjectsDatabase.LoadProjects());
   std::vector<std::string> names;
   for (const auto& site : SiteList.sites()) names.push_back(site->ProjectName);
-  EXPECT_EQ(names, (std::vector<std::string>{"Robert'); DROP TABLE tblProjects; --", "O'Brien's shop"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"Robert'); DROP TABLE tblProjects; --", "O'Brien's shop"}));
   EXPECT_EQ(SiteList.Find(1)->settings.PersonName, "Ann");
   EXPECT_EQ(SiteList.Find(1)->UserName, "web");
 }
 
 TEST_F(ProjectsTest, NewIdIsAboveEveryRowAnotherProgramAdded) {
-  install_.Sql("Tallyfox.mdb", "INSERT INTO tblProjects VALUES (7, 'other', '', '', 'Project0007.mdb')");
+  install_.Sql("Tallyfox.mdb",
+               "INSERT INTO tblProjects VALUES (7, 'other', '', '', 'Project0007.mdb')");
   CSite* site = AddSite("mine");
   ASSERT_NE(site, nullptr);
   EXPECT_EQ(site->ProjectID, 8);
@@ -99,17 +102,20 @@ TEST_F(ProjectsTest, ExistingDatabaseFileIsNeverOverwritten) {
   EXPECT_EQ(test::ReadFile(install_.File("Project0001.mdb")), "someone else's data");
   EXPECT_EQ(Projects("SELECT count(*) FROM tblProjects"), "0");
   ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_EQ(messages_[0].rfind("Cannot initialize project database: Tallyfox is unable to copy", 0), 0u);
+  EXPECT_EQ(messages_[0].rfind("Cannot initialize project database: Tallyfox is unable to copy", 0),
+            0u);
 }
 
 TEST_F(ProjectsTest, FailedInsertIsReportedAndLeavesNoDatabase) {
-  install_.Sql("Tallyfox.mdb", "CREATE TRIGGER refuse BEFORE INSERT ON tblProjects "
-                               "BEGIN SELECT RAISE(ABORT, 'disk says no'); END");
+  install_.Sql("Tallyfox.mdb",
+               "CREATE TRIGGER refuse BEFORE INSERT ON tblProjects "
+               "BEGIN SELECT RAISE(ABORT, 'disk says no'); END");
   EXPECT_EQ(AddSite("mine"), nullptr);
   EXPECT_FALSE(fs::exists(install_.File("Project0001.mdb")));
   ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_EQ(messages_[0], "Cannot initialize project database: Tallyfox is unable to add this "
-                          "project to Tallyfox.mdb: disk says no");
+  EXPECT_EQ(messages_[0],
+            "Cannot initialize project database: Tallyfox is unable to add this "
+            "project to Tallyfox.mdb: disk says no");
 }
 
 TEST_F(ProjectsTest, DeleteRemovesRowFilesAndSiteEvenWhenFilesAreGone) {
@@ -119,7 +125,8 @@ TEST_F(ProjectsTest, DeleteRemovesRowFilesAndSiteEvenWhenFilesAreGone) {
     test::WriteFile(install_.File(side), "x");
   }
   ProjectsDatabase.DeleteProject(site);
-  for (const char* file : {"Project0001.mdb", "Project0001.ses", "Project0001.txt", "Project0001.ldb"}) {
+  for (const char* file :
+       {"Project0001.mdb", "Project0001.ses", "Project0001.txt", "Project0001.ldb"}) {
     EXPECT_FALSE(fs::exists(install_.File(file))) << file;
   }
   EXPECT_EQ(Projects("SELECT count(*) FROM tblProjects"), "0");
@@ -161,9 +168,11 @@ TEST_F(ProjectsTest, SystemSettingsDefaultsAndScrambledCredentials) {
   ProjectsDatabase.StoreSystemSettings();
   EXPECT_EQ(Projects("SELECT count(*) FROM tblSettingsInteger"), "7");
   EXPECT_EQ(Projects("SELECT count(*) FROM tblSettingsString"), "3");
-  EXPECT_EQ(Projects("SELECT StringValue FROM tblSettingsString WHERE Name='RemoteLogonName'"), "70FAD4");
-  EXPECT_EQ(Projects("SELECT length(StringValue) FROM tblSettingsString WHERE Name='RemotePassword'"),
-            "198");
+  EXPECT_EQ(Projects("SELECT StringValue FROM tblSettingsString WHERE Name='RemoteLogonName'"),
+            "70FAD4");
+  EXPECT_EQ(
+      Projects("SELECT length(StringValue) FROM tblSettingsString WHERE Name='RemotePassword'"),
+      "198");
 
   SystemData.RemoteLogonName = "changed";
   SystemData.RemotePassword.clear();

@@ -30,7 +30,8 @@ class SettingsTest : public testing::Test {
     return site;
   }
   std::string Stored(const std::string& table, const std::string& column, const std::string& key) {
-    return install_.Value(kDatabase, "SELECT " + column + " FROM " + table + " WHERE Name='" + key + "'");
+    return install_.Value(kDatabase,
+                          "SELECT " + column + " FROM " + table + " WHERE Name='" + key + "'");
   }
   std::string StoredString(const std::string& key) {
     return Stored("tblSettingsString", "StringValue", key);
@@ -96,7 +97,9 @@ TEST_F(SettingsTest, EveryKeyRoundTripsWithQuotesAndLineBreaks) {
       case SettingType::kReal: *key.real(*site) = n + 0.25; break;
       case SettingType::kDate: *key.real(*site) = ComposeTime(2007, 1, 7, 13, 5, n % 60); break;
       case SettingType::kString: *key.text(*site) = "it's " + std::string(key.name); break;
-      case SettingType::kMemo: *key.text(*site) = "O'Brien\r\n'; DROP TABLE tblSettingsMemo; --"; break;
+      case SettingType::kMemo:
+        *key.text(*site) = "O'Brien\r\n'; DROP TABLE tblSettingsMemo; --";
+        break;
       case SettingType::kAddress: site->site_address = 0x0100007F; break;
     }
   }
@@ -120,11 +123,12 @@ TEST_F(SettingsTest, LongTextsAreCutToTheirFieldWhenRead) {
 }
 
 TEST_F(SettingsTest, DayStatsAlwaysCarriesSessionsAndVisitors) {
-  for (auto [stored, loaded] : {std::pair{1, 0x30001}, std::pair{0, 0x30000},
-                                std::pair{0x5FB3F3F, 0x5FB3F3F}}) {
-    install_.Sql(kDatabase, "DELETE FROM tblSettingsInteger WHERE Name='DayStats';"
-                            "INSERT INTO tblSettingsInteger VALUES ('DayStats', " +
-                                std::to_string(stored) + ")");
+  for (auto [stored, loaded] :
+       {std::pair{1, 0x30001}, std::pair{0, 0x30000}, std::pair{0x5FB3F3F, 0x5FB3F3F}}) {
+    install_.Sql(kDatabase,
+                 "DELETE FROM tblSettingsInteger WHERE Name='DayStats';"
+                 "INSERT INTO tblSettingsInteger VALUES ('DayStats', " +
+                     std::to_string(stored) + ")");
     EXPECT_EQ(Loaded()->settings.DayStats, loaded) << stored;
   }
 }
@@ -158,7 +162,9 @@ TEST_F(SettingsTest, LogStreamsComeBackHighestNumberFirst) {
   site->StoreSettings();
   EXPECT_EQ(StoredString("LogStream1").rfind("/logs/c/it's.log {F:01/01/1900 00:00:00;", 0), 0u)
       << StoredString("LogStream1");
-  EXPECT_EQ(StoredString("LogStream3").rfind("/logs/a/ex*.log {F:1/7/2007 0:00:00; R:1/7/2007 13:05:09;", 0), 0u)
+  EXPECT_EQ(StoredString("LogStream3")
+                .rfind("/logs/a/ex*.log {F:1/7/2007 0:00:00; R:1/7/2007 13:05:09;", 0),
+            0u)
       << StoredString("LogStream3");
 }
 
@@ -182,11 +188,12 @@ TEST_F(SettingsTest, OlderFolderAndMaskBecomeOneStreamWithoutLosingSettings) {
 }
 
 TEST_F(SettingsTest, FailedLogStreamStoreKeepsTheStoredStreams) {
-  install_.Sql(kDatabase,
-               "INSERT INTO tblSettingsString VALUES ('LogStream1', '/logs/a/*.log'),"
-               "  ('LogStream2', '/logs/b/*.log');"
-               "CREATE TRIGGER refuse BEFORE INSERT ON tblSettingsString "
-               "WHEN substr(NEW.StringValue, 1, 5) = '/bad/' BEGIN SELECT RAISE(ABORT, 'refused'); END");
+  install_.Sql(
+      kDatabase,
+      "INSERT INTO tblSettingsString VALUES ('LogStream1', '/logs/a/*.log'),"
+      "  ('LogStream2', '/logs/b/*.log');"
+      "CREATE TRIGGER refuse BEFORE INSERT ON tblSettingsString "
+      "WHEN substr(NEW.StringValue, 1, 5) = '/bad/' BEGIN SELECT RAISE(ABORT, 'refused'); END");
   auto site = Loaded();
   site->log_streams.push_back(std::make_unique<CLogStream>("/bad/*.log"));
   ASSERT_TRUE(site->OpenSiteDatabase());
@@ -196,8 +203,9 @@ TEST_F(SettingsTest, FailedLogStreamStoreKeepsTheStoredStreams) {
   site->CloseSiteDatabase();
   EXPECT_EQ(StoredString("LogStream1"), "/logs/a/*.log");
   EXPECT_EQ(StoredString("LogStream2"), "/logs/b/*.log");
-  EXPECT_NE(test::ReadFile(install_.File("Project0001.txt")).find("Error adding log file entry: refused"),
-            std::string::npos);
+  EXPECT_NE(
+      test::ReadFile(install_.File("Project0001.txt")).find("Error adding log file entry: refused"),
+      std::string::npos);
 }
 
 TEST_F(SettingsTest, TargetPagesRoundTripAndAFailedStoreKeepsTheOldList) {
@@ -216,8 +224,9 @@ TEST_F(SettingsTest, TargetPagesRoundTripAndAFailedStoreKeepsTheOldList) {
   EXPECT_EQ(reloaded->target_pages[1].Name, "it's/thanks.htm");
   EXPECT_EQ(reloaded->target_pages[1].DateAdded, added);
 
-  install_.Sql(kDatabase, "CREATE TRIGGER refuse BEFORE INSERT ON tblTargetPages "
-                          "WHEN NEW.Name = 'bad' BEGIN SELECT RAISE(ABORT, 'refused'); END");
+  install_.Sql(kDatabase,
+               "CREATE TRIGGER refuse BEFORE INSERT ON tblTargetPages "
+               "WHEN NEW.Name = 'bad' BEGIN SELECT RAISE(ABORT, 'refused'); END");
   reloaded->target_pages[0].Name = "bad";
   reloaded->target_pages_changed = true;
   ASSERT_TRUE(reloaded->OpenSiteDatabase());
@@ -289,7 +298,8 @@ TEST(LogFilterTest, IncludeAndExcludeFilters) {
     CSite site;
     site.settings.LogIncludeFilter = c.include;
     site.settings.LogExcludeFilter = c.exclude;
-    EXPECT_EQ(site.PassesLogFilters(c.line), c.passes) << c.include << "|" << c.exclude << "|" << c.line;
+    EXPECT_EQ(site.PassesLogFilters(c.line), c.passes)
+        << c.include << "|" << c.exclude << "|" << c.line;
     EXPECT_EQ(site.history.stRejectInclude + site.history.stRejectExclude, c.passes ? 0 : 1);
   }
 }

@@ -42,7 +42,8 @@ TEST_F(SystemDataTest, ReferenceListsLoadFromTheTemplate) {
   SearchEngineEntry* google = system_.FindSearchEngine("google.com");
   ASSERT_NE(google, nullptr);
   bool has_q = false;
-  for (auto* d = google->delimiters.load(); d != nullptr; d = d->next) has_q |= d->StartString == "q";
+  for (auto* d = google->delimiters.load(); d != nullptr; d = d->next)
+    has_q |= d->StartString == "q";
   EXPECT_TRUE(has_q);
 }
 
@@ -54,18 +55,20 @@ TEST_F(SystemDataTest, EmptyTableFailsTheLoadAndStopsIt) {
 }
 
 TEST_F(SystemDataTest, NullPatternFailsTheLoad) {
-  EXPECT_FALSE(Load("CREATE TABLE t AS SELECT * FROM tblLanguages; DROP TABLE tblLanguages;"
-                    "CREATE TABLE tblLanguages (SearchOrder INTEGER, DisplayName TEXT, Pattern TEXT);"
-                    "INSERT INTO tblLanguages VALUES (1, 'English', NULL)"));
+  EXPECT_FALSE(
+      Load("CREATE TABLE t AS SELECT * FROM tblLanguages; DROP TABLE tblLanguages;"
+           "CREATE TABLE tblLanguages (SearchOrder INTEGER, DisplayName TEXT, Pattern TEXT);"
+           "INSERT INTO tblLanguages VALUES (1, 'English', NULL)"));
 }
 
 TEST_F(SystemDataTest, SearchEngineRowsMergeByNormalisedAddress) {
-  ASSERT_TRUE(Load("DELETE FROM tblSearchEngines;"
-                   "INSERT INTO tblSearchEngines VALUES ('WWW.Finder.example', 'Finder', 'q', '&');"
-                   "INSERT INTO tblSearchEngines VALUES ('finder.example', 'Other name', 'query', '&');"
-                   "INSERT INTO tblSearchEngines VALUES ('nodot', 'Nodot', 'q', '&');"
-                   "INSERT INTO tblSearchEngines VALUES ('half.example', 'Half', 'q', '');"
-                   "INSERT INTO tblSearchEngines VALUES ('seek.example', 'Seek', 'p', '&')"));
+  ASSERT_TRUE(
+      Load("DELETE FROM tblSearchEngines;"
+           "INSERT INTO tblSearchEngines VALUES ('WWW.Finder.example', 'Finder', 'q', '&');"
+           "INSERT INTO tblSearchEngines VALUES ('finder.example', 'Other name', 'query', '&');"
+           "INSERT INTO tblSearchEngines VALUES ('nodot', 'Nodot', 'q', '&');"
+           "INSERT INTO tblSearchEngines VALUES ('half.example', 'Half', 'q', '');"
+           "INSERT INTO tblSearchEngines VALUES ('seek.example', 'Seek', 'p', '&')"));
   SearchEngineEntry* finder = system_.FindSearchEngine("finder.example");
   ASSERT_NE(finder, nullptr);
   EXPECT_EQ(finder->ServerName, "finder");
@@ -75,23 +78,26 @@ TEST_F(SystemDataTest, SearchEngineRowsMergeByNormalisedAddress) {
   EXPECT_EQ(system_.FindSearchEngine("half.example"), nullptr);
 
   std::vector<std::string> order;
-  for (auto* e = system_.search_engines(); e != nullptr; e = e->next) order.push_back(e->ServerAddress);
+  for (auto* e = system_.search_engines(); e != nullptr; e = e->next)
+    order.push_back(e->ServerAddress);
   EXPECT_EQ(order, (std::vector<std::string>{"seek.example", "finder.example"}));
 }
 
 TEST_F(SystemDataTest, MissingTemplateIsReported) {
   std::vector<std::string> messages;
-  auto previous = SetMessageBoxHandler([&](std::string_view text, std::string_view caption, unsigned) {
-    messages.push_back(std::string(caption) + ": " + std::string(text));
-    return kIdOk;
-  });
+  auto previous =
+      SetMessageBoxHandler([&](std::string_view text, std::string_view caption, unsigned) {
+        messages.push_back(std::string(caption) + ": " + std::string(text));
+        return kIdOk;
+      });
   std::filesystem::remove(install_.File("SystemTemplate.mdb"));
   EXPECT_FALSE(system_.OpenSystemDatabase());
   SetMessageBoxHandler(previous);
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0], "Error opening TallyfoxSystem.mdb database: The TallyfoxSystem.mdb "
-                         "database does not exist, and Tallyfox is unable to initialize it from "
-                         "SystemTemplate.mdb");
+  EXPECT_EQ(messages[0],
+            "Error opening TallyfoxSystem.mdb database: The TallyfoxSystem.mdb "
+            "database does not exist, and Tallyfox is unable to initialize it from "
+            "SystemTemplate.mdb");
 }
 
 TEST(ThreadPriorityTest, OnlyOneAndThreeLeaveBelowNormal) {
