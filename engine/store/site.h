@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/analysis/run_state.h"
 #include "engine/common/avl_tree.h"
 #include "engine/logs/log_site.h"
 #include "engine/logs/log_stream.h"
@@ -146,6 +147,8 @@ class CSite : public LogSite {
   std::thread analysis_thread;
   RunProgress progress;
   TargetHitTable target_hits;
+  // The hour and day being counted and the run's text items.
+  SiteRunState run;
 
   // --- Locks -------------------------------------------------------------
   // Each records the name of the operation that holds it (at most 49 bytes).

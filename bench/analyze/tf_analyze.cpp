@@ -1,0 +1,185 @@
+// tf-analyze: the main job without a user interface. One analysis run of one
+// site of an install folder over the given log files.
+//   tf-analyze --home DIR [--site NAME] [--timezone SECONDS] [--translate] LOGSPEC...
+//
+// DIR is an install folder staged by `cmake --install`. Unless
+// TALLYFOX_REGISTRY is set, the registry is DIR/registry, so that nothing
+// outside DIR is touched; its Path names DIR. The databases are made when
+// missing, the site (default "Sample site") is made or reused, its log
+// file specifications become the LOGSPECs (a specification that stays keeps
+// what earlier runs read of it), and it reads record times in a fixed zone
+// (default 0 s) so that results do not depend on the machine. Domain names
+// are looked up only with --translate, which uses the system's resolver.
+//
+// The last line printed is
+//   records=N seconds=S records_per_second=R peak_rss_kb=M database=PATH
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/analysis/run_analysis.h"
+#include "engine/common/registry_values.h"
+#include "engine/logs/log_stream.h"
+#include "engine/store/projects_database.h"
+#include "engine/store/site.h"
+#include "engine/store/site_list.h"
+#include "engine/store/system_data.h"
+
+namespace {
+
+constexpr std::int32_t kRegionStatsBit = 0x4000000;
+
+struct Options {
+  std::string home;
+  std::string site = "Sample site";
+  double timezone = 0;
+  bool translate = false;
+  std::vector<std::string> specs;
+};
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: tf-analyze --home DIR [--site NAME] [--timezone SECONDS] [--translate] "
+               "LOGSPEC...\n");
+  return 2;
+}
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    bool has_value = i + 1 < argc;
+    if (arg == "--home" && has_value) {
+      options.home = argv[++i];
+    } else if (arg == "--site" && has_value) {
+      options.site = argv[++i];
+    } else if (arg == "--timezone" && has_value) {
+      char* end = nullptr;
+      options.timezone = std::strtod(argv[++i], &end);
+      if (end == nullptr || *end != '\0') return false;
+    } else if (arg == "--translate") {
+      options.translate = true;
+    } else if (arg.rfind("--", 0) == 0) {
+      return false;
+    } else {
+      options.specs.push_back(std::filesystem::absolute(arg).lexically_normal().string());
+    }
+  }
+  return !options.home.empty() && !options.site.empty() && !options.specs.empty();
+}
+
+// The install folder as the engine finds it: through the registry.
+void PointRegistryAt(const std::string& home) {
+  const char* registry = std::getenv("TALLYFOX_REGISTRY");
+  if (registry == nullptr || *registry == '\0') {
+    setenv("TALLYFOX_REGISTRY", (home + "/registry").c_str(), 1);
+  }
+  tf::WriteInstallPath(home);
+  tf::SetRegistryString("Path", home);
+}
+
+tf::CSite* FindOrAddSite(const std::string& name) {
+  {
+    std::lock_guard<std::recursive_mutex> lock(tf::SiteList.mutex());
+    for (const auto& site : tf::SiteList.sites()) {
+      if (site->ProjectName == name) return site.get();
+    }
+  }
+  auto* site = new tf::CSite;
+  site->ProjectName = name;
+  site->SetUpNewSite();  // the list owns it from here
+  if (!tf::ProjectsDatabase.AddProject(*site)) return nullptr;
+  site->CloseSiteDatabase();
+  return site;
+}
+
+// The given specifications in their order; one that the site had already
+// keeps how far its files were read.
+void SetLogFiles(tf::CSite& site, const std::vector<std::string>& specs) {
+  tf::LogStreamList streams;
+  for (const std::string& spec : specs) {
+    std::unique_ptr<tf::CLogStream> stream;
+    for (auto& old : site.log_streams) {
+      if (old && old->specification() == spec) stream = std::move(old);
+    }
+    if (!stream) stream = std::make_unique<tf::CLogStream>(spec);
+    streams.push_back(std::move(stream));
+  }
+  site.log_streams = std::move(streams);
+}
+
+void Configure(tf::CSite& site, const Options& options) {
+  SetLogFiles(site, options.specs);
+  tf::SiteSettings& settings = site.settings;
+  settings.AutoTimezone = 0;
+  settings.Timezone = options.timezone;
+  settings.VisitorsDomains = options.translate ? 1 : 0;
+  if (options.translate) {
+    settings.DayStats |= kRegionStatsBit;
+  } else {
+    settings.DayStats &= ~kRegionStatsBit;
+  }
+  // Reports come with their own option once the report generator is there.
+  settings.RptUseSchedule = 0;
+  site.settings_changed = true;
+  site.StoreSettings();
+}
+
+long PeakRssKb() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!ParseOptions(argc, argv, options)) return Usage();
+  std::error_code error;
+  options.home = std::filesystem::absolute(options.home, error).lexically_normal().string();
+  while (options.home.size() > 1 && options.home.back() == '/') options.home.pop_back();
+  if (!std::filesystem::is_directory(options.home, error)) {
+    std::fprintf(stderr, "tf-analyze: %s is not a folder\n", options.home.c_str());
+    return 1;
+  }
+  PointRegistryAt(options.home);
+
+  if (!tf::ProjectsDatabase.Open() || !tf::ProjectsDatabase.LoadSystemSettings() ||
+      !tf::SystemData.OpenSystemDatabase() || !tf::SystemData.LoadReferenceTables() ||
+      !tf::ProjectsDatabase.LoadProjects()) {
+    std::fprintf(stderr, "tf-analyze: the databases of %s cannot be opened\n",
+                 options.home.c_str());
+    return 1;
+  }
+  tf::CSite* site = FindOrAddSite(options.site);
+  if (site == nullptr) return 1;
+  Configure(*site, options);
+
+  auto start = std::chrono::steady_clock::now();
+  std::int32_t idle = tf::kSiteIdle;
+  site->state.compare_exchange_strong(idle, tf::kSiteRunning);
+  int result = tf::RunAnalysis(*site);
+  site->state = tf::kSiteIdle;
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+  std::string database = site->DatabasePath();
+  std::string failure = site->ErrorText();
+  long records = result == 1 ? site->history.stTotalRecords : 0;
+  tf::SiteList.Clear();
+  tf::SystemData.CloseSystemDatabase();
+  tf::ProjectsDatabase.Close();
+  if (result != 1) {
+    std::fprintf(stderr, "tf-analyze: the analysis did not run: %s\n", failure.c_str());
+    return 1;
+  }
+  std::printf("records=%ld seconds=%.3f records_per_second=%.0f peak_rss_kb=%ld database=%s\n",
+              records, seconds, seconds > 0 ? records / seconds : 0.0, PeakRssKb(),
+              database.c_str());
+  return 0;
+}

@@ -1,0 +1,39 @@
+// The kinds of requested file a run tells apart, with the item category of
+// each, the category of its site total, the HourStats/DayStats bits that
+// enable them and the run counter it adds to.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "engine/analysis/run_state.h"
+#include "engine/store/site_settings.h"
+
+namespace tf {
+
+struct FileKind {
+  std::int32_t category;
+  std::int32_t item_bit;
+  std::int32_t total_category;
+  std::int32_t total_bit;
+  std::int32_t RunHistory::*run_counter;
+};
+
+// Indexed by FileKindIndex.
+inline constexpr FileKind kFileKinds[kFileKindCount] = {
+    {1, 0x1, 101, 0x100, &RunHistory::stPageHits},
+    {2, 0x2, 102, 0x200, &RunHistory::stImageHits},
+    {3, 0x4, 103, 0x400, &RunHistory::stDocumentHits},
+    {4, 0x8, 104, 0x800, &RunHistory::stFormHits},
+    {5, 0x10, 105, 0x1000, &RunHistory::stProgramHits},
+    {9, 0x20, 109, 0x2000, &RunHistory::stOtherHits},
+};
+
+// The kind of an item category (1 to 5 or 9); "other" for any other.
+FileKindIndex FileKindOf(std::int32_t category);
+
+// The category of a file extension, letters compared without regard to
+// case; 9 (other) when none matches.
+std::int32_t ClassifyFileType(std::string_view extension);
+
+}  // namespace tf

@@ -1,0 +1,153 @@
+#include "engine/analysis/record_classification.h"
+
+#include <algorithm>
+
+#include "engine/analysis/file_kinds.h"
+#include "engine/analysis/hit_status.h"
+#include "engine/analysis/period_flush.h"
+#include "engine/analysis/search_referrer.h"
+#include "engine/analysis/sessions.h"
+#include "engine/analysis/text_item.h"
+#include "engine/common/text.h"
+#include "engine/logs/log_record.h"
+#include "engine/store/site.h"
+#include "engine/store/statistics_writer.h"
+
+namespace tf {
+
+namespace {
+
+constexpr std::int32_t kCategoryImage = 2;
+constexpr std::int32_t kCategoryReferringSite = 302;
+constexpr std::int32_t kReferringPageBit = 0x80000;
+constexpr std::size_t kHostMax = 99;
+constexpr std::size_t kStemMax = 199;
+constexpr std::size_t kQueryMax = 499;
+constexpr std::string_view kUnknownOrigin = "(unknown origin)";
+
+// Start of the period that holds t. Divided, not multiplied by the inverse,
+// so that a time on the boundary always starts the new period.
+TimeValue PeriodStart(TimeValue t, double length) {
+  return static_cast<std::int32_t>(t / length) * length;
+}
+
+// The referring host: after "://" (or from the start) up to the first '/'.
+void ReferringHost(std::string_view referrer, std::string& host) {
+  std::size_t scheme = referrer.find("://");
+  if (scheme != std::string_view::npos) referrer.remove_prefix(scheme + 3);
+  host.assign(CutUtf8(referrer.substr(0, referrer.find('/')), kHostMax));
+  TrimBlanks(host);
+  if (host.empty() || host == "-") host.assign(kUnknownOrigin);
+  UrlDecode(host);
+  TrimBlanks(host);
+}
+
+bool IsOwnDomain(const CSite& site, std::string_view host) {
+  if (FindCaseless(host.substr(0, 4), "www.") == 0) host.remove_prefix(4);
+  const std::string& own = site.normalized_domain;
+  return host.size() == own.size() && FindCaseless(host, own) == 0;
+}
+
+}  // namespace
+
+std::int32_t ProcessLogRecord(CSite& site, CLogRecord& record) {
+  SiteRunState& run = site.run;
+  ++site.progress.record_count;
+  site.history.LastRecordDate = record.time;
+  TimeValue hour = PeriodStart(record.time, 3600);
+  if (hour != run.current_hour) {
+    if (run.current_hour != 0) FlushHourStatistics(site, record.time, false);
+    run.current_hour = hour;
+    site.SetStatus("Processing log records");
+  }
+  TimeValue day = PeriodStart(record.time, kSecondsPerDay);
+  if (day != run.current_day) {
+    FlushDayStatistics(site, record.time, false);
+    run.current_day = day;
+    site.SetStatus("Processing log records");
+  }
+  return ClassifyLogRecord(site, record);
+}
+
+std::int32_t ClassifyLogRecord(CSite& site, CLogRecord& record) {
+  SiteRunState& run = site.run;
+  run.referrer.Clear();
+  // A request written as "-" (a time-out before the request came) asked for
+  // nothing, least of all the home page.
+  if (record.client_address == 0 || record.time == 0 || record.uri_stem.empty()) return 9;
+
+  std::string& stem = record.uri_stem;
+  std::replace(stem.begin(), stem.end(), '\\', '/');
+  if (stem == "/") stem += site.settings.HomePage;
+  if (!site.settings.RemoveString.empty()) {
+    ApplyRemoveString(site.settings.RemoveString, stem, record.uri_query);
+  }
+  std::size_t dot = stem.rfind('.');
+  std::string_view extension = dot == std::string::npos ? std::string_view(stem)
+                                                        : std::string_view(stem).substr(dot + 1);
+  std::int32_t category = ClassifyFileType(extension);
+
+  FileKindIndex index = FileKindOf(category);
+  const FileKind& kind = kFileKinds[index];
+  ++(site.history.*kind.run_counter);
+  ++run.hour.hits[index];
+  ++run.day.hits[index];
+  bool hour_flag = (site.settings.HourStats & kind.item_bit) != 0;
+  bool day_flag = (site.settings.DayStats & kind.item_bit) != 0;
+
+  CTextItem* item = FindTextItem(site, category, stem, true);
+  item->hour.Hits += 1;
+  item->day.Hits += 1;
+  item->hour.Bytes += record.bytes_sent;
+  item->day.Bytes += record.bytes_sent;
+  site.history.stDataTransfer += static_cast<double>(record.bytes_sent);
+  if (day_flag) SetDayChange(*item, site, record.time, true);
+  if (hour_flag) SetHourChange(*item, site, record.time, true);
+
+  if (record.has_referrer && category != kCategoryImage) {
+    ClassifyReferrer(site, record.referrer, record.time, run.referrer);
+  }
+  ClassifyHitStatus(site, record, item);
+  NewSession(site, record.user_agent, record.client_address, item, record.time,
+             record.bytes_sent, run.referrer);
+  return category;
+}
+
+void ApplyRemoveString(std::string_view remove, std::string& stem, std::string& query) {
+  thread_local std::string joined;
+  joined.assign(stem);
+  joined.push_back(' ');
+  joined.append(query);
+  std::size_t at = FindCaseless(joined, remove);
+  if (at == std::string::npos) return;
+  joined.erase(at, remove.size());
+  std::string_view text = joined;
+  std::size_t blank = text.find(' ');
+  stem.assign(CutUtf8(text.substr(0, blank), kStemMax));
+  if (blank == std::string_view::npos) {
+    query.clear();
+    return;
+  }
+  std::size_t rest = text.find_first_not_of(' ', blank);
+  query.assign(rest == std::string_view::npos ? std::string_view()
+                                              : CutUtf8(text.substr(rest), kQueryMax));
+}
+
+void ClassifyReferrer(CSite& site, std::string& referrer, TimeValue time, ReferrerInfo& info) {
+  std::string& host = site.run.scratch_host;
+  ReferringHost(referrer, host);
+  if (IsOwnDomain(site, host)) return;
+  if (AnalyzeReferrer(site, referrer, time, info)) return;
+  if ((site.settings.DayStats & kReferringPageBit) != 0 && !referrer.empty() && referrer != "-") {
+    UrlDecode(referrer);
+    TrimBlanks(referrer);
+    info.referring_page.assign(CutUtf8(referrer, ReferrerInfo::kReferringPageMax));
+  }
+  CTextItem* item = FindTextItem(site, kCategoryReferringSite, host, true);
+  if (item->ItemID == 0) return;
+  info.referrer_name.assign(CutUtf8(host, ReferrerInfo::kReferrerNameMax));
+  info.referrer_item_id = item->ItemID;
+  info.referrer_category = kCategoryReferringSite;
+}
+
+}  // namespace tf

@@ -1,0 +1,194 @@
+#include "engine/analysis/run_analysis.h"
+
+#include <string>
+
+#include "engine/analysis/click_paths.h"
+#include "engine/analysis/domain_translation.h"
+#include "engine/analysis/hit_status.h"
+#include "engine/analysis/period_flush.h"
+#include "engine/analysis/record_classification.h"
+#include "engine/analysis/sessions.h"
+#include "engine/analysis/visitors.h"
+#include "engine/common/busy.h"
+#include "engine/common/path.h"
+#include "engine/ftp/log_download.h"
+#include "engine/logs/log_file_set.h"
+#include "engine/reports/report_launch.h"
+#include "engine/store/site.h"
+
+namespace tf {
+
+namespace {
+
+constexpr double kSaveInterval = 900;
+constexpr std::int32_t kRegionStatsBit = 0x4000000;
+constexpr std::size_t kReportStatusSize = 100;
+// The wall clock and the progress figures are read once per this many
+// records; a record takes about a microsecond.
+constexpr unsigned kClockStride = 1024;
+
+void DownloadNewLogFiles(CSite& site) {
+  SiteSettings& settings = site.settings;
+  if (settings.FtpLocalFolder.empty() && !site.log_streams.empty()) {
+    // The download goes where the first log file specification reads.
+    std::string_view first = site.log_streams.front()->specification();
+    std::size_t last = first.rfind(kPathSeparator);
+    std::size_t name = last == std::string_view::npos ? 0 : last + 1;
+    settings.FtpLocalFolder.assign(first.substr(0, name));
+    if (settings.FtpFileName.empty()) settings.FtpFileName.assign(first.substr(name));
+    site.settings_changed = true;
+  }
+  site.SetStatus("Using FTP to download log files from " + settings.FtpAddress);
+  DownloadLogFiles(site, IsStopRequested, &site, settings.FtpLogDetails != 0);
+  site.SetStatus("The FTP log file download is finished");
+}
+
+void ZeroRunStatistics(CSite& site) {
+  RunHistory& h = site.history;
+  site.progress.record_count = 0;
+  h.stDataTransfer = 0;
+  h.stVisitors = h.stSessions = 0;
+  h.stStartRecord = h.stEndRecord = 0;
+  h.stPageHits = h.stImageHits = h.stProgramHits = h.stDocumentHits = h.stFormHits =
+      h.stOtherHits = 0;
+  h.stTotalRecords = h.stOldRecords = h.stRejectInclude = h.stRejectExclude = 0;
+  h.stRestoredSessions = h.stSavedSessions = 0;
+  h.stDomainCacheTries = h.stDomainCacheHits = 0;
+  h.stStartTime = NowLocalSeconds();
+  h.stEndTime = h.stStartTime + 1;
+}
+
+void CommitNewRows(CSite& site) {
+  DatabaseLockGuard lock(site, "CommitNewRows");
+  site.run.new_rows.Commit();
+}
+
+void ReadRecords(CSite& site, CLogFileSet& set) {
+  RunHistory& h = site.history;
+  TimeValue save_clock = NowLocalSeconds();
+  unsigned count = 0;
+  while (site.state == kSiteRunning) {
+    CLogRecord* record = set.NextRecord();
+    if (record == nullptr) break;
+    if (record->valid) {
+      ++h.stTotalRecords;
+      ProcessLogRecord(site, *record);
+    }
+    TimeValue t = record->time;
+    if (t > h.LastRecordDate) h.LastRecordDate = t;
+    if (h.stStartRecord == 0 || t < h.stStartRecord) h.stStartRecord = t;
+    if (t > h.stEndRecord) h.stEndRecord = t;
+    PumpMessages();
+    if (++count % kClockStride != 0) continue;
+    site.run.bytes_read = static_cast<double>(set.BytesRead());
+    if (NowLocalSeconds() - save_clock > kSaveInterval) {
+      CommitNewRows(site);
+      site.ReloadIfChanged();
+      site.settings_changed = true;
+      site.StoreSettings();
+      save_clock = NowLocalSeconds();
+    }
+  }
+  site.run.bytes_read = static_cast<double>(set.BytesRead());
+}
+
+// Steps that run only while a record was seen by this site object.
+void WriteFinalStatistics(CSite& site) {
+  SiteRunState& run = site.run;
+  WaitForTranslations(site);
+  site.SetStatus("Writing final hour statistics");
+  FlushHourStatistics(site, run.current_hour + 3600, true);
+  site.SetStatus("Writing final day statistics");
+  FlushDayStatistics(site, run.current_day + kSecondsPerDay, true);
+  site.SetStatus("Writing final day domain region statistics");
+  if ((site.settings.DayStats & kRegionStatsBit) != 0) FlushRegions(site);
+  site.SetStatus("Updating last-activity dates for items");
+  FlushItemDates(site);
+}
+
+void ReleaseRunTables(CSite& site) {
+  WaitForTranslations(site);
+  ReleaseAll(site);
+  ReleasePaths(site);
+  FreeHitStatusIndex(site);
+  ClearDomainCache(site);
+  ReleaseTextItems(site);
+}
+
+// From the log files to the reports.
+void AnalyzeLogs(CSite& site, double zone_offset) {
+  RunHistory& h = site.history;
+  {
+    CLogFileSet set(site, zone_offset);
+    site.SetStatus("Finding log files to be analyzed");
+    set.FindFiles();
+    site.progress.log_size = static_cast<double>(set.TotalBytes());
+    site.run.bytes_read = static_cast<double>(set.BytesRead());
+
+    InitPathTable(site);
+    InitVisitorTable(site);
+    InitHitStatusIndex(site);
+    ZeroRunStatistics(site);
+    RestoreSessions(site);
+
+    ReadRecords(site, set);
+    set.CloseAll();
+  }
+  h.stEndTime = NowLocalSeconds();
+  CommitNewRows(site);
+
+  site.SetStatus("Saving information about active sessions");
+  SessionFlush(site, h.LastRecordDate, false);
+  SaveActiveSessions(site);
+  if (site.run.current_hour != 0) WriteFinalStatistics(site);
+  ReleaseRunTables(site);
+  CommitNewRows(site);
+
+  site.WriteRunSummary();
+  site.progress.record_count = 0;
+  if (site.settings.RptUseSchedule != 0) {
+    site.SetStatus("Generating reports");
+    if (GenerateReports(site, h.RptStatus, kReportStatusSize)) h.RptStatus = "Successfully generated.";
+    h.RptDate = NowLocalSeconds();
+    site.SetStatus("");
+  }
+}
+
+}  // namespace
+
+int RunAnalysis(CSite& site) {
+  // Before the event log: the other program's run keeps its log.
+  if (!site.LockForRun()) return 0;
+  site.ClearError();
+  site.OpenEventLog();
+  if (!site.OpenSiteDatabase()) {
+    site.SetStatus("Unable to open database for site");
+    site.CloseEventLog();
+    site.UnlockForRun();
+    return 0;
+  }
+  site.ReloadIfChanged();
+  site.CleanupReportFiles();
+  double zone_offset =
+      site.settings.AutoTimezone == 0 ? site.settings.Timezone : LocalZoneOffsetSeconds();
+  if (site.settings.FtpEnable != 0 && !site.settings.FtpAddress.empty()) DownloadNewLogFiles(site);
+  // A stop requested during the download skips the logs.
+  if (site.state == kSiteRunning) AnalyzeLogs(site, zone_offset);
+  site.StoreSettings();
+  site.CloseSiteDatabase();
+  site.CloseEventLog();
+  site.UnlockForRun();
+  return 1;
+}
+
+bool IsStopRequested(std::string_view text, int, void* context) {
+  CSite& site = *static_cast<CSite*>(context);
+  site.SetStatus(text);
+  site.Trace(text);
+  if (site.state == kSiteRunning) return true;
+  site.SetStatus("Analysis stop has been requested");
+  site.Trace("Analysis stop has been requested");
+  return false;
+}
+
+}  // namespace tf

@@ -1,0 +1,23 @@
+// The search-engine side of the referrer classification: whether a
+// referring URL comes from a search engine, which one, and its search
+// phrase.
+//
+// The run asks here for every referrer that is not the site's own; the
+// recognition itself comes with the search statistics, until then no
+// referrer is a search engine.
+#pragma once
+
+#include <string>
+
+#include "engine/analysis/referrer_info.h"
+#include "engine/logs/time_value.h"
+
+namespace tf {
+
+class CSite;
+
+// True when the referrer is a search engine: the URL is then decoded in
+// place and the info names the engine (category 401) and the phrase.
+bool AnalyzeReferrer(CSite& site, std::string& referrer, TimeValue time, ReferrerInfo& info);
+
+}  // namespace tf

@@ -1,0 +1,34 @@
+#include "engine/analysis/target_page_check.h"
+
+#include <algorithm>
+
+#include "engine/analysis/text_item.h"
+#include "engine/common/text.h"
+#include "engine/store/site.h"
+#include "engine/store/statistics_writer.h"
+
+namespace tf {
+
+namespace {
+
+constexpr std::int32_t kCategoryTargetPage = 412;
+
+}  // namespace
+
+std::int32_t CheckTargetPage(CSite& site, const CTextItem* page) {
+  if (site.target_pages.empty() || page == nullptr) return 0;
+  std::string_view name = page->name;
+  name.remove_prefix(std::min(name.size(), name.find_first_not_of('/')));
+  SiteLockGuard lock(site, "CheckTargetPage");
+  for (CTargetPage& target : site.target_pages) {
+    if (target.Name.size() != name.size() || FindCaseless(name, target.Name) != 0) continue;
+    if (target.ItemID == 0) {
+      CTextItem* item = FindTextItem(site, kCategoryTargetPage, target.Name, false);
+      target.ItemID = item != nullptr ? item->ItemID : 0;
+    }
+    return target.ItemID;
+  }
+  return 0;
+}
+
+}  // namespace tf

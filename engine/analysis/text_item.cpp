@@ -1,0 +1,171 @@
+#include "engine/analysis/text_item.h"
+
+#include "engine/common/text.h"
+#include "engine/store/site.h"
+
+namespace tf {
+
+namespace {
+
+// Marks the item changed in one period: its last hit, then the period's list.
+void MarkChanged(CTextItem& item, CSite& site, TimeValue time, bool lock,
+                 std::string_view operation, bool CTextItem::*on_list,
+                 CTextItem* CTextItem::*link, CTextItem* TextItemTable::*head) {
+  if (lock) site.LockSite(operation);
+  TextItemTable& items = site.run.items;
+  if (time > item.last_hit) {
+    item.last_hit = time;
+    if (!item.last_hit_changed) {
+      item.last_hit_changed = true;
+      item.next_last_hit_changed = items.last_hit_changed;
+      items.last_hit_changed = &item;
+    }
+  }
+  if (!(item.*on_list)) {
+    item.*on_list = true;
+    item.*link = items.*head;
+    items.*head = &item;
+  }
+  if (lock) site.UnlockSite();
+}
+
+}  // namespace
+
+void CTextItem::Reset() {
+  next_item = nullptr;
+  next_hour_changed = nullptr;
+  next_day_changed = nullptr;
+  next_last_hit_changed = nullptr;
+  category = 0;
+  ItemID = 0;
+  name.clear();
+  hour = PeriodCounters{};
+  day = PeriodCounters{};
+  on_hour_list = false;
+  on_day_list = false;
+  on_region_list = false;
+  last_hit_changed = false;
+  last_hit = 0;
+}
+
+void CTextItem::SetName(std::string_view text) { name.assign(CutUtf8(text, kMaxName)); }
+
+std::int32_t CategoryStatBit(std::int32_t category) {
+  switch (category) {
+    case 1: return 0x1;
+    case 2: return 0x2;
+    case 3: return 0x4;
+    case 4: return 0x8;
+    case 5: return 0x10;
+    case 9: return 0x20;
+    case 301: return 0x80000;
+    case 302:
+    case 410: return 0x100000;  // spiders go with the referring sites
+    case 401: return 0x200000;
+    case 402: return 0x400000;
+    case 403: return 0x800000;
+    case 404: return 0x4000000;
+    case 405:
+    case 406:
+    case 407:
+    case 408:
+    case 409:
+    case 411: return 0x1000000;
+    default: return 0;
+  }
+}
+
+bool CTextItem::IsHourStatEnabled(const CSite& site) const {
+  std::int32_t bit = CategoryStatBit(category);
+  return bit == 0 || (site.settings.HourStats & bit) != 0;
+}
+
+bool CTextItem::IsDayStatEnabled(const CSite& site) const {
+  std::int32_t bit = CategoryStatBit(category);
+  return bit == 0 || (site.settings.DayStats & bit) != 0;
+}
+
+void CTextItem::Add(CSite& site, TimeValue time, std::int32_t amount, bool lock,
+                    std::int32_t PeriodCounters::*counter) {
+  if (IsHourStatEnabled(site)) {
+    hour.*counter += amount;
+    SetHourChange(*this, site, time, lock);
+  }
+  if (IsDayStatEnabled(site)) {
+    day.*counter += amount;
+    SetDayChange(*this, site, time, lock);
+  }
+}
+
+void CTextItem::AddHits(CSite& site, TimeValue time, std::int32_t amount, bool lock) {
+  Add(site, time, amount, lock, &PeriodCounters::Hits);
+}
+
+void CTextItem::AddSessions(CSite& site, TimeValue time, std::int32_t amount, bool lock) {
+  Add(site, time, amount, lock, &PeriodCounters::SessionCount);
+}
+
+void CTextItem::AddViewTime(CSite& site, TimeValue time, std::int32_t amount, bool lock) {
+  Add(site, time, amount, lock, &PeriodCounters::ViewTime);
+}
+
+void CTextItem::UpdateLastHit(CSite& site, TimeValue time) {
+  SiteLockGuard guard(site, "UpdateLastHit");
+  if (time <= last_hit) return;
+  last_hit = time;
+  if (!last_hit_changed) {
+    last_hit_changed = true;
+    next_last_hit_changed = site.run.items.last_hit_changed;
+    site.run.items.last_hit_changed = this;
+  }
+}
+
+void SetHourChange(CTextItem& item, CSite& site, TimeValue time, bool lock) {
+  MarkChanged(item, site, time, lock, "SetHourChange", &CTextItem::on_hour_list,
+              &CTextItem::next_hour_changed, &TextItemTable::hour_changed);
+}
+
+void SetDayChange(CTextItem& item, CSite& site, TimeValue time, bool lock) {
+  MarkChanged(item, site, time, lock, "SetDayChange", &CTextItem::on_day_list,
+              &CTextItem::next_day_changed, &TextItemTable::day_changed);
+}
+
+void SetRegionChange(CTextItem& item, CSite& site) {
+  SiteLockGuard guard(site, "SetRegionChange");
+  if (item.on_region_list) return;
+  item.on_region_list = true;
+  item.next_region_changed = site.run.items.region_changed;
+  site.run.items.region_changed = &item;
+}
+
+int CompareTextItems(const TextItemKey& a, const CTextItem& b) {
+  if (a.category != b.category) return a.category < b.category ? -1 : 1;
+  int order = a.name.compare(b.name);
+  return order < 0 ? -1 : order > 0 ? 1 : 0;
+}
+
+int CompareTextItems(const CTextItem& a, const CTextItem& b) {
+  return CompareTextItems(TextItemKey{a.category, a.name}, b);
+}
+
+void FreeTextItem(CTextItem* item) { delete item; }
+
+void TextItemTable::Release() {
+  index.Clear();
+  while (all != nullptr) {
+    CTextItem* next = all->next_item;
+    FreeTextItem(all);
+    all = next;
+  }
+  hour_changed = nullptr;
+  day_changed = nullptr;
+  last_hit_changed = nullptr;
+  region_changed = nullptr;
+}
+
+void ReleaseTextItems(CSite& site) {
+  SiteLockGuard guard(site, "ReleaseTextItems");
+  site.run.items.Release();
+}
+
+}  // namespace tf
