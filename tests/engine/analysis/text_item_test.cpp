@@ -1,0 +1,104 @@
+#include "engine/analysis/text_item.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/store/site.h"
+
+namespace tf {
+namespace {
+
+int ListLength(CTextItem* head, CTextItem* CTextItem::*link) {
+  int n = 0;
+  for (; head != nullptr; head = head->*link) ++n;
+  return n;
+}
+
+TEST(TextItemTest, CategoriesFollowTheirStatisticsBit) {
+  const std::pair<std::int32_t, std::int32_t> cases[] = {
+      {1, 0x1},         {2, 0x2},         {9, 0x20},        {301, 0x80000},
+      {302, 0x100000},  {410, 0x100000},  {401, 0x200000},  {403, 0x800000},
+      {404, 0x4000000}, {406, 0x1000000}, {411, 0x1000000}, {101, 0},
+      {201, 0},         {412, 0},
+  };
+  for (auto [category, bit] : cases) EXPECT_EQ(CategoryStatBit(category), bit) << category;
+
+  CSite site;
+  site.settings.HourStats = 0;
+  site.settings.DayStats = 0x100000;
+  CTextItem spider, page, total;
+  spider.SetCategory(410);
+  page.SetCategory(1);
+  total.SetCategory(101);
+  EXPECT_TRUE(spider.IsDayStatEnabled(site)) << "spiders go with the referring sites";
+  EXPECT_FALSE(page.IsDayStatEnabled(site));
+  EXPECT_FALSE(page.IsHourStatEnabled(site));
+  EXPECT_TRUE(total.IsHourStatEnabled(site)) << "totals are always enabled";
+}
+
+TEST(TextItemTest, AnItemIsOnEachChangedListOnce) {
+  CSite site;
+  site.settings.HourStats = 0x1;
+  site.settings.DayStats = 0x1;
+  CTextItem item;
+  item.SetCategory(1);
+  item.AddHits(site, 100, 1, true);
+  item.AddHits(site, 200, 2, true);
+  item.AddSessions(site, 150, 1, false);
+  TextItemTable& items = site.run.items;
+  EXPECT_EQ(ListLength(items.hour_changed, &CTextItem::next_hour_changed), 1);
+  EXPECT_EQ(ListLength(items.day_changed, &CTextItem::next_day_changed), 1);
+  EXPECT_EQ(ListLength(items.last_hit_changed, &CTextItem::next_last_hit_changed), 1);
+  EXPECT_EQ(item.hour.Hits, 3);
+  EXPECT_EQ(item.day.SessionCount, 1);
+  EXPECT_EQ(item.last_hit, 200) << "an earlier hit does not move the last hit back";
+
+  SetRegionChange(item, site);
+  SetRegionChange(item, site);
+  EXPECT_EQ(ListLength(items.region_changed, &CTextItem::next_region_changed), 1);
+}
+
+TEST(TextItemTest, DisabledPeriodIsNeitherCountedNorListed) {
+  CSite site;
+  site.settings.HourStats = 0;
+  site.settings.DayStats = 0x1;
+  CTextItem item;
+  item.SetCategory(1);
+  item.AddHits(site, 100, 1, true);
+  EXPECT_EQ(item.hour.Hits, 0);
+  EXPECT_EQ(site.run.items.hour_changed, nullptr);
+  EXPECT_EQ(item.day.Hits, 1);
+}
+
+TEST(TextItemTest, LastHitMovesOnlyForward) {
+  CSite site;
+  CTextItem item;
+  item.last_hit = 500;
+  item.UpdateLastHit(site, 400);
+  item.UpdateLastHit(site, 500);
+  EXPECT_EQ(site.run.items.last_hit_changed, nullptr) << "neither earlier nor equal changes it";
+  item.UpdateLastHit(site, 600);
+  EXPECT_EQ(site.run.items.last_hit_changed, &item);
+  EXPECT_EQ(item.last_hit, 600);
+}
+
+TEST(TextItemTest, NamesAreCutWholeCharactersAndComparedByteByByte) {
+  CTextItem item;
+  item.SetName(std::string(300, 'x'));
+  EXPECT_EQ(item.name.size(), 254u);
+  item.SetName(std::string(253, 'x') + "\xC3\xA9");
+  EXPECT_EQ(item.name, std::string(253, 'x')) << "a character is never split";
+
+  auto key = [](std::int32_t category, std::string_view name) {
+    return TextItemKey{category, name};
+  };
+  CTextItem lower;
+  lower.SetCategory(2);
+  lower.SetName("a");
+  EXPECT_LT(CompareTextItems(key(1, "z"), lower), 0) << "category first";
+  EXPECT_LT(CompareTextItems(key(2, "B"), lower), 0) << "case-sensitive bytes";
+  EXPECT_GT(CompareTextItems(key(2, "\xC3\xA9"), lower), 0) << "bytes compare unsigned";
+  EXPECT_EQ(CompareTextItems(key(2, "a"), lower), 0);
+}
+
+}  // namespace
+}  // namespace tf

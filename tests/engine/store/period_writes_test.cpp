@@ -1,0 +1,123 @@
+#include "engine/store/period_writes.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "engine/analysis/text_item.h"
+#include "engine/logs/log_stream.h"
+#include "statistics_site.h"
+
+namespace tf {
+namespace {
+
+using Rows = std::vector<std::string>;
+
+class PeriodWritesTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(site().OpenSiteDatabase());
+    site().run.current_hour = ComposeTime(2007, 1, 7, 10, 0, 0);
+    site().run.current_day = ComposeTime(2007, 1, 7, 0, 0, 0);
+    item_.SetCategory(1);
+    item_.ItemID = 12;
+  }
+  void TearDown() override { site().CloseSiteDatabase(); }
+  CSite& site() { return shop_.site(); }
+
+  test::StatisticsSite shop_;
+  CTextItem item_;
+};
+
+TEST_F(PeriodWritesTest, PeriodRowsAddUpAndCountersStartAgain) {
+  for (int i = 0; i < 2; ++i) {
+    item_.hour = PeriodCounters{1, 3000000000LL, 1, 0, 1, 10};
+    WriteHourlyItemEntry(site(), item_);
+    EXPECT_EQ(item_.hour.Hits, 0);
+    EXPECT_EQ(item_.hour.Bytes, 0);
+  }
+  EXPECT_EQ(shop_.Rows("SELECT * FROM tblHour"),
+            Rows{"2007-01-07 10:00:00|1|12|2|6000000000.0|2|0|2|20"})
+      << "one row; bytes beyond 32 bits";
+
+  item_.day.Hits = 1;
+  WriteDailyItemEntry(site(), item_);
+  item_.day.Hits = 5;
+  WriteDailyItemEntry(site(), item_, ComposeTime(2007, 1, 5, 0, 0, 0));
+  EXPECT_EQ(shop_.Rows("SELECT EntryDate, Hits FROM tblDay ORDER BY 1"),
+            (Rows{"2007-01-05 00:00:00|5", "2007-01-07 00:00:00|1"}));
+}
+
+TEST_F(PeriodWritesTest, FailedWriteIsLoggedAndItsCountsAreDropped) {
+  shop_.install().Sql("Project0001.mdb", "DROP TABLE tblHour");
+  ASSERT_TRUE(site().OpenEventLog());
+  item_.hour.Hits = 4;
+  WriteHourlyItemEntry(site(), item_);
+  site().CloseEventLog();
+  EXPECT_EQ(item_.hour.Hits, 0);
+  Rows log = shop_.EventLog();
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[1].rfind("Error adding hourly item: ", 0), 0u) << log[1];
+}
+
+TEST_F(PeriodWritesTest, TargetGroupsWriteEveryTargetPageAndTheirSessions) {
+  site().SetStatus("before");
+  WriteDailyTargets(site());
+  EXPECT_EQ(site().StatusText(), "before") << "no groups: no status";
+
+  for (int round = 0; round < 2; ++round) {
+    TargetHitGroup& group = site().target_hits.groups.emplace_front();
+    group.keyword_phrase = 7;
+    group.phrase_category = 402;
+    group.sessions = 3;
+    group.targets.push_front({20, 0});
+    group.targets.push_front({21, round});
+    site().target_hits.index.Insert(&group);
+    WriteDailyTargets(site());
+    EXPECT_TRUE(site().target_hits.groups.empty());
+    EXPECT_TRUE(site().target_hits.index.Empty());
+  }
+  EXPECT_EQ(shop_.Rows("SELECT EntryDate, ReferringSite, ReferringCategory, KeywordPhrase, "
+                       "TargetPage, TargetHits, TotalSessions FROM tblTargetHits ORDER BY TargetPage"),
+            (Rows{"2007-01-07 00:00:00|0|0|7|20|0|6", "2007-01-07 00:00:00|0|0|7|21|1|6"}));
+  EXPECT_EQ(site().StatusText(), "Writing daily target page statistics for Sun,  7-Jan-2007  (100)");
+}
+
+TEST_F(PeriodWritesTest, PathStepsAddUp) {
+  WriteDailyPathEntry(site(), 1, 2, 3, 1, 0);
+  WriteDailyPathEntry(site(), 1, 2, 1, 0, 1);
+  EXPECT_EQ(shop_.Rows("SELECT * FROM tblPaths"), Rows{"2007-01-07 00:00:00|1|2|4|1|1"});
+}
+
+TEST_F(PeriodWritesTest, ResetEmptiesTheStatisticsAndForgetsTheLogs) {
+  shop_.install().Sql("Project0001.mdb",
+                      "INSERT INTO tblData VALUES (1, 1, '/a.htm', '2007-01-07 10:00:00');"
+                      "INSERT INTO tblDay VALUES ('2007-01-07 00:00:00', 1, 1, 1, 1, 0, 0, 0, 0);"
+                      "INSERT INTO tblDomains VALUES ('192.0.2.1', 'a.example', '2007-01-07 00:00:00');"
+                      "INSERT INTO tblTargetPages VALUES ('buy.htm', '2007-01-01 00:00:00');");
+  site().history.LastRecordDate = ComposeTime(2007, 1, 7, 10, 0, 0);
+  site().history.stRejectInclude = 4;
+  site().log_streams.front()->SetProgress(1, 2, LogPosition{});
+  std::string sessions = shop_.install().File("Project0001.ses");
+  test::WriteFile(sessions, "saved");
+
+  ResetStatistics(site());
+  for (const char* table : {"tblData", "tblDay", "tblDomains", "tblHitStatus", "tblHour",
+                            "tblPaths", "tblTargetHits", "tblVisitors"}) {
+    EXPECT_EQ(shop_.Rows(std::string("SELECT count(*) FROM ") + table), Rows{"0"}) << table;
+  }
+  EXPECT_EQ(shop_.Rows("SELECT Name FROM tblTargetPages"), Rows{"buy.htm"});
+  EXPECT_FALSE(std::filesystem::exists(sessions));
+  EXPECT_EQ(site().history.LastRecordDate, 0);
+  EXPECT_EQ(site().history.stRejectInclude, 0);
+  EXPECT_EQ(site().log_streams.front()->last_record_date(), 0);
+  EXPECT_EQ(shop_.Rows("SELECT StringValue FROM tblSettingsString WHERE Name = 'LogStream1'"),
+            Rows{shop_.LogFolder() + "/*.log {F:01/01/1900 00:00:00; R:01/01/1900 00:00:00;}"})
+      << "the cleared dates are stored";
+
+  ResetStatistics(site());  // without a saved-sessions file
+  EXPECT_EQ(shop_.Rows("SELECT Name FROM tblTargetPages"), Rows{"buy.htm"});
+}
+
+}  // namespace
+}  // namespace tf
