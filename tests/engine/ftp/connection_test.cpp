@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ftp_test_server.h"
 #include "scripted_server.h"
 #include "support/test_support.h"
 
@@ -223,6 +224,51 @@ TEST(FtpConnectionTest, OverlongReplyLineAndClosedServer) {
   EXPECT_EQ(error, "Server closed the connection");
   EXPECT_EQ(ftp.ChangeDir("logs", {}), kFtpNotConnected);
   ftp.Reset();
+}
+
+// Both data connection modes against a real server: listing, transfer,
+// folder change and delete.
+TEST(FtpConnectionTest, RealServerInBothModes) {
+  setenv("TZ", "UTC", 1);
+  tzset();
+  test::TempDir remote;
+  std::filesystem::create_directory(remote.File("logs"));
+  const std::string body = "line one\r\nline two\r\n" + std::string(5000, 'x');
+  test::WriteFile(remote.File("logs/ex070115.log"), body);
+  test::SetFileTime(remote.File("logs/ex070115.log"), 2007, 1, 15, 10, 30);
+  test::FtpTestServer server(remote.path());
+
+  for (bool passive : {true, false}) {
+    SCOPED_TRACE(passive ? "passive" : "active");
+    test::WriteFile(remote.File("logs/gone.log"), "x");
+    CFtpConnection ftp;
+    ftp.set_port(server.port());
+    std::string reply;
+    ASSERT_EQ(ftp.Connect("127.0.0.1", test::FtpTestServer::kUser, test::FtpTestServer::kPassword,
+                          passive, nullptr, {&reply, 200}),
+              kFtpOk);
+    EXPECT_EQ(ftp.ChangeDir("nowhere", {&reply, 200}), kFtpCommandFailed);
+    EXPECT_EQ(reply.substr(0, 3), "550");
+    ASSERT_EQ(ftp.ChangeDir("logs", {}), kFtpOk);
+
+    std::unique_ptr<CRemoteFileList> list = ftp.List("", {});
+    list->SortByDate();
+    ASSERT_EQ(list->count(), 2);
+    const RemoteFileEntry& log = *list->entries()[0];
+    EXPECT_EQ(log.name, "ex070115.log");
+    EXPECT_EQ(log.size, body.size());
+    EXPECT_EQ(log.date, ComposeTime(2007, 1, 15, 0, 0, 0));  // old files are listed by day
+
+    test::TempDir local;
+    ASSERT_EQ(ftp.RetrieveFile(local.File("copy.log"), "ex070115.log", "I", {}), kFtpOk);
+    EXPECT_EQ(test::ReadFile(local.File("copy.log")), body);
+    EXPECT_EQ(ftp.RetrieveFile(local.File("none.log"), "none.log", "I", {}), kFtpNoSuchFile);
+    EXPECT_FALSE(std::filesystem::exists(local.File("none.log")));
+    EXPECT_EQ(ftp.DeleteRemoteFile("gone.log", {}), kFtpOk);
+    EXPECT_FALSE(std::filesystem::exists(remote.File("logs/gone.log")));
+    EXPECT_FALSE(ftp.data_open());
+    ftp.Quit();
+  }
 }
 
 TEST(FtpConnectionTest, ErrorTexts) {
