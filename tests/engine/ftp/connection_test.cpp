@@ -209,6 +209,29 @@ TEST(FtpConnectionTest, StalledTransferTimesOutAndKeepsTheControlConnection) {
   ftp.Quit();
 }
 
+TEST(FtpConnectionTest, ActiveModeAcceptTimesOut) {
+  ScriptedServer server([](ScriptedLink& link) {
+    GreetAndLogOn(link);
+    link.Read();  // PORT, which the server never connects to
+    link.Reply("200 PORT ok");
+    link.Expect("LIST");
+    link.Reply("150 Here it comes");
+    link.Reply("425 Cannot open data connection");
+    link.Expect("CWD logs");
+    link.Reply("250 Changed");
+    link.WaitForClose();
+  });
+  CFtpConnection ftp;
+  ftp.set_timeouts(60, 2);
+  ASSERT_EQ(ConnectTo(ftp, server, false), kFtpOk);
+  std::string reply;
+  EXPECT_EQ(ftp.List("", {&reply, 200})->count(), 0);
+  EXPECT_EQ(reply, "Timeout while waiting to accept connection");
+  EXPECT_FALSE(ftp.data_open());
+  EXPECT_EQ(ftp.ChangeDir("logs", {}), kFtpOk);  // the 425 did not answer the CWD
+  ftp.Quit();
+}
+
 TEST(FtpConnectionTest, OverlongReplyLineAndClosedServer) {
   ScriptedServer server([](ScriptedLink& link) {
     link.Reply("220 " + std::string(600, 'x'));
