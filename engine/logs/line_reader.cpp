@@ -1,0 +1,165 @@
+#include "engine/logs/line_reader.h"
+
+#include <bit>
+#include <cstring>
+
+#include "engine/logs/log_record.h"
+
+namespace tf {
+namespace {
+
+// The first byte below 32 in [p, end), or end; eight bytes at a time.
+// Bytes of 128 and above never count. The line feed is such a byte, so one
+// scan finds the end of a clean line and any byte the reader must drop.
+const char* FindControlByte(const char* p, const char* end) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
+  for (; end - p >= 8; p += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, p, 8);
+    // Flags bytes below 32; the lowest flag is exact (a borrow only
+    // disturbs the bytes above it), and bytes are in memory order on
+    // little-endian machines.
+    std::uint64_t flags = (w - kOnes * 32) & ~w & kHigh;
+    if (flags != 0) {
+      if constexpr (std::endian::native == std::endian::little) {
+        return p + (__builtin_ctzll(flags) >> 3);
+      }
+      break;
+    }
+  }
+  for (; p < end; ++p) {
+    if (static_cast<unsigned char>(*p) < 32) return p;
+  }
+  return end;
+}
+
+}  // namespace
+
+LineReader::LineReader() : buffer_(new char[kBlockSize]) { carry_.reserve(kMaxLineLength + 8); }
+
+void LineReader::Start(ReadOnlyFile* file) {
+  file_ = file;
+  Rewind();
+}
+
+void LineReader::Rewind() {
+  pos_ = len_ = 0;
+  buffer_offset_ = 0;
+  file_pos_ = -1;  // unknown: the next fill seeks
+  line_start_ = 0;
+  carry_.clear();
+  if (file_ == nullptr || !Fill(0)) return;
+  if (len_ >= 3 && std::memcmp(buffer_.get(), "\xEF\xBB\xBF", 3) == 0) pos_ = 3;
+}
+
+bool LineReader::Fill(std::int64_t offset) {
+  if (file_ == nullptr) return false;
+  buffer_offset_ = offset;
+  pos_ = len_ = 0;
+  if (offset != file_pos_ && !file_->Seek(offset)) {
+    file_pos_ = -1;
+    return false;
+  }
+  long n = file_->Read(buffer_.get(), kBlockSize);
+  if (n <= 0) {
+    file_pos_ = -1;
+    return false;
+  }
+  len_ = static_cast<size_t>(n);
+  file_pos_ = offset + n;
+  return true;
+}
+
+void LineReader::AppendFiltered(const char* begin, const char* end) {
+  // Room for a few bytes beyond the limit, so that the final cut can see
+  // whether it splits a character.
+  constexpr size_t kRoom = kMaxLineLength + 4;
+  for (const char* p = begin; p < end && carry_.size() < kRoom; ++p) {
+    if (static_cast<unsigned char>(*p) >= 32) carry_.push_back(*p);
+  }
+}
+
+std::string_view LineReader::FinishCarried() {
+  std::string_view line = CutAtCharacter(carry_, kMaxLineLength);
+  return line;
+}
+
+bool LineReader::ReadLogLine(std::string_view& line) {
+  carry_.clear();
+  bool carrying = false;
+  for (;;) {
+    if (pos_ >= len_) {
+      std::int64_t next = buffer_offset_ + static_cast<std::int64_t>(len_);
+      if (!Fill(next)) {
+        // Offset() stays at the end of the last complete line.
+        buffer_offset_ = carrying ? line_start_ : next;
+        return false;
+      }
+    }
+    if (!carrying) line_start_ = buffer_offset_ + static_cast<std::int64_t>(pos_);
+    const char* begin = buffer_.get() + pos_;
+    const char* end = buffer_.get() + len_;
+    if (!carrying) {
+      // A clean line: nothing below 32 before its line feed (or CR LF).
+      const char* stop = FindControlByte(begin, end);
+      const char* feed = stop;
+      if (stop < end && *stop == '\r' && stop + 1 < end && stop[1] == '\n') feed = stop + 1;
+      if (feed < end && *feed == '\n' &&
+          static_cast<size_t>(stop - begin) <= kMaxLineLength) {
+        pos_ = static_cast<size_t>(feed - buffer_.get()) + 1;
+        line = std::string_view(begin, static_cast<size_t>(stop - begin));
+        return true;
+      }
+    }
+    const char* feed = static_cast<const char*>(std::memchr(begin, '\n', end - begin));
+    if (feed == nullptr) {
+      AppendFiltered(begin, end);
+      carrying = true;
+      pos_ = len_;
+      continue;
+    }
+    pos_ = static_cast<size_t>(feed - buffer_.get()) + 1;
+    AppendFiltered(begin, feed);
+    line = FinishCarried();
+    return true;
+  }
+}
+
+void LineReader::StepBack() {
+  carry_.clear();
+  if (line_start_ >= buffer_offset_ &&
+      line_start_ <= buffer_offset_ + static_cast<std::int64_t>(len_)) {
+    pos_ = static_cast<size_t>(line_start_ - buffer_offset_);
+    return;
+  }
+  Fill(line_start_);
+}
+
+size_t NextToken(std::string_view text, size_t pos, std::string_view& token) {
+  size_t n = text.size();
+  while (pos < n && text[pos] == ' ') ++pos;
+  if (pos < n && text[pos] == '"') {
+    size_t start = pos + 1;
+    size_t close = text.find('"', start);
+    if (close == std::string_view::npos) close = n;
+    token = text.substr(start, close - start);
+    pos = close < n ? close + 1 : n;
+  } else {
+    size_t start = pos;
+    while (pos < n && text[pos] != ' ' && text[pos] != ',') ++pos;
+    token = text.substr(start, pos - start);
+    if (token == "-") token = std::string_view();
+  }
+  if (pos < n && text[pos] == ',') ++pos;
+  return pos;
+}
+
+bool IsBlankLine(std::string_view line) {
+  for (char c : line) {
+    if (static_cast<unsigned char>(c) >= '!') return false;
+  }
+  return true;
+}
+
+}  // namespace tf

@@ -1,0 +1,66 @@
+// Reads the lines of an open log file through one large block buffer and
+// splits them into tokens.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "engine/logs/file_access.h"
+
+namespace tf {
+
+class LineReader {
+ public:
+  // Longest line delivered; the rest of a longer line is skipped.
+  static constexpr size_t kMaxLineLength = 9999;
+  static constexpr size_t kBlockSize = 128 * 1024;
+
+  LineReader();
+
+  // Starts reading the file from its beginning (after a UTF-8 byte order
+  // mark, which is not part of the first line).
+  void Start(ReadOnlyFile* file);
+  // Back to the beginning of the file with an empty buffer.
+  void Rewind();
+
+  // The next line, without its line feed, with every byte below 32 dropped
+  // (carriage returns, tabs, NULs) and cut to kMaxLineLength bytes, never
+  // inside a UTF-8 character. Bytes of 128 and above are kept. The view
+  // stays valid until the next call. False at the end of the file: a last
+  // line without a line feed is not delivered, since the web server may
+  // still be writing it.
+  bool ReadLogLine(std::string_view& line);
+  // Makes the last line read the next one again.
+  void StepBack();
+
+  // File offset just past the last line read.
+  std::int64_t Offset() const { return buffer_offset_ + static_cast<std::int64_t>(pos_); }
+
+ private:
+  bool Fill(std::int64_t offset);
+  void AppendFiltered(const char* begin, const char* end);
+  std::string_view FinishCarried();
+
+  ReadOnlyFile* file_ = nullptr;
+  std::unique_ptr<char[]> buffer_;
+  size_t pos_ = 0;
+  size_t len_ = 0;
+  std::int64_t buffer_offset_ = 0;  // file offset of buffer_[0]
+  std::int64_t line_start_ = 0;     // file offset where the last line began
+  std::int64_t file_pos_ = -1;      // where the next read starts; -1 unknown
+  std::string carry_;               // a line that spans blocks or needs filtering
+};
+
+// The next token of a log line from `pos`: blanks are skipped; a token
+// that starts with a double quote runs to the next double quote (which is
+// skipped) and may hold blanks and commas; any other token runs to the next
+// blank, ',' or the end. An unquoted token that is exactly "-" is empty. A
+// ',' right after the token is stepped over. Returns the position after it.
+size_t NextToken(std::string_view text, size_t pos, std::string_view& token);
+
+// True when the line is empty or holds only characters below '!'.
+bool IsBlankLine(std::string_view line);
+
+}  // namespace tf

@@ -1,0 +1,154 @@
+#include "engine/logs/log_stream.h"
+
+#include "engine/logs/log_site.h"
+#include "engine/logs/w3c_log_reader.h"
+
+namespace tf {
+namespace {
+
+constexpr int kDetectionLines = 20;
+// In the file of the stored position, a record before that position but
+// much newer than the last one returned cannot have been returned: the
+// file took over a deleted file's identity (a reused inode), and nothing of
+// it is skipped.
+constexpr double kResumeSlackSeconds = 60;
+constexpr size_t kBasicIisCommaColumn = 25;
+
+}  // namespace
+
+CLogStream::CLogStream(std::string_view specification) {
+  AssignCut(specification_, specification, kMaxSpecificationLength);
+}
+
+CLogStream::~CLogStream() { CloseLogFile(nullptr); }
+
+void CLogStream::SetProgress(TimeValue last_file_date, TimeValue last_record_date,
+                             const LogPosition& position) {
+  last_file_date_ = last_file_date;
+  last_record_date_ = last_record_date;
+  last_position_ = position;
+}
+
+std::int64_t CLogStream::bytes_read() const {
+  return done_bytes_ + (file_.is_open() ? reader_.Offset() : 0);
+}
+
+int CLogStream::DetectFormat() {
+  std::string_view line;
+  bool comma = false;
+  for (int i = 0; i < kDetectionLines && reader_.ReadLogLine(line); ++i) {
+    if (!line.empty() && line[0] == '#') return kLogFormatW3c;
+    if (line.substr(0, kBasicIisCommaColumn).find(',') != std::string_view::npos) comma = true;
+  }
+  return comma ? kLogFormatIisBasic : kLogFormatNcsa;
+}
+
+int CLogStream::OpenLogFile(LogSite& site, const std::string& path) {
+  CloseLogFile(nullptr);
+  site.Trace("Opening log file: " + path);
+  int error = file_.Open(path);
+  if (error != 0) {
+    site.Trace("Cannot open log file: " + path);
+    site.Trace(FileErrorCause(error));
+    return kLogFormatNone;
+  }
+  current_path_ = path;
+  current_identity_ = file_.Identity();
+  earliest_ = latest_ = 0;
+  resuming_in_file_ = last_position_.known() && current_identity_ == last_position_.file &&
+                      file_.Size() >= last_position_.offset;
+  resume_offset_ = last_position_.offset;
+  reader_.Start(&file_);
+  format_ = DetectFormat();
+  reader_.Rewind();
+
+  switch (format_) {
+    case kLogFormatNcsa: site.Trace("Processing a NCSA format log file"); break;
+    case kLogFormatIisBasic: site.Trace("Processing a basic (old format) IIS log file"); break;
+    default:
+      site.Trace("Processing an IIS format log file");
+      w3c_ = std::make_unique<CW3cLogReader>();
+      if (ReadW3cHeader(*w3c_, site, reader_) == 0) CloseLogFile(&site);
+      return kLogFormatW3c;
+  }
+  return format_;
+}
+
+void CLogStream::CloseLogFile(LogSite* site) {
+  if (file_.is_open() && site != nullptr) {
+    site->Trace("Closing log file: " + current_path_);
+    site->Trace("  File date range:  " + FormatTime("%D", earliest_) + "  to  " +
+                FormatTime("%D", latest_));
+  }
+  if (file_.is_open()) done_bytes_ += reader_.Offset();
+  file_.Close();
+  reader_.Start(nullptr);
+  w3c_.reset();
+  format_ = kLogFormatNone;
+}
+
+bool CLogStream::IsOldRecord(const CLogRecord& record) const {
+  if (resuming_in_file_ && reader_.Offset() <= resume_offset_ &&
+      record.time <= resume_record_date_ + kResumeSlackSeconds) {
+    return true;
+  }
+  if (current_index_ < resume_index_ && record.time <= resume_record_date_) return true;
+  return record.time < last_record_date_ - 1;
+}
+
+bool CLogStream::ReadFromOpenFile(LogSite& site, CLogRecord& record) {
+  for (;;) {
+    bool got = false;
+    switch (format_) {
+      case kLogFormatNcsa: got = ParseNcsaLine(site, reader_, options_, record); break;
+      case kLogFormatIisBasic: got = ParseIisBasicLine(site, reader_, options_, record); break;
+      case kLogFormatW3c: got = ParseW3cLine(*w3c_, site, reader_, options_, record); break;
+      default: return false;
+    }
+    if (!got) return false;
+    if (earliest_ == 0 || record.time < earliest_) earliest_ = record.time;
+    if (record.time > latest_) latest_ = record.time;
+    if (IsOldRecord(record)) {
+      site.CountOldRecord();
+      continue;
+    }
+    last_record_date_ = record.time;
+    pending_position_ = {current_identity_, reader_.Offset()};
+    return true;
+  }
+}
+
+bool CLogStream::NextRecord(LogSite& site, CLogRecord& record) {
+  for (;;) {
+    if (file_.is_open()) {
+      if (ReadFromOpenFile(site, record)) return true;
+      last_file_date_ = current_write_time_;
+      site.RaiseLastFileDate(current_write_time_);
+      CloseLogFile(&site);
+      ApplyOldLogAction(site);
+      current_path_.clear();
+    }
+    if (next_index_ >= files_.size()) {
+      current_path_.clear();
+      return false;
+    }
+    current_index_ = static_cast<std::ptrdiff_t>(next_index_);
+    const LogFileEntry& entry = files_[next_index_++];
+    current_write_time_ = entry.write_time;
+    OpenLogFile(site, entry.path);
+  }
+}
+
+bool CLogStream::ReadAhead(LogSite& site) {
+  if (!has_pending_) has_pending_ = NextRecord(site, pending_);
+  return has_pending_;
+}
+
+CLogRecord* CLogStream::TakePending() {
+  has_pending_ = false;
+  last_record_date_ = pending_.time;
+  last_position_ = pending_position_;
+  return &pending_;
+}
+
+}  // namespace tf

@@ -1,0 +1,22 @@
+// The stored form of a log stream (the LogStream%d settings values):
+// "spec {F:date; R:date;}" with the last file date and last record date in
+// the "%D" form, and, once the stream has delivered a record, the position
+// after it as " P:device:inode:offset;" before the closing brace. Values
+// without P (older ones) read back with an unknown position.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace tf {
+
+class CLogStream;
+
+std::string FormatLogStreamValue(const CLogStream& stream);
+// A new stream from a stored value: the specification is the text before
+// the first '{' without trailing blanks (at most 299 bytes); F, R and P are
+// read only when an "F:" follows the '{', else they stay 0.
+std::unique_ptr<CLogStream> ParseLogStreamValue(std::string_view value);
+
+}  // namespace tf
