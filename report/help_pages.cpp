@@ -3,6 +3,7 @@
 // install's own HTML and go in unchanged.
 #include <fstream>
 
+#include "engine/common/path.h"
 #include "report/page_text.h"
 #include "report/report_builder.h"
 

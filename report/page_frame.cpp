@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "engine/common/path.h"
 #include "report/page_text.h"
 #include "report/regional_format.h"
 #include "report/report_builder.h"

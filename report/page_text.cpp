@@ -1,5 +1,7 @@
 #include "report/page_text.h"
 
+#include "engine/common/text.h"
+
 namespace tf::report {
 namespace {
 
@@ -11,10 +13,6 @@ std::size_t CharacterLength(std::string_view text, std::size_t at) {
   std::size_t end = at + 1;
   while (end < text.size() && IsContinuation(text[end]) && end - at < 4) ++end;
   return end - at;
-}
-
-bool IsHexDigit(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
 }  // namespace
@@ -58,14 +56,6 @@ std::string SafeColour(std::string_view value, std::string_view fallback) {
 bool IsPlainFileName(std::string_view name) {
   return !name.empty() && name != "." && name != ".." &&
          name.find('/') == std::string_view::npos && name.find('\0') == std::string_view::npos;
-}
-
-std::string JoinPath(std::string_view folder, std::string_view name) {
-  std::string out(folder);
-  if (!out.empty() && out.back() != '/') out += '/';
-  while (!name.empty() && name.front() == '/') name.remove_prefix(1);
-  out += name;
-  return out;
 }
 
 }  // namespace tf::report

@@ -25,7 +25,4 @@ std::string SafeColour(std::string_view value, std::string_view fallback);
 // "..", and without "/" or a zero byte.
 bool IsPlainFileName(std::string_view name);
 
-// folder + "/" + name, with one "/" between them however the folder ends.
-std::string JoinPath(std::string_view folder, std::string_view name);
-
 }  // namespace tf::report

@@ -78,13 +78,6 @@ DaySerial AddMonths(DaySerial serial, int months) {
   return MakeDaySerial(new_year, new_month, day < last ? day : last);
 }
 
-int WeekOfYear(DaySerial serial) {
-  int year, month, day;
-  SplitDaySerial(serial, year, month, day);
-  DaySerial first_week = StartOfWeek(MakeDaySerial(year, 1, 1));
-  return static_cast<int>((serial - first_week) / 7) + 1;
-}
-
 long UnitsBetween(std::string_view unit, DaySerial first, DaySerial second) {
   if (unit == "ww") return (StartOfWeek(second) - StartOfWeek(first)) / 7;
   int y1, m1, d1, y2, m2, d2;

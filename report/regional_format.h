@@ -22,8 +22,6 @@ int Weekday(DaySerial serial);
 // The same day `months` months later, kept inside the month (1/31 + 1 month
 // is 2/28 or 2/29).
 DaySerial AddMonths(DaySerial serial, int months);
-// Week of the year with weeks starting on Sunday; week 1 holds 1 January.
-int WeekOfYear(DaySerial serial);
 // Boundaries of a unit between two days: "d" days, "ww" Sundays after the
 // first day up to the second, "m" month ends, "yyyy" year ends. Negative
 // when the second day lies before the first.

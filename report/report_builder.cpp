@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/com/error_info.h"
+#include "engine/common/path.h"
 #include "report/page_text.h"
 #include "report/regional_format.h"
 

@@ -6,6 +6,7 @@
 
 #include "platform/com/create.h"
 #include "report/command_line.h"
+#include "engine/common/path.h"
 #include "report/page_text.h"
 #include "report/regional_format.h"
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/db/jet_date.h"
+#include "engine/common/path.h"
 #include "report/page_text.h"
 #include "report/regional_format.h"
 #include "report/report_builder.h"
@@ -210,7 +211,11 @@ void ReportBuilder::Query_Day() {
     bucket = " dateserial(datepart('yyyy', entrydate),datepart('m', entrydate),1) ";
     unit = "m";
   } else if (TimeUnit == "Week") {
-    bucket = " datepart('ww', entrydate) ";
+    // Weeks are keyed by their Sunday, so a range across New Year keeps
+    // its weeks in order and the week that spans it whole.
+    bucket =
+        " dateserial(datepart('yyyy', entrydate),datepart('m', entrydate),datepart('d', "
+        "entrydate) - datepart('w', entrydate) + 1) ";
     unit = "ww";
   } else {
     bucket = " entrydate ";
@@ -244,9 +249,7 @@ void ReportBuilder::Query_Day() {
   SplitDaySerial(first, first_year, first_month, first_day);
   DaySerial c = first;
   if (TimeUnit == "Week") {
-    long week = rows.empty() ? WeekOfYear(first) : BucketNumber(rows[0][0]);
-    DaySerial january = MakeDaySerial(first_year, 1, 1);
-    c = january + (week - 1) * 7 - (Weekday(january) - 1);
+    c = rows.empty() ? first - (Weekday(first) - 1) : BucketDay(rows[0][0]);
   } else if (TimeUnit == "Month") {
     c = rows.empty() ? MakeDaySerial(first_year, first_month, 1) : BucketDay(rows[0][0]);
   } else if (TimeUnit == "Year") {
@@ -279,8 +282,7 @@ void ReportBuilder::Query_Day() {
     bool matched = false;
     if (r < rows.size()) {
       const com::Variant& b = rows[r][0];
-      if (TimeUnit == "Week") matched = BucketNumber(b) == WeekOfYear(c);
-      else if (TimeUnit == "Year") matched = BucketNumber(b) == year;
+      if (TimeUnit == "Year") matched = BucketNumber(b) == year;
       else matched = BucketDay(b) == c;
     }
     double value = 0;

@@ -1,4 +1,5 @@
 // The Top-N counts of a report: the number of rows each ranked section shows.
+#include "engine/common/path.h"
 #include "report/page_text.h"
 #include "report/report_builder.h"
 

@@ -72,9 +72,6 @@ TEST(FormatsTest, FriendlyDateAndCalendar) {
   EXPECT_EQ(LongTime(0, 0, 0), "12:00:00 AM");
   EXPECT_EQ(LongTime(15, 4, 9), "3:04:09 PM");
   EXPECT_EQ(AddMonths(MakeDaySerial(2008, 1, 31), 1), MakeDaySerial(2008, 2, 29));
-  // Weeks start on Sunday and week 1 holds 1 January (a Sunday in 2006).
-  EXPECT_EQ(WeekOfYear(MakeDaySerial(2006, 1, 7)), 1);
-  EXPECT_EQ(WeekOfYear(MakeDaySerial(2006, 1, 8)), 2);
   EXPECT_EQ(UnitsBetween("d", jan5, MakeDaySerial(2006, 1, 31)), 26);
   EXPECT_EQ(UnitsBetween("ww", jan5, MakeDaySerial(2006, 2, 18)), 6);
   EXPECT_EQ(UnitsBetween("m", MakeDaySerial(2005, 11, 30), MakeDaySerial(2006, 2, 1)), 3);
@@ -94,8 +91,6 @@ TEST(FormatsTest, PageText) {
   }
   for (const char* bad : {"", ".", "..", "../x", "a/b"}) EXPECT_FALSE(IsPlainFileName(bad)) << bad;
   EXPECT_TRUE(IsPlainFileName("daily report"));
-  EXPECT_EQ(JoinPath("/opt/tallyfox/", "/Tallyfox.mdb"), "/opt/tallyfox/Tallyfox.mdb");
-  EXPECT_EQ(JoinPath("/srv/out", "chart"), "/srv/out/chart");
 }
 
 }  // namespace

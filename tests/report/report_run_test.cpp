@@ -123,10 +123,15 @@ TEST_F(ReportRunTest, FailuresGiveTheCodeOfTheStepThatFailed) {
 
 TEST_F(ReportRunTest, RangeWithoutHitsSaysSo) {
   site_.Day("1/2/2006", 101, 0, 5);
+  fs::remove(site_.home() + "style.css");
   com::Variant result = Load(site_.CommandLine("2/1/2006-2/7/2006"));
   EXPECT_EQ(result.vt(), com::VT_I2);
   EXPECT_EQ(result.i2(), 1);
+  // Without style.css an empty one is made, and the page begins with the
+  // first generated rule.
+  EXPECT_EQ(fs::file_size(site_.home() + "style.css"), 0u);
   std::string page = Page();
+  EXPECT_EQ(page.rfind("font.stats_header {", 0), 0u);
   const std::string line =
       "<p><center><font color=red face=arial size=3><b>There is no data for the requested time "
       "period</b></font></center>\r\n";
@@ -134,6 +139,16 @@ TEST_F(ReportRunTest, RangeWithoutHitsSaysSo) {
   EXPECT_EQ(page.substr(page.size() - line.size()), line);
   EXPECT_EQ(page.find("General Statistics"), std::string::npos);
   EXPECT_EQ(fs::directory_iterator(site_.OutFile("help"))->path().extension(), ".html");
+}
+
+TEST_F(ReportRunTest, DatesThatDoNotReadFallBackToTheLast30DaysOfData) {
+  site_.Day("1/2/2006", 101, 0, 5);
+  site_.Day("1/7/2006", 101, 0, 5);
+  for (const char* range : {"01/05/2006", "2006-01-01-2006-01-07", "1/1/2006-1/40/2006"}) {
+    SCOPED_TRACE(range);
+    ASSERT_EQ(Load(site_.CommandLine(range)).ToInt32(), 1);
+    EXPECT_NE(Page().find("Thu, Dec 8th, 2005-Sat, Jan 7th, 2006<br>30 Days"), std::string::npos);
+  }
 }
 
 TEST_F(ReportRunTest, WeekReport) {

@@ -163,7 +163,7 @@ TEST_F(SectionsTest, LongWalksWithoutRowsShowZeroBuckets) {
   }
 }
 
-TEST_F(SectionsTest, WeekWalkStartsAtTheFirstWeekWithRows) {
+TEST_F(SectionsTest, WeekWalkStartsAtTheFirstWeekWithRowsAndCrossesNewYear) {
   site_.Day("1/18/2006", 101, 0, 4);  // week 3, which starts on Sunday 1/15
   site_.Day("2/1/2006", 101, 0, 6);   // week 5
   Range("1/1/2006", "2/14/2006", 45);
@@ -177,6 +177,24 @@ TEST_F(SectionsTest, WeekWalkStartsAtTheFirstWeekWithRows) {
   ASSERT_NE(second, std::string::npos);
   EXPECT_NE(page.find("> 4 </td>", first), std::string::npos);
   EXPECT_NE(page.find("> 6 </td>", second), std::string::npos);
+
+  // Weeks across New Year stay in order; the week from Sunday 12/31/2006
+  // holds the days on both sides.
+  site_.Day("12/12/2006", 101, 0, 3);
+  site_.Day("12/31/2006", 101, 0, 1);
+  site_.Day("1/2/2007", 101, 0, 2);
+  site_.Day("1/16/2007", 101, 0, 7);
+  builder_.PageHtml.clear();
+  Range("12/1/2006", "1/20/2007", 51);
+  builder_.Query_Day();
+  const std::string& crossing = builder_.PageHtml;
+  EXPECT_EQ(BucketRows(), 8);
+  for (const char* week : {" 12/10/2006 </td>", " 12/31/2006 </td>", " 1/14/2007 </td>"}) {
+    EXPECT_NE(crossing.find(week), std::string::npos) << week;
+  }
+  EXPECT_NE(crossing.find("> 3 </td>", crossing.find(" 12/10/2006 </td>")), std::string::npos);
+  EXPECT_NE(crossing.find("> 3 </td>", crossing.find(" 12/31/2006 </td>")), std::string::npos);
+  EXPECT_NE(crossing.find("> 7 </td>", crossing.find(" 1/14/2007 </td>")), std::string::npos);
 }
 
 TEST_F(SectionsTest, RankedTableTiesNamesAndPie) {
