@@ -1,8 +1,6 @@
 // The help pages: one static page per topic of the installed system
 // template, written into the report's help folder. The texts are the
 // install's own HTML and go in unchanged.
-#include <fstream>
-
 #include "engine/common/path.h"
 #include "report/page_text.h"
 #include "report/report_builder.h"
@@ -57,12 +55,7 @@ void ReportBuilder::WriteHelpPage(std::int32_t id, const std::string& helpname,
   page += "</table> </body> </html> ";
   page += "\r\n";
 
-  std::string path = JoinPath(JoinPath(OutputFolder, "help"), std::to_string(id) + ".html");
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) throw ReportError("Cannot write " + path);
-  out.write(page.data(), static_cast<std::streamsize>(page.size()));
-  out.close();
-  if (!out) throw ReportError("Cannot write " + path);
+  WriteWholeFile(JoinPath(JoinPath(OutputFolder, "help"), std::to_string(id) + ".html"), page);
   Leave(-2255);
 }
 

@@ -11,9 +11,7 @@
 #include "report/report_builder.h"
 
 namespace tf::report {
-namespace {
 
-// Writes `text` as the whole content of the file, raising when it cannot.
 void WriteWholeFile(const std::string& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out) throw ReportError("Cannot write " + path);
@@ -21,8 +19,6 @@ void WriteWholeFile(const std::string& path, const std::string& text) {
   out.close();
   if (!out) throw ReportError("Cannot write " + path);
 }
-
-}  // namespace
 
 void ReportBuilder::GetProjectInfo() {
   Enter(-2080);
@@ -148,16 +144,20 @@ void ReportBuilder::BeginningHTML() {
   Enter(-2510);
   std::string title = HtmlEscape(DomainName.empty() ? ProjectName : DomainName);
   std::string& page = PageHtml;
+  // A box of the page head, opened with its heading row.
+  auto box = [this, &page](const std::string& heading) {
+    page += "<table class='box_normal' width=100% cellspacing=0>";
+    page += "<tr bgcolor=" + StatsHeaderBackgroundColor + ">";
+    page += "<td colspan=10>";
+    page += "<center><font class='stats_header'>" + heading + "</font></center>";
+    page += "</td>";
+    page += "</tr>";
+  };
   page += variant_.help_script;
 
   page += "<table width='100%'>";
   page += "<tr><td>";
-  page += "<table class='box_normal' width=100% cellspacing=0>";
-  page += "<tr bgcolor=" + StatsHeaderBackgroundColor + ">";
-  page += "<td colspan=10>";
-  page += "<center><font class='stats_header'>" + title + "</font></center>";
-  page += "</td>";
-  page += "</tr>";
+  box(title);
   page += "</table>";
   page += "<p>";
 
@@ -170,12 +170,7 @@ void ReportBuilder::BeginningHTML() {
   // days the run fell back to when those were not dates.
   std::string from = Friendly_Date(FromDate);
   std::string to = Friendly_Date(ToDate);
-  page += "<table class='box_normal' width=100% cellspacing=0>";
-  page += "<tr bgcolor=" + StatsHeaderBackgroundColor + ">";
-  page += "<td colspan=10>";
-  page += "<center><font class='stats_header'>Date Range</font></center>";
-  page += "</td>";
-  page += "</tr>";
+  box("Date Range");
   page += "<tr bgcolor=" + StatsBackgroundColor1 + ">";
   page += "<td colspan=10>";
   page += "<center>";

@@ -116,6 +116,8 @@ class ReportBuilder : public ReportState {
   std::string HelpAlt() const;
   // The picture reference of a chart file.
   std::string PictureSource(const std::string& chart_file) const;
+  // Value and colour of one bar of the current bar chart.
+  void SetBar(double value, long column, const com::Variant& colour);
 
  private:
   void WriteSections();
@@ -126,5 +128,9 @@ class ReportBuilder : public ReportState {
 // The value of a text as a 16-bit integer, as the run converts counts and
 // sizes; raises on anything else.
 std::int16_t ToInt16(const com::Variant& value);
+
+// Writes `text` as the whole content of the file (created, or emptied when
+// it exists); raises ReportError when it cannot.
+void WriteWholeFile(const std::string& path, const std::string& text);
 
 }  // namespace tf::report

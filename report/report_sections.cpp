@@ -128,19 +128,25 @@ std::string HelpLinkOf(int help) {
 }  // namespace
 
 void ReportBuilder::WriteSections() {
-  for (const SeriesSection& s : kSeries) {
+  // What every section step sets first.
+  auto begin = [this](const auto& s, const std::string& title) {
     if (s.step != 0) CurrentStep = s.step;
     PageHtml += s.separator;
     HelpLink = HelpLinkOf(s.help);
-    if (s.routine == SeriesRoutine::kHourOfDay) TimeUnit = "Hour";
-    if (s.routine == SeriesRoutine::kDayOfWeek) TimeUnit = "Week";
-    SectionTitle = s.per_unit ? s.title + TimeUnit + s.title_end : s.title;
+    SectionTitle = title;
     SectionKey = s.key;
     ColumnHeader = s.header;
+    if (s.low != 0 || s.high != 0) {
+      CategoryLow = s.low;
+      CategoryHigh = s.high;
+    }
+  };
+  for (const SeriesSection& s : kSeries) {
+    if (s.routine == SeriesRoutine::kHourOfDay) TimeUnit = "Hour";
+    if (s.routine == SeriesRoutine::kDayOfWeek) TimeUnit = "Week";
+    begin(s, s.per_unit ? s.title + TimeUnit + s.title_end : s.title);
     AxisTitle = ColumnHeader;
     Divisor = s.divisor;
-    CategoryLow = s.low;
-    CategoryHigh = s.high;
     SumColumn = s.sum_column;
     BucketCount = s.routine == SeriesRoutine::kDayOfWeek ? "7" : "24";
     BarColour = s.routine == SeriesRoutine::kDayOfWeek ? "rotate" : ChartColors[0].ToString();
@@ -165,17 +171,8 @@ void ReportBuilder::WriteSections() {
   }
 
   for (const RankedSection& s : kRanked) {
-    CurrentStep = s.step;
-    PageHtml += s.separator;
-    HelpLink = HelpLinkOf(s.help);
-    SectionTitle = s.title;
-    SectionKey = s.key;
-    ColumnHeader = s.header;
+    begin(s, s.title);
     Divisor = 1;
-    if (s.low != 0 || s.high != 0) {
-      CategoryLow = s.low;
-      CategoryHigh = s.high;
-    }
     TopCount = ToInt16(com::Variant(TopNTable[s.position].count));
     TopColumn = s.top_column;
     LinkItems = 0;

@@ -72,6 +72,33 @@ DaySerial DayOf(const std::string& date_text) {
   return *day;
 }
 
+// Appends the cells of a bucket after its label: its row's value and share
+// when the row matched (r then moves past it), else 0. Returns the value.
+double AppendBucketCells(std::string& html, const BucketCells& cells,
+                         const std::vector<db::Row>& rows, std::size_t& r, bool matched,
+                         double total) {
+  if (!matched) {
+    html += r < rows.size() ? cells.waiting : cells.exhausted;
+    return 0;
+  }
+  double value = rows[r++][1].ToDouble();
+  double share = total != 0 ? value / total * 100 : 0;
+  html += cells.matched_before_value + FormatNumber(value, 0) + cells.matched_before_share +
+          (value == 0 ? "0" : FormatNumber(share, 0)) + cells.matched_after_share;
+  return value;
+}
+
+// The bar colour of bucket i (from 1): the section's, or the rotation's.
+com::Variant BucketColour(const ReportBuilder& b, long i) {
+  return b.BarColour == "rotate" ? b.ChartColors[i % 6] : com::Variant(b.BarColour);
+}
+
+// A bucket row up to its label; odd buckets take the first row colour.
+std::string BucketRowStart(const ReportBuilder& b, long i) {
+  return " <tr bgcolor='" + (i % 2 == 1 ? b.RowColor1 : b.RowColor2) +
+         "'> <td>  <font class='text_normal'>";
+}
+
 // Rounds halves to the even neighbour.
 long RoundHalfEven(double value) { return static_cast<long>(std::nearbyint(value)); }
 
@@ -126,6 +153,13 @@ std::string SeriesSectionHtml(const ReportBuilder& b, const std::string& picture
 
 }  // namespace
 
+void ReportBuilder::SetBar(double value, long column, const com::Variant& colour) {
+  com::Variant at = com::Variant::I4(static_cast<std::int32_t>(column));
+  com::Variant zero = com::Variant::I2(0);
+  Chart("Bar3dSetBarValue", {com::Variant(value), at, zero, zero, zero});
+  Chart("Bar3dSetBarColor", {colour, at, zero, zero, zero});
+}
+
 void ReportBuilder::Query_Hourly() {
   Enter(-2120);
   const bool by_hour = TimeUnit == "Hour";
@@ -156,10 +190,8 @@ void ReportBuilder::Query_Hourly() {
   std::size_t r = 0;
   for (int i = 1; i <= buckets; ++i) {
     const int c = i - 1;
-    com::Variant colour =
-        BarColour == "rotate" ? ChartColors[i % 6] : com::Variant(BarColour);
-    html += " <tr bgcolor='" + (i % 2 == 1 ? RowColor1 : RowColor2) + "'> <td>  <font "
-            "class='text_normal'>";
+    com::Variant colour = BucketColour(*this, i);
+    html += BucketRowStart(*this, i);
     std::string label;
     long bucket_value;
     if (by_hour) {
@@ -176,22 +208,10 @@ void ReportBuilder::Query_Hourly() {
       bucket_value = i;
     }
     html += " </td><td align=right><font class='text_normal'>";
-    double value = 0;
-    if (r < rows.size() && BucketNumber(rows[r][0]) == bucket_value) {
-      value = rows[r][1].ToDouble();
-      double share = total != 0 ? value / total * 100 : 0;
-      html += kHourlyCells.matched_before_value + FormatNumber(value, 0) +
-              kHourlyCells.matched_before_share + (value == 0 ? "0" : FormatNumber(share, 0)) +
-              kHourlyCells.matched_after_share;
-      ++r;
-    } else {
-      html += r < rows.size() ? kHourlyCells.waiting : kHourlyCells.exhausted;
-    }
+    bool matched = r < rows.size() && BucketNumber(rows[r][0]) == bucket_value;
+    double value = AppendBucketCells(html, kHourlyCells, rows, r, matched, total);
     html += " </td></tr>";
-    Chart("Bar3dSetBarValue", {com::Variant(value), com::Variant::I4(c), com::Variant::I2(0),
-                               com::Variant::I2(0), com::Variant::I2(0)});
-    Chart("Bar3dSetBarColor", {colour, com::Variant::I4(c), com::Variant::I2(0),
-                               com::Variant::I2(0), com::Variant::I2(0)});
+    SetBar(value, c, colour);
   }
   Chart("Bar3dFinish", {com::Variant::I2(0)});
   Chart("FinishChart", {com::Variant::I2(0)});
@@ -266,10 +286,8 @@ void ReportBuilder::Query_Day() {
   std::size_t r = 0;
   for (long i = 1; i <= buckets; ++i) {
     const long col = i - 1;
-    com::Variant colour =
-        BarColour == "rotate" ? ChartColors[i % 6] : com::Variant(BarColour);
-    html += " <tr bgcolor='" + (i % 2 == 1 ? RowColor1 : RowColor2) + "'> <td>  <font "
-            "class='text_normal'>";
+    com::Variant colour = BucketColour(*this, i);
+    html += BucketRowStart(*this, i);
     int year, month, day;
     SplitDaySerial(c, year, month, day);
     std::string label = TimeUnit == "Month"
@@ -285,22 +303,9 @@ void ReportBuilder::Query_Day() {
       if (TimeUnit == "Year") matched = BucketNumber(b) == year;
       else matched = BucketDay(b) == c;
     }
-    double value = 0;
-    if (matched) {
-      value = rows[r][1].ToDouble();
-      double share = total != 0 ? value / total * 100 : 0;
-      html += kDailyCells.matched_before_value + FormatNumber(value, 0) +
-              kDailyCells.matched_before_share + (value == 0 ? "0" : FormatNumber(share, 0)) +
-              kDailyCells.matched_after_share;
-      ++r;
-    } else {
-      html += r < rows.size() ? kDailyCells.waiting : kDailyCells.exhausted;
-    }
+    double value = AppendBucketCells(html, kDailyCells, rows, r, matched, total);
     html += " </td></tr>";
-    Chart("Bar3dSetBarValue", {com::Variant(value), com::Variant::I4(static_cast<std::int32_t>(col)),
-                               com::Variant::I2(0), com::Variant::I2(0), com::Variant::I2(0)});
-    Chart("Bar3dSetBarColor", {colour, com::Variant::I4(static_cast<std::int32_t>(col)),
-                               com::Variant::I2(0), com::Variant::I2(0), com::Variant::I2(0)});
+    SetBar(value, col, colour);
 
     if (TimeUnit == "Week") c += 7;
     else if (TimeUnit == "Month") c = AddMonths(c, 1);
