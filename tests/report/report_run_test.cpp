@@ -267,3 +267,7 @@ TEST_F(ReportRunTest, RunsOnOneObjectAreIndependent) {
 
 }  // namespace
 }  // namespace tf::report::test
+
+// The chart library's fonts come from fontconfig, which keeps its data for
+// the life of the process; the leak checker is told so.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
