@@ -163,17 +163,12 @@ void CFtpConnection::SetSocket(int& field, int socket) {
   field = socket;
 }
 
-void CFtpConnection::CloseControl() {
-  Disarm(control_countdown_);
-  int socket = control_socket_;
-  SetSocket(control_socket_, -1);
-  ShutAndClose(socket);
-}
-
-void CFtpConnection::CloseData() {
-  Disarm(data_countdown_);
-  int socket = data_socket_;
-  SetSocket(data_socket_, -1);
+// The field is cleared under the watchdog's lock before the socket is
+// closed, so the watchdog never shuts down a number already reused.
+void CFtpConnection::CloseSocket(Countdown& countdown, int& field) {
+  Disarm(countdown);
+  int socket = field;
+  SetSocket(field, -1);
   ShutAndClose(socket);
 }
 

@@ -114,8 +114,9 @@ class CFtpConnection {
   int ConnectSocket(std::uint32_t address, int port, int timeout_ticks, int& socket_out,
                     FtpTextOut error);
   void SetSocket(int& field, int socket);
-  void CloseControl();
-  void CloseData();
+  void CloseSocket(Countdown& countdown, int& field);
+  void CloseControl() { CloseSocket(control_countdown_, control_socket_); }
+  void CloseData() { CloseSocket(data_countdown_, data_socket_); }
 
   // Commands and replies.
   int FtpWrite(std::string_view command, FtpTextOut error);
