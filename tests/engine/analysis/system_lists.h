@@ -1,12 +1,12 @@
-// The reference lists of the system template, read through the database
-// layer from a copy of SystemTemplate.mdb, for tests that classify with the
-// lists the system ships.
+// The reference lists of a system database, read through the database
+// layer, for tests and benchmarks that classify with the lists the system
+// ships.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/db/connection.h"
 #include "test_engine_list.h"
 
 namespace tf::test {
@@ -21,11 +21,14 @@ struct SystemPatternLists {
   std::vector<ListedPattern> browsers, browser_addons, platforms, languages, spiders;
 };
 
-// Loaded once per test process.
-const SystemPatternLists& TemplatePatternLists();
+SystemPatternLists ReadPatternLists(db::Connection& connection);
+// The search engines, read the way the system reads them (addresses and
+// names host-normalised, one delimiter per row).
+void ReadSearchEngines(db::Connection& connection, TestEngineList& engines);
 
-// The template's search engines, loaded the way the system loads them
-// (addresses and names host-normalised, one delimiter per row).
+// From a copy of the built SystemTemplate.mdb (tests only); the pattern
+// lists are read once per test process.
+const SystemPatternLists& TemplatePatternLists();
 void LoadTemplateEngines(TestEngineList& engines);
 
 }  // namespace tf::test
