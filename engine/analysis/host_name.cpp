@@ -2,16 +2,18 @@
 
 #include <string_view>
 
-#include "engine/analysis/ascii.h"
-
 namespace tf {
 namespace {
 
-bool IsAlphanumeric(char c) { return IsAsciiLetter(c) || IsAsciiDigit(c); }
+bool IsAlphanumeric(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
-bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
 
-// The third is the script host of a search portal.
+// The last one is a search portal's script host.
 constexpr std::string_view kHostPrefixes[] = {"partner.", "partners.", "script.", "search."};
 
 bool RemovePrefixes(std::string& host) {
@@ -20,8 +22,8 @@ bool RemovePrefixes(std::string& host) {
     again = false;
     for (std::string_view prefix : kHostPrefixes) {
       if (!StartsWith(host, prefix)) continue;
-      // Only the first prefix that fits is tried, and never so that a
-      // single label would remain.
+      // Only the first matching prefix counts, and only while a domain of
+      // two labels or more remains.
       if (host.find('.', prefix.size()) != std::string::npos) {
         host.erase(0, prefix.size());
         removed = again = true;
@@ -32,11 +34,12 @@ bool RemovePrefixes(std::string& host) {
   return removed;
 }
 
+// A numbered first label ("www2", "web01") in front of a domain.
 bool RemoveNumberedLabel(std::string& host) {
   std::size_t dot = host.find('.');
   if (dot == std::string::npos || dot == 0) return false;
   std::string_view label(host.data(), dot);
-  if (!IsAsciiDigit(label.back())) return false;
+  if (label.back() < '0' || label.back() > '9') return false;
   if (label.size() >= 3 && label.substr(label.size() - 3) == "mp3") return false;
   if (host.find('.', dot + 1) == std::string::npos) return false;
   host.erase(0, dot + 1);
@@ -46,13 +49,14 @@ bool RemoveNumberedLabel(std::string& host) {
 }  // namespace
 
 bool NormalizeHost(std::string& host) {
-  for (char& c : host) c = ToLowerAscii(c);
+  for (char& c : host) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+  }
   std::size_t first = 0;
   while (first < host.size() && !IsAlphanumeric(host[first])) ++first;
   std::size_t last = host.size();
   while (last > first && !IsAlphanumeric(host[last - 1])) --last;
-  host.erase(last);
-  host.erase(0, first);
+  host = host.substr(first, last - first);
   if (host.empty()) return false;
 
   bool removed = false;

@@ -218,15 +218,4 @@ bool MoveFileNoReplace(const std::string& from, const std::string& to) {
   return false;
 }
 
-void CreateFolderChain(const std::string& path) {
-  std::string partial;
-  partial.reserve(path.size());
-  for (size_t i = 0; i <= path.size(); ++i) {
-    if (i == path.size() || path[i] == '/') {
-      if (!partial.empty() && partial != "/") mkdir(partial.c_str(), 0777);
-    }
-    if (i < path.size()) partial.push_back(path[i]);
-  }
-}
-
 }  // namespace tf

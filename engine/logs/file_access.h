@@ -68,7 +68,5 @@ bool RemoveFile(const std::string& path);
 // file systems the file is copied (times and mode kept) and the original
 // removed only once the copy is complete.
 bool MoveFileNoReplace(const std::string& from, const std::string& to);
-// Creates the folder and its missing parents; an existing folder is fine.
-void CreateFolderChain(const std::string& path);
 
 }  // namespace tf

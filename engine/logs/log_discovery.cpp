@@ -1,4 +1,6 @@
 // Finding the files of a log stream and acting on them once read.
+#include "engine/common/display.h"
+#include "engine/common/files.h"
 #include "engine/logs/file_access.h"
 #include "engine/logs/log_site.h"
 #include "engine/logs/log_stream.h"
@@ -13,12 +15,6 @@ constexpr double kStillWritingSeconds = 60;
 // records; and one written within a minute of it is read again, in case.
 constexpr double kDiscoveryWindowSeconds = 7200;
 constexpr double kRescanWindowSeconds = 60;
-
-// "%L" for dates after 1901-01-01, else empty.
-std::string DateOrEmpty(TimeValue t) {
-  static const TimeValue kMinimumDate = ComposeTime(1901, 1, 1, 0, 0, 0);
-  return t > kMinimumDate ? FormatTime("%L", t) : std::string();
-}
 
 // Sorts by write time as the system always has: each position in turn
 // takes, by exchanges, the earliest of the entries after it. Equal times
@@ -55,7 +51,7 @@ void CLogStream::FindLogFiles(LogSite& site) {
   TimeValue threshold = 0;
   if (last_file_date_ > 0) {
     threshold = last_file_date_ - kDiscoveryWindowSeconds;
-    site.Trace("Looking for log files since " + DateOrEmpty(threshold));
+    site.Trace("Looking for log files since " + FormatDateOrEmpty(threshold));
   } else {
     site.Trace("Looking for all log files");
   }
@@ -82,7 +78,7 @@ void CLogStream::FindLogFiles(LogSite& site) {
     while (skip + 1 < files_.size() &&
            files_[skip].write_time < last_file_date_ - kRescanWindowSeconds) {
       site.Trace("Skipping previously-scanned file " + files_[skip].path + " (" +
-                 DateOrEmpty(files_[skip].write_time) + ")");
+                 FormatDateOrEmpty(files_[skip].write_time) + ")");
       total_bytes_ -= files_[skip].size;
       ++skip;
     }
@@ -98,7 +94,7 @@ void CLogStream::FindLogFiles(LogSite& site) {
 
   site.Trace(std::to_string(files_.size()) + " Log files to be processed:");
   for (const LogFileEntry& entry : files_) {
-    site.Trace("  " + entry.path + "  (" + DateOrEmpty(entry.write_time) + ")");
+    site.Trace("  " + entry.path + "  (" + FormatDateOrEmpty(entry.write_time) + ")");
   }
 }
 
@@ -130,7 +126,7 @@ void CLogStream::ApplyOldLogAction(LogSite& site) {
       std::string archive(site.LogFileArchiveDirectory());
       if (archive.empty()) return;  // no folder to move into
       if (archive.back() != '/') archive.push_back('/');
-      CreateFolderChain(archive);
+      CreateDirectoryChain(archive);
       MoveFileNoReplace(current_path_, archive + name);
       break;
     }

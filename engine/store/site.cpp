@@ -1,0 +1,229 @@
+#include "engine/store/site.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "engine/common/path.h"
+#include "engine/common/registry_values.h"
+#include "engine/common/text.h"
+#include "engine/store/field_values.h"
+#include "engine/store/projects_database.h"
+#include "engine/store/system_data.h"
+#include "platform/db/recordset.h"
+
+namespace tf {
+
+namespace {
+
+constexpr std::size_t kNormalizedDomainSize = 100;
+
+// A name that stays inside the folder it is joined to.
+bool IsPlainFileName(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find(kPathSeparator) == std::string_view::npos &&
+         name.find('\0') == std::string_view::npos;
+}
+
+}  // namespace
+
+CSite::CSite() { SetDefaults(); }
+
+void CSite::SetDefaults() {
+  settings.HomePage = SystemData.DefaultHomePage;
+  settings.SessionTimelimit = SystemData.DefaultSessionTimelimit;
+  settings.DateFormat = SystemData.DefDateFormat;
+  settings.Timezone = LocalZoneOffsetSeconds();
+}
+
+CSite::~CSite() {
+  if (analysis_thread.joinable()) {
+    if (analysis_thread.get_id() == std::this_thread::get_id()) {
+      analysis_thread.detach();
+    } else {
+      std::int32_t running = kSiteRunning;
+      state.compare_exchange_strong(running, kSiteStopping);
+      analysis_thread.join();
+    }
+  }
+  target_hits.index.Clear();
+  CloseEventLog();
+  CloseDatabase(connection_);
+}
+
+// --- Locks ---------------------------------------------------------------
+
+void CSite::Enter(NamedLock& lock, std::string_view operation) {
+  lock.mutex.lock();
+  lock.holder.assign(CutUtf8(operation, kLockHolderSize - 1));
+}
+
+void CSite::Leave(NamedLock& lock) {
+  lock.holder.clear();
+  lock.mutex.unlock();
+}
+
+void CSite::LockDatabase(std::string_view operation) { Enter(database_lock_, operation); }
+void CSite::UnlockDatabase() { Leave(database_lock_); }
+void CSite::LockSite(std::string_view operation) { Enter(statistics_lock_, operation); }
+void CSite::UnlockSite() { Leave(statistics_lock_); }
+
+// --- The site database -----------------------------------------------------
+
+bool CSite::OpenSiteDatabase() {
+  DatabaseLockGuard lock(*this, "OpenSiteDatabase");
+  if (open_count_ < 1) {
+    if (!OpenDatabase(connection_, DatabasePath(), this)) return false;
+  }
+  ++open_count_;
+  return true;
+}
+
+void CSite::CloseSiteDatabase() {
+  DatabaseLockGuard lock(*this, "CloseSiteDatabase");
+  if (open_count_ == 0) return;
+  if (--open_count_ == 0) CloseDatabase(connection_);
+}
+
+void CSite::ForceCloseSiteDatabase() {
+  DatabaseLockGuard lock(*this, "CloseSiteDatabase");
+  open_count_ = 0;
+  CloseDatabase(connection_);
+}
+
+std::string CSite::DatabasePath() const {
+  if (!IsPlainFileName(DatabaseName)) return {};
+  return InstallFolderPath(DatabaseName);
+}
+
+std::string CSite::DatabasePathWithExtension() const { return SideFilePath("ses"); }
+
+std::string CSite::SideFilePath(std::string_view extension) const {
+  std::string path = DatabasePath();
+  return path.empty() ? path : ChangeExtension(path, extension);
+}
+
+bool CSite::LockForRun() {
+  if (file_lock_.Acquire(SideFilePath("ldb"), false)) return true;
+  SetError("The site is in use by another program");
+  return false;
+}
+
+void CSite::UnlockForRun() { file_lock_.Release(); }
+
+// --- Identity and reload -----------------------------------------------------
+
+bool CSite::LoadIdentity(db::Recordset& projects) {
+  ProjectName.clear();
+  // A null ProjectID, ProjectName or DatabaseName ends the reading of the
+  // row; a null logon name or password is read as empty.
+  auto required = [&](std::string_view column) -> const com::Variant& {
+    const com::Variant& value = projects.Field(column);
+    if (value.is_null()) throw db::Error(0, "Invalid use of Null");
+    return value;
+  };
+  try {
+    ProjectID = required("ProjectID").ToInt32();
+    ProjectName = TextFieldValue(required("ProjectName"), kProjectNameSize);
+    UserName = TextFieldValue(projects.Field("UserName"), kUserNameSize);
+    UserPassword = TextFieldValue(projects.Field("UserPassword"), kUserPasswordSize);
+    DatabaseName = TextFieldValue(required("DatabaseName"), kDatabaseNameSize);
+  } catch (const db::Error&) {
+  }
+  return LoadSiteSettings();
+}
+
+bool CSite::LoadSiteSettings() {
+  if (!OpenSiteDatabase()) return false;
+  LoadSettings(kLoadAll);
+  CloseSiteDatabase();
+  return true;
+}
+
+bool CSite::StoreIdentity(db::Recordset& projects) {
+  projects.SetField("ProjectName", com::Variant(ProjectName));
+  projects.SetField("UserName", com::Variant(UserName));
+  projects.SetField("UserPassword", com::Variant(UserPassword));
+  projects.SetField("DatabaseName", com::Variant(DatabaseName));
+  return true;
+}
+
+bool CSite::ReloadIfChanged() {
+  bool opened = OpenSiteDatabase();
+  std::int32_t stored = ChangeCount;
+  GetIntegerParameter("ChangeCount", stored);
+  bool changed = stored != ChangeCount;
+  if (changed) {
+    ProjectsDatabase.LoadProjectRecord(*this);
+    LoadSettings(kLoadSettingsOnly);
+  }
+  if (opened) CloseSiteDatabase();
+  return changed;
+}
+
+void CSite::ResetRunFields() {
+  progress = RunProgress{};
+  {
+    std::lock_guard<std::mutex> guard(text_mutex_);
+    status_text_.clear();
+  }
+  std::lock_guard<std::mutex> guard(translation_lock_);
+  translations_.outstanding = 0;
+  translations_.at_dispatcher = 0;
+  translations_.waiting_worker = 0;
+  translations_.translating = 0;
+}
+
+int CSite::CountPendingTranslations() {
+  std::lock_guard<std::mutex> guard(translation_lock_);
+  return translations_.pending;
+}
+
+void CSite::RaiseLastFileDate(TimeValue date) {
+  if (date > history.LastFileDate) history.LastFileDate = date;
+}
+
+// --- Domain, schedule, target hits ------------------------------------------
+
+void NormalizeDomainName(CSite& site, std::string_view domain) {
+  while (!domain.empty() && domain.front() == ' ') domain.remove_prefix(1);
+  std::size_t scheme = domain.find("://");
+  if (scheme != std::string_view::npos) domain.remove_prefix(scheme + 3);
+  if (FindCaseless(domain.substr(0, 4), "www.") == 0) domain.remove_prefix(4);
+  domain = domain.substr(0, domain.find('/'));
+  site.normalized_domain.assign(CutUtf8(domain, kNormalizedDomainSize - 1));
+}
+
+bool ScheduleHasHour(const SiteSettings& settings, TimeValue t) {
+  double x = t + 0.4;
+  int hour = static_cast<int>(std::fmod(x / 3600, 24));
+  int weekday = static_cast<int>(std::fmod(x / kSecondsPerDay, 7));
+  if (hour < 0 || hour > 23 || weekday < 0 || weekday > 6) return false;
+  return (settings.RunSchedule[weekday] >> hour & 1) != 0;
+}
+
+TimeValue NextScheduledRun(const CSite& site, TimeValue now) {
+  if (site.settings.EnableSchedule == 0) return 0;
+  TimeValue hour_start = now - std::fmod(now, 3600);
+  for (int k = 1; k <= 168; ++k) {
+    TimeValue t = hour_start + 3600.0 * k;
+    if (ScheduleHasHour(site.settings, t)) return t;
+  }
+  return 0;
+}
+
+TimeValue NextScheduledRun(const CSite& site) { return NextScheduledRun(site, NowLocalSeconds()); }
+
+int CompareTargetHitGroups(const TargetHitGroup& a, const TargetHitGroup& b) {
+  const std::int32_t left[] = {a.keyword_phrase, a.phrase_category, a.referring_site,
+                               a.referring_category};
+  const std::int32_t right[] = {b.keyword_phrase, b.phrase_category, b.referring_site,
+                                b.referring_category};
+  for (int i = 0; i < 4; ++i) {
+    if (left[i] != right[i]) return left[i] < right[i] ? -1 : 1;
+  }
+  return 0;
+}
+
+void FreeTargetHitPages(TargetHitGroup& group) { group.targets.clear(); }
+
+}  // namespace tf
