@@ -3,6 +3,7 @@
 // referrers (search engines with their phrases, engines learned, other
 // sites), one thread and several threads sharing the engine list.
 //   bench_classify [--agents N] [--records N] [--threads N] [--template FILE]
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -18,7 +19,8 @@
 #include "engine/analysis/agent_class_cache.h"
 #include "engine/analysis/agent_classifier.h"
 #include "engine/analysis/referrer_analysis.h"
-#include "tests/engine/analysis/system_lists.h"
+#include "engine/common/registry_values.h"
+#include "engine/store/system_data.h"
 
 namespace {
 
@@ -167,8 +169,23 @@ std::string ArgValue(int argc, char** argv, const char* name, const std::string&
   return fallback;
 }
 
+// The system data as the program loads it at start-up, from the template
+// in a temporary install folder that a registry file of its own names.
+bool LoadSystemData(const std::string& source, const std::string& folder, tf::CSystemData& system) {
+  setenv("TALLYFOX_REGISTRY", (folder + "/registry").c_str(), 1);
+  tf::WriteInstallPath(folder);
+  std::filesystem::copy_file(source, folder + "/SystemTemplate.mdb");
+  return system.OpenSystemDatabase() && system.LoadReferenceTables();
+}
+
+std::size_t EngineCount(const tf::CSystemData& system) {
+  std::size_t n = 0;
+  for (auto* engine = system.search_engines(); engine != nullptr; engine = engine->next) ++n;
+  return n;
+}
+
 // Referrer analysis of all records on one thread; returns the engines found.
-long AnalyzeAll(tf::test::TestEngineList& engines, const std::vector<std::string>& referrers) {
+long AnalyzeAll(tf::CSystemData& engines, const std::vector<std::string>& referrers) {
   long found = 0;
   std::string url;
   tf::ReferrerInfo info;
@@ -188,23 +205,20 @@ int main(int argc, char** argv) {
   const int threads = std::atoi(ArgValue(argc, argv, "--threads", "4").c_str());
   const std::string source = ArgValue(argc, argv, "--template", TF_SYSTEM_TEMPLATE);
 
-  // The database layer may touch the file it opens, so it reads a copy.
   char folder[] = "/tmp/tf-bench-classify-XXXXXX";
   if (mkdtemp(folder) == nullptr) return 1;
-  const std::string copy = std::string(folder) + "/SystemTemplate.mdb";
-  std::filesystem::copy_file(source, copy);
-  tf::test::SystemPatternLists lists;
-  tf::test::TestEngineList engines;
-  {
-    tf::db::Connection connection;
-    connection.Open(copy);
-    lists = tf::test::ReadPatternLists(connection);
-    tf::test::ReadSearchEngines(connection, engines);
-  }
+  tf::CSystemData engines;
+  const tf::CSystemData& lists = engines;
+  bool loaded = LoadSystemData(source, folder, engines);
+  engines.CloseSystemDatabase();
   std::filesystem::remove_all(folder);
+  if (!loaded) {
+    std::fprintf(stderr, "%s does not load\n", source.c_str());
+    return 1;
+  }
   std::printf("patterns: %zu browsers, %zu add-ons, %zu platforms, %zu spiders, %zu languages; %zu engines\n",
               lists.browsers.size(), lists.browser_addons.size(), lists.platforms.size(), lists.spiders.size(),
-              lists.languages.size(), engines.size());
+              lists.languages.size(), EngineCount(engines));
 
   auto start = Clock::now();
   tf::AgentClassifier classifier(tf::AgentPatternLists::From(lists));
@@ -235,14 +249,14 @@ int main(int argc, char** argv) {
   const std::vector<std::string> referrers = Referrers(records);
   best = 1e9;
   long found = 0;
-  std::size_t known = engines.size();
+  std::size_t known = EngineCount(engines);
   for (int pass = 0; pass < 3; ++pass) {
     start = Clock::now();
     found = AnalyzeAll(engines, referrers);
     best = std::min(best, Seconds(start));
   }
   std::printf("referrers: %d analysed in %.1f ms: %.0f/s, %ld from engines, %zu engines learned\n", records,
-              best * 1e3, records / best, found, engines.size() - known);
+              best * 1e3, records / best, found, EngineCount(engines) - known);
 
   start = Clock::now();
   std::vector<std::thread> workers;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/analysis/ascii.h"
+#include "engine/common/text.h"
 
 namespace tf {
 namespace {
@@ -27,10 +28,10 @@ bool MatchAgentPattern(std::string_view text, std::string_view pattern, std::str
     const char c = pattern[p];
     if (c == '*') {
       std::size_t length = std::min(LiteralEnd(pattern, p + 1) - (p + 1), kStarLiteralMax);
-      std::size_t at = FindCaselessFrom(text, pattern.substr(p + 1, length), t);
+      std::size_t at = FindCaseless(text.substr(t), pattern.substr(p + 1, length));
       if (at == std::string_view::npos) return false;
       star = p;
-      t = at + length;
+      t += at + length;
       p += 1 + length;
       continue;
     }

@@ -23,8 +23,4 @@ inline bool StartsWithCaseless(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && EqualsCaseless(text.substr(0, prefix.size()), prefix);
 }
 
-// Position of the first occurrence of `what` in text at or after `from`,
-// without regard to case; npos when there is none.
-std::size_t FindCaselessFrom(std::string_view text, std::string_view what, std::size_t from);
-
 }  // namespace tf

@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "engine/analysis/host_name.h"
-#include "engine/logs/log_record.h"
+#include "engine/common/text.h"
 
 namespace tf {
 namespace {
@@ -50,13 +50,6 @@ bool IsKeptPhraseByte(unsigned char c) {
   return c == '-' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= '_' && c <= 'z');
 }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 }  // namespace
 
 std::string NormalizePhrase(std::uint32_t day_stats, std::string_view value) {
@@ -72,13 +65,9 @@ std::string NormalizePhrase(std::uint32_t day_stats, std::string_view value) {
   std::string phrase;
   while (i < value.size() && phrase.size() < ReferrerInfo::kSearchPhraseMax) {
     auto c = static_cast<unsigned char>(value[i++]);
-    if (c == '%') {
-      int high = i < value.size() ? HexValue(value[i]) : -1;
-      int low = i + 1 < value.size() ? HexValue(value[i + 1]) : -1;
-      if (high >= 0 && low >= 0) {
-        c = static_cast<unsigned char>(high * 16 + low);
-        i += 2;
-      }
+    if (c == '%' && i + 1 < value.size() && IsHexDigit(value[i]) && IsHexDigit(value[i + 1])) {
+      c = static_cast<unsigned char>(HexToInt(value.substr(i, 2)));
+      i += 2;
     }
     if (IsKeptPhraseByte(c)) {
       phrase.push_back(ToLowerAscii(static_cast<char>(c)));
@@ -92,29 +81,11 @@ std::string NormalizePhrase(std::uint32_t day_stats, std::string_view value) {
 
 namespace referrer {
 
-std::string CutText(std::string_view text, std::size_t max) { return std::string(CutAtCharacter(text, max)); }
-
-void DecodeUrl(std::string& url) {
-  std::size_t out = 0;
-  for (std::size_t i = 0; i < url.size(); ++i) {
-    char c = url[i];
-    if (c == '+') {
-      c = ' ';
-    } else if (c == '%' && i + 2 < url.size() && HexValue(url[i + 1]) >= 0 && HexValue(url[i + 2]) >= 0) {
-      c = static_cast<char>(HexValue(url[i + 1]) * 16 + HexValue(url[i + 2]));
-      i += 2;
-      if (c == '\0') break;
-    }
-    url[out++] = c;
-  }
-  url.resize(out);
-}
-
 std::string ReferrerHost(std::string_view url) {
   std::size_t begin = url.find("://");
   begin = begin == kNone ? 0 : begin + 3;
   std::size_t end = std::min(url.find('/', begin), url.size());
-  std::string host = CutText(url.substr(begin, end - begin), kServerAddressMax);
+  std::string host(CutUtf8(url.substr(begin, end - begin), kServerAddressMax));
   NormalizeHost(host);
   return host;
 }

@@ -30,6 +30,7 @@
 
 #include "engine/analysis/ascii.h"
 #include "engine/analysis/referrer_info.h"
+#include "engine/common/text.h"
 
 namespace tf {
 
@@ -84,8 +85,6 @@ std::size_t FindParameterValue(std::string_view url, std::string_view name);
 // the first '&', else the end of the URL.
 std::size_t PhraseValueEnd(std::string_view url, std::size_t begin, std::string_view end_string);
 
-std::string CutText(std::string_view text, std::size_t max);
-void DecodeUrl(std::string& url);
 
 template <class Engines>
 using EngineOf = std::remove_pointer_t<decltype(std::declval<Engines&>().FindSearchEngine(std::string_view()))>;
@@ -122,8 +121,8 @@ EngineOf<Engines>* LearnEngine(Engines& engines, const std::string& host, std::s
   std::string_view value = url.substr(key->value_begin, key->value_end - key->value_begin);
   if (!HasLetter(value) || value.size() > 100) return nullptr;
   auto entry = std::make_unique<Engine>();
-  entry->ServerAddress = CutText(host, kServerAddressMax);
-  entry->ServerName = CutText(host, kServerNameMax);
+  entry->ServerAddress = std::string(CutUtf8(host, kServerAddressMax));
+  entry->ServerName = std::string(CutUtf8(host, kServerNameMax));
   auto delimiter = std::make_unique<DelimiterOf<Engine>>();
   delimiter->StartString = std::string(key->name);
   delimiter->EndString = "&";
@@ -181,8 +180,8 @@ bool AnalyzeReferrer(Engines& engines, std::uint32_t day_stats, std::string& url
   if (engine == nullptr) engine = referrer::LearnEngine(engines, host, url);
   if (engine == nullptr) return false;
 
-  referrer::DecodeUrl(url);
-  info.referrer_name = referrer::CutText(engine->ServerName, ReferrerInfo::kReferrerNameMax);
+  UrlDecode(url);
+  info.referrer_name = CutUtf8(engine->ServerName, ReferrerInfo::kReferrerNameMax);
   if (auto value = referrer::FindPhrase(engines, *engine, url)) {
     std::string phrase =
         NormalizePhrase(day_stats, std::string_view(url).substr(value->first, value->second - value->first));

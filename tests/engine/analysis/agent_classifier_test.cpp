@@ -8,19 +8,21 @@
 #include "engine/analysis/agent_class_cache.h"
 #include "engine/analysis/agent_pattern.h"
 #include "engine/analysis/item_category.h"
-#include "system_lists.h"
+#include "loaded_system_data.h"
 
 namespace tf {
 namespace {
 
-using test::ListedPattern;
-using test::SystemPatternLists;
 using Items = std::vector<AgentItem>;
+
+struct PatternLists {
+  std::vector<AgentPattern> browsers, browser_addons, platforms, languages, spiders;
+};
 
 const std::string kLongCode = "a-very-long-language-code-of-forty-chars";
 
-SystemPatternLists SmallLists() {
-  SystemPatternLists l;
+PatternLists SmallLists() {
+  PatternLists l;
   l.spiders = {{"Googlebot", "*Googlebot"}};
   l.languages = {{"English", "en"}, {"German", "de"}, {"Long", kLongCode}};
   l.browsers = {{"Internet Explorer #", "*MSIE+#"}, {"Versionless #", "*Versionless/"}};
@@ -82,7 +84,8 @@ Items Expect(std::vector<std::string> parts) {
 // Agents of today's browsers and crawlers, as servers log them, through the
 // lists the system ships.
 TEST(AgentClassifier, RealAgentsWithTheShippedLists) {
-  AgentClassifier classifier(AgentPatternLists::From(test::TemplatePatternLists()));
+  test::LoadedSystemData data;
+  AgentClassifier classifier(AgentPatternLists::From(data.system));
   struct Case {
     const char* agent;
     Items items;
@@ -129,11 +132,12 @@ TEST(AgentClassifier, RealAgentsWithTheShippedLists) {
 // The classifier tries only the patterns whose literals occur in the agent;
 // it must find what trying every pattern in order finds.
 TEST(AgentClassifier, SkipsOnlyPatternsThatCannotMatch) {
-  const SystemPatternLists& lists = test::TemplatePatternLists();
+  test::LoadedSystemData data;
+  const CSystemData& lists = data.system;
   AgentClassifier classifier(AgentPatternLists::From(lists));
-  auto first = [](const std::vector<ListedPattern>& list, const std::string& agent) -> std::string {
+  auto first = [](const std::vector<AgentPattern>& list, const std::string& agent) -> std::string {
     std::string version;
-    for (const ListedPattern& entry : list) {
+    for (const AgentPattern& entry : list) {
       if (MatchAgentPattern(agent, entry.Pattern, version)) return entry.DisplayName + "|" + version;
     }
     return "";
@@ -148,7 +152,7 @@ TEST(AgentClassifier, SkipsOnlyPatternsThatCannotMatch) {
   // plus a few prefixes and suffixes around it.
   int checked = 0;
   for (const auto* list : {&lists.spiders, &lists.browsers, &lists.browser_addons, &lists.platforms}) {
-    for (const ListedPattern& entry : *list) {
+    for (const AgentPattern& entry : *list) {
       std::string text;
       for (char c : entry.Pattern) text += c == '*' ? "x " : c == '+' ? "+" : c == '#' ? "1.2" : std::string(1, c);
       for (const std::string& agent : {text, "Mozilla/5.0 (" + text + ")", text + "; rv:1.0) Gecko/1"}) {

@@ -6,44 +6,12 @@
 #include <thread>
 #include <vector>
 
-#include "engine/analysis/host_name.h"
-#include "system_lists.h"
-#include "test_engine_list.h"
+#include "loaded_system_data.h"
 
 namespace tf {
 namespace {
 
-using test::TestEngineList;
-
 constexpr std::uint32_t kAllSearchStats = kSearchEngineStats | kSearchPhraseStats | kKeywordStats;
-
-TEST(NormalizeHost, KeepsTheEnginesDomain) {
-  struct Case {
-    const char* host;
-    const char* normalized;
-    bool removed;
-  };
-  const Case cases[] = {
-      {"WWW.Google.COM", "google.com", true},
-      {"www.www.example.com", "example.com", true},
-      {"www.com", "www.com", false},
-      {"-.search.example.com:", "example.com", true},
-      {"search.ch", "search.ch", false},
-      {"search.yahoo.com", "yahoo.com", true},
-      {"partner.search.example.com", "example.com", true},
-      {"script.example.org", "example.org", true},
-      {"www2.example.com", "example.com", true},
-      {"www2.com", "www2.com", false},
-      {"mp3.example.com", "mp3.example.com", false},
-      {"uk.search.yahoo.com", "uk.search.yahoo.com", false},
-      {"...", "", false},
-  };
-  for (const Case& c : cases) {
-    std::string host = c.host;
-    EXPECT_EQ(NormalizeHost(host), c.removed) << c.host;
-    EXPECT_EQ(host, c.normalized) << c.host;
-  }
-}
 
 TEST(NormalizePhrase, KeepsWordsOnly) {
   struct Case {
@@ -76,9 +44,20 @@ TEST(NormalizePhrase, KeepsWordsOnly) {
   EXPECT_EQ(NormalizePhrase(kSearchEngineStats, "Red Shoes"), "");
 }
 
+// Phrase keys of an engine, newest first.
+std::vector<std::string> Keys(const SearchEngineEntry& engine) {
+  std::vector<std::string> keys;
+  for (auto* d = engine.delimiters.load(); d != nullptr; d = d->next) keys.push_back(d->StartString);
+  return keys;
+}
+
 class ReferrerAnalysisTest : public testing::Test {
  protected:
-  void SetUp() override { test::LoadTemplateEngines(engines_); }
+  std::size_t Engines() const {
+    std::size_t n = 0;
+    for (auto* e = engines_.search_engines(); e != nullptr; e = e->next) ++n;
+    return n;
+  }
 
   struct Result {
     bool engine = false;
@@ -94,7 +73,8 @@ class ReferrerAnalysisTest : public testing::Test {
     return r;
   }
 
-  TestEngineList engines_;
+  test::LoadedSystemData data_;
+  CSystemData& engines_ = data_.system;
 };
 
 TEST_F(ReferrerAnalysisTest, KnownEnginesGiveTheirPhrase) {
@@ -116,6 +96,8 @@ TEST_F(ReferrerAnalysisTest, KnownEnginesGiveTheirPhrase) {
       {"http://images.google.de/images?q=cats", "google", "cats"},
       {"http://www.google.co.aa/search?q=dogs", "google", "dogs"},
       {"http://www2.google.com.xx/search?q=birds", "google", "birds"},
+      // A cached page's query.
+      {"http://www.google.com/search?q=cache:AbCd12:www.example.com/page+red+shoes&hl=en", "google", "red shoes"},
       // An engine without a phrase is still the referrer.
       {"https://www.google.com/", "google", ""},
       {"https://www.google.com/url?sa=t&q=&url=x", "google", ""},
@@ -136,7 +118,7 @@ TEST_F(ReferrerAnalysisTest, AnEngineIsDecodedInPlaceAnythingElseIsLeft) {
 }
 
 TEST_F(ReferrerAnalysisTest, NotSearchEngines) {
-  const std::size_t known = engines_.size();
+  const std::size_t known = Engines();
   for (const char* url : {
            "http://example.com/page.html",
            "http://example.com/page?id=12&ref=x",
@@ -150,29 +132,29 @@ TEST_F(ReferrerAnalysisTest, NotSearchEngines) {
     SCOPED_TRACE(url);
     EXPECT_FALSE(Analyze(url).engine);
   }
-  EXPECT_EQ(engines_.size(), known);
+  EXPECT_EQ(Engines(), known);
   // With none of the search statistics counted, even an engine is not one.
-  EXPECT_FALSE(Analyze("http://www.google.com/search?q=cheap+flights", kKeywordStats >> 3).engine);
+  EXPECT_FALSE(Analyze("http://www.google.com/search?q=cheap+flights", ~kAllSearchStats).engine);
   EXPECT_TRUE(Analyze("http://www.google.com/search?q=cheap+flights", kSearchEngineStats).engine);
 }
 
 TEST_F(ReferrerAnalysisTest, LearnsAnUnknownEngine) {
-  const std::size_t known = engines_.size();
+  const std::size_t known = Engines();
   Result first = Analyze("http://search.example.org/find?query=Blue%20Widgets&x=1");
   EXPECT_TRUE(first.engine);
   EXPECT_EQ(first.name, "example.org");
   EXPECT_EQ(first.phrase, "blue widgets");
-  ASSERT_EQ(engines_.size(), known + 1);
-  TestEngineList::Engine* learned = engines_.FindSearchEngine("example.org");
+  ASSERT_EQ(Engines(), known + 1);
+  SearchEngineEntry* learned = engines_.FindSearchEngine("example.org");
   ASSERT_NE(learned, nullptr);
-  EXPECT_EQ(TestEngineList::Keys(*learned), std::vector<std::string>{"query"});
+  EXPECT_EQ(Keys(*learned), std::vector<std::string>{"query"});
 
   // Found directly from then on.
   Result second = Analyze("http://www.example.org/other?x=2&query=red+shoes");
   EXPECT_TRUE(second.engine);
   EXPECT_EQ(second.phrase, "red shoes");
-  EXPECT_EQ(engines_.size(), known + 1);
-  EXPECT_EQ(TestEngineList::Keys(*learned), std::vector<std::string>{"query"});
+  EXPECT_EQ(Engines(), known + 1);
+  EXPECT_EQ(Keys(*learned), std::vector<std::string>{"query"});
 
   // Even without a phrase: example.org is an engine now.
   EXPECT_TRUE(Analyze("http://example.org/").engine);
@@ -191,21 +173,21 @@ TEST_F(ReferrerAnalysisTest, LearnsOnlyFromWordyValuesOfBoundedLength) {
 }
 
 TEST_F(ReferrerAnalysisTest, LearnsAKeyOfAKnownEngineOnce) {
-  TestEngineList::Engine* google = engines_.FindSearchEngine("google.com");
+  SearchEngineEntry* google = engines_.FindSearchEngine("google.com");
   ASSERT_NE(google, nullptr);
-  const std::vector<std::string> keys = TestEngineList::Keys(*google);
+  const std::vector<std::string> keys = Keys(*google);
 
   // A value shorter than 4 characters teaches nothing.
   Result r = Analyze("http://www.google.com/custom?query=ab");
   EXPECT_TRUE(r.engine);
   EXPECT_EQ(r.phrase, "");
-  EXPECT_EQ(TestEngineList::Keys(*google), keys);
+  EXPECT_EQ(Keys(*google), keys);
 
   r = Analyze("http://www.google.com/custom?query=red+shoes");
   EXPECT_EQ(r.phrase, "red shoes");
   std::vector<std::string> learned = keys;
   learned.insert(learned.begin(), "query");
-  EXPECT_EQ(TestEngineList::Keys(*google), learned);
+  EXPECT_EQ(Keys(*google), learned);
 
   // A URL whose known key is empty at its first place but not at another
   // gives the phrase without adding the key again, however often it comes.
@@ -213,14 +195,14 @@ TEST_F(ReferrerAnalysisTest, LearnsAKeyOfAKnownEngineOnce) {
     r = Analyze("http://www.google.com/search?q=abcd&q=");
     EXPECT_EQ(r.phrase, "abcd");
   }
-  EXPECT_EQ(TestEngineList::Keys(*google), learned);
+  EXPECT_EQ(Keys(*google), learned);
 }
 
 TEST_F(ReferrerAnalysisTest, SitesLearnTogether) {
   // Several analysis threads meet the same unknown engines at once.
   constexpr int kThreads = 8;
   constexpr int kHosts = 40;
-  const std::size_t known = engines_.size();
+  const std::size_t known = Engines();
   std::vector<std::thread> threads;
   std::vector<int> wrong(kThreads, 0);
   for (int t = 0; t < kThreads; ++t) {
@@ -238,7 +220,7 @@ TEST_F(ReferrerAnalysisTest, SitesLearnTogether) {
   }
   for (std::thread& thread : threads) thread.join();
   EXPECT_EQ(wrong, std::vector<int>(kThreads, 0));
-  EXPECT_EQ(engines_.size(), known + kHosts);
+  EXPECT_EQ(Engines(), known + kHosts);
 }
 
 }  // namespace
