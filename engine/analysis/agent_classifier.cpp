@@ -95,6 +95,8 @@ std::vector<CompiledPattern> Compile(const std::vector<AgentPatternView>& list, 
 }  // namespace
 
 struct AgentClassifier::Impl {
+  // The lists compile first, gathering their literals into `table`, from
+  // which the scanner is built (members are initialised in this order).
   explicit Impl(const AgentPatternLists& lists, LiteralTable table = {})
       : spiders(Compile(lists.spiders, NameRule::kPlain, table)),
         browsers(Compile(lists.browsers, NameRule::kPlain, table)),
