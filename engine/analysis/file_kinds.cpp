@@ -12,11 +12,17 @@ struct ExtensionKind {
 };
 
 // First match wins; style sheets are "other" before anything else.
+constexpr std::int32_t kPage = kCategoryWebPage, kImage = kCategoryImage,
+                       kDocument = kCategoryDocument, kForm = kCategoryForm,
+                       kProgram = kCategoryProgram, kOther = kCategoryOtherFile;
 constexpr ExtensionKind kExtensions[] = {
-    {"htm", 1},  {"html", 1}, {"css", 9},  {"js", 3},   {"txt", 3},  {"pdf", 3},  {"doc", 3},
-    {"xml", 3},  {"gif", 2},  {"jpg", 2},  {"jpeg", 2}, {"ico", 2},  {"bmp", 2},  {"mpg", 2},
-    {"mpeg", 2}, {"avi", 2},  {"mov", 2},  {"png", 2},  {"swf", 2},  {"rm", 2},   {"asp", 4},
-    {"aspx", 4}, {"cfm", 4},  {"pl", 4},   {"cgi", 4},  {"php", 4},  {"exe", 5},
+    {"htm", kPage},      {"html", kPage},      {"css", kOther},      {"js", kDocument},
+    {"txt", kDocument},  {"pdf", kDocument},   {"doc", kDocument},   {"xml", kDocument},
+    {"gif", kImage},     {"jpg", kImage},      {"jpeg", kImage},     {"ico", kImage},
+    {"bmp", kImage},     {"mpg", kImage},      {"mpeg", kImage},     {"avi", kImage},
+    {"mov", kImage},     {"png", kImage},      {"swf", kImage},      {"rm", kImage},
+    {"asp", kForm},      {"aspx", kForm},      {"cfm", kForm},       {"pl", kForm},
+    {"cgi", kForm},      {"php", kForm},       {"exe", kProgram},
 };
 
 bool SameLetters(std::string_view a, std::string_view b) {
@@ -33,11 +39,11 @@ FileKindIndex FileKindOf(std::int32_t category) {
 }
 
 std::int32_t ClassifyFileType(std::string_view extension) {
-  if (extension.size() > 4) return 9;
+  if (extension.size() > 4) return kOther;
   for (const ExtensionKind& kind : kExtensions) {
     if (SameLetters(extension, kind.extension)) return kind.category;
   }
-  return 9;
+  return kOther;
 }
 
 }  // namespace tf

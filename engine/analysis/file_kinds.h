@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "engine/analysis/item_category.h"
 #include "engine/analysis/run_state.h"
 #include "engine/store/site_settings.h"
 
@@ -21,12 +22,12 @@ struct FileKind {
 
 // Indexed by FileKindIndex.
 inline constexpr FileKind kFileKinds[kFileKindCount] = {
-    {1, 0x1, 101, 0x100, &RunHistory::stPageHits},
-    {2, 0x2, 102, 0x200, &RunHistory::stImageHits},
-    {3, 0x4, 103, 0x400, &RunHistory::stDocumentHits},
-    {4, 0x8, 104, 0x800, &RunHistory::stFormHits},
-    {5, 0x10, 105, 0x1000, &RunHistory::stProgramHits},
-    {9, 0x20, 109, 0x2000, &RunHistory::stOtherHits},
+    {kCategoryWebPage, 0x1, kCategoryWebPageTotal, 0x100, &RunHistory::stPageHits},
+    {kCategoryImage, 0x2, kCategoryImageTotal, 0x200, &RunHistory::stImageHits},
+    {kCategoryDocument, 0x4, kCategoryDocumentTotal, 0x400, &RunHistory::stDocumentHits},
+    {kCategoryForm, 0x8, kCategoryFormTotal, 0x800, &RunHistory::stFormHits},
+    {kCategoryProgram, 0x10, kCategoryProgramTotal, 0x1000, &RunHistory::stProgramHits},
+    {kCategoryOtherFile, 0x20, kCategoryOtherFileTotal, 0x2000, &RunHistory::stOtherHits},
 };
 
 // The kind of an item category (1 to 5 or 9); "other" for any other.

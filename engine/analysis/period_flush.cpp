@@ -5,6 +5,7 @@
 #include "engine/analysis/click_paths.h"
 #include "engine/analysis/file_kinds.h"
 #include "engine/analysis/hit_status.h"
+#include "engine/analysis/item_category.h"
 #include "engine/analysis/sessions.h"
 #include "engine/analysis/text_item.h"
 #include "engine/analysis/visitors.h"
@@ -16,10 +17,6 @@ namespace tf {
 
 namespace {
 
-constexpr std::int32_t kCategorySessions = 201;
-constexpr std::int32_t kCategoryVisitors = 202;
-constexpr std::int32_t kCategoryNewVisitors = 203;
-constexpr std::int32_t kCategoryReturningVisitors = 204;
 constexpr std::size_t kErrorSize = 200;
 
 // The order in which the site totals of the kinds are written.

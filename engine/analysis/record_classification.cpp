@@ -4,6 +4,7 @@
 
 #include "engine/analysis/file_kinds.h"
 #include "engine/analysis/hit_status.h"
+#include "engine/analysis/item_category.h"
 #include "engine/analysis/period_flush.h"
 #include "engine/analysis/search_referrer.h"
 #include "engine/analysis/sessions.h"
@@ -17,8 +18,6 @@ namespace tf {
 
 namespace {
 
-constexpr std::int32_t kCategoryImage = 2;
-constexpr std::int32_t kCategoryReferringSite = 302;
 constexpr std::int32_t kReferringPageBit = 0x80000;
 constexpr std::size_t kHostMax = 99;
 constexpr std::size_t kStemMax = 199;
@@ -74,7 +73,9 @@ std::int32_t ClassifyLogRecord(CSite& site, CLogRecord& record) {
   run.referrer.Clear();
   // A request written as "-" (a time-out before the request came) asked for
   // nothing, least of all the home page.
-  if (record.client_address == 0 || record.time == 0 || record.uri_stem.empty()) return 9;
+  if (record.client_address == 0 || record.time == 0 || record.uri_stem.empty()) {
+    return kCategoryOtherFile;
+  }
 
   std::string& stem = record.uri_stem;
   std::replace(stem.begin(), stem.end(), '\\', '/');

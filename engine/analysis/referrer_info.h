@@ -1,7 +1,7 @@
-// ReferrerInfo: what the referrer of one log record says (a referring site
-// or a search engine, the referring page, the search phrase). Emptied before
-// each record, filled by the referrer classification and taken over by the
-// visitor's session.
+// What the referrer of one log record says, for the visitor's session:
+// emptied before each record, filled by the referrer classification (a
+// referring site, or a search engine with its search phrase), and taken
+// over by the session the record belongs to.
 #pragma once
 
 #include <cstddef>
@@ -16,13 +16,12 @@ struct ReferrerInfo {
   static constexpr std::size_t kReferrerNameMax = 99;
   static constexpr std::size_t kSearchPhraseMax = 149;
 
-  std::int32_t referrer_item_id = 0;   // 0: none
-  std::int32_t referrer_category = 0;  // 302 referring site, 401 search engine
+  std::int32_t referrer_item_id = 0;  // 0: no referrer
+  std::int32_t referrer_category = 0;  // referring site (302) or search engine (401)
   std::string referring_page;
   std::string referrer_name;  // the referring host or the engine's name
   std::string search_phrase;
 
-  // Empties every field; the texts keep their storage.
   void Clear() {
     referrer_item_id = 0;
     referrer_category = 0;

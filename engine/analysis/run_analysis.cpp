@@ -11,9 +11,9 @@
 #include "engine/analysis/visitors.h"
 #include "engine/common/busy.h"
 #include "engine/common/path.h"
-#include "engine/ftp/log_download.h"
+#include "engine/ftp/ftp_session.h"
 #include "engine/logs/log_file_set.h"
-#include "engine/reports/report_launch.h"
+#include "engine/reports/report_launcher.h"
 #include "engine/store/site.h"
 
 namespace tf {
@@ -39,7 +39,10 @@ void DownloadNewLogFiles(CSite& site) {
     site.settings_changed = true;
   }
   site.SetStatus("Using FTP to download log files from " + settings.FtpAddress);
-  DownloadLogFiles(site, IsStopRequested, &site, settings.FtpLogDetails != 0);
+  {
+    CFtpSession session;
+    session.DownloadLogFiles(site, IsStopRequested, &site, settings.FtpLogDetails != 0);
+  }
   site.SetStatus("The FTP log file download is finished");
 }
 

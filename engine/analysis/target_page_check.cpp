@@ -2,18 +2,13 @@
 
 #include <algorithm>
 
+#include "engine/analysis/item_category.h"
 #include "engine/analysis/text_item.h"
 #include "engine/common/text.h"
 #include "engine/store/site.h"
 #include "engine/store/statistics_writer.h"
 
 namespace tf {
-
-namespace {
-
-constexpr std::int32_t kCategoryTargetPage = 412;
-
-}  // namespace
 
 std::int32_t CheckTargetPage(CSite& site, const CTextItem* page) {
   if (site.target_pages.empty() || page == nullptr) return 0;

@@ -1,5 +1,6 @@
 #include "engine/analysis/text_item.h"
 
+#include "engine/analysis/item_category.h"
 #include "engine/common/text.h"
 #include "engine/store/site.h"
 
@@ -52,25 +53,25 @@ void CTextItem::SetName(std::string_view text) { name.assign(CutUtf8(text, kMaxN
 
 std::int32_t CategoryStatBit(std::int32_t category) {
   switch (category) {
-    case 1: return 0x1;
-    case 2: return 0x2;
-    case 3: return 0x4;
-    case 4: return 0x8;
-    case 5: return 0x10;
-    case 9: return 0x20;
-    case 301: return 0x80000;
-    case 302:
-    case 410: return 0x100000;  // spiders go with the referring sites
-    case 401: return 0x200000;
-    case 402: return 0x400000;
-    case 403: return 0x800000;
-    case 404: return 0x4000000;
-    case 405:
-    case 406:
-    case 407:
-    case 408:
-    case 409:
-    case 411: return 0x1000000;
+    case kCategoryWebPage: return 0x1;
+    case kCategoryImage: return 0x2;
+    case kCategoryDocument: return 0x4;
+    case kCategoryForm: return 0x8;
+    case kCategoryProgram: return 0x10;
+    case kCategoryOtherFile: return 0x20;
+    case kCategoryReferringPage: return 0x80000;
+    case kCategoryReferringSite:
+    case kCategorySpider: return 0x100000;  // spiders go with the referring sites
+    case kCategorySearchEngine: return 0x200000;
+    case kCategorySearchPhrase: return 0x400000;
+    case kCategoryKeyword: return 0x800000;
+    case kCategoryRegion: return 0x4000000;
+    case kCategoryBrowser:
+    case kCategoryBrowserVersion:
+    case kCategoryPlatform:
+    case kCategoryPlatformVersion:
+    case kCategoryLanguage:
+    case kCategoryBrowserAddon: return 0x1000000;
     default: return 0;
   }
 }

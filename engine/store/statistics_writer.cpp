@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "engine/analysis/item_category.h"
+#include "engine/analysis/referrer_analysis.h"
 #include "engine/analysis/text_item.h"
 #include "engine/common/address.h"
 #include "engine/common/text.h"
@@ -16,11 +18,6 @@ namespace {
 constexpr std::size_t kErrorSize = 500;
 constexpr std::size_t kHostSize = 100;
 constexpr std::size_t kWordSize = 151;
-constexpr std::int32_t kCategorySearchPhrase = 402;
-constexpr std::int32_t kCategoryKeyword = 403;
-constexpr std::int32_t kCategoryTargetPage = 412;
-constexpr std::int32_t kKeywordBit = 0x800000;
-constexpr std::int32_t kPhraseBit = 0x400000;
 
 // Looks the row up. Found: the item takes its ItemID and last hit. A failed
 // select is the site's error and counts as not found.
@@ -192,11 +189,11 @@ void CountPhrase(CSite& site, std::string_view phrase, std::int32_t referring_it
                  std::int32_t referring_category, std::span<const std::int32_t> reached_targets,
                  std::int32_t sessions, std::int32_t hits, std::int32_t view_time, TimeValue time,
                  bool lock) {
-  if ((site.settings.DayStats & kKeywordBit) != 0 && !phrase.empty()) {
+  if ((site.settings.DayStats & kKeywordStats) != 0 && !phrase.empty()) {
     CountWords(site, phrase, referring_item, referring_category, sessions, hits, view_time, time,
                lock);
   }
-  if ((site.settings.DayStats & kPhraseBit) != 0 || (site.settings.TargetPageOptions & 1) != 0) {
+  if ((site.settings.DayStats & kSearchPhraseStats) != 0 || (site.settings.TargetPageOptions & 1) != 0) {
     CountPhraseItem(site, phrase, kCategorySearchPhrase, referring_item, referring_category,
                     reached_targets, sessions, hits, view_time, time, lock);
   }

@@ -1,103 +1,24 @@
 // The user-agent pattern lists: every pattern is well formed for the
 // pattern language, every row can be reached in its list's order, and real
 // agents come out as the browser, platform, add-on, language or spider
-// they are. The matcher here is a stand-in written to the classification's
-// rules, for checking the data until the engine's own classifier exists.
+// they are, by the engine's own matcher and classifier.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "engine/analysis/agent_classifier.h"
+#include "engine/analysis/agent_pattern.h"
+#include "engine/analysis/item_category.h"
 #include "template_db.h"
 
 namespace tf::test {
 namespace {
 
-bool IsVersionChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '.'; }
-bool IsWildcard(char c) { return c == '*' || c == '#' || c == '+'; }
-
-bool EqualCaseless(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
-
-size_t FindCaseless(std::string_view text, std::string_view what, size_t from) {
-  for (size_t i = from; i + what.size() <= text.size(); ++i) {
-    if (EqualCaseless(text.substr(i, what.size()), what)) return i;
-  }
-  return std::string_view::npos;
-}
-
-size_t LiteralEnd(std::string_view pattern, size_t from) {
-  size_t end = from;
-  while (end < pattern.size() && !IsWildcard(pattern[end])) ++end;
-  return end;
-}
-
-// '+' is one '+' or blank, '#' a run of letters, digits and dots captured as
-// the version, '*' anything up to the literal that follows; the rest is
-// literal, compared without regard to case. A failing step retries from the
-// last '*' one character further on.
-bool MatchAgentPattern(std::string_view text, std::string_view pattern, std::string* version) {
-  const size_t kVersionMax = 99;
-  version->clear();
-  size_t t = 0, p = 0;
-  bool have_star = false;
-  size_t star = 0;
-  while (p < pattern.size() && t < text.size()) {
-    char c = pattern[p];
-    bool ok = false;
-    if (c == '*') {
-      size_t end = LiteralEnd(pattern, p + 1);
-      std::string_view literal = pattern.substr(p + 1, std::min(end - p - 1, kVersionMax));
-      size_t at = FindCaseless(text, literal, t);
-      if (at == std::string_view::npos) return false;
-      have_star = true;
-      star = p;
-      t = at + literal.size();
-      p = end;
-      continue;
-    } else if (c == '+') {
-      ok = text[t] == '+' || text[t] == ' ';
-      if (ok) {
-        ++t;
-        ++p;
-      }
-    } else if (c == '#') {
-      ok = IsVersionChar(text[t]);
-      if (ok) {
-        version->clear();
-        while (t < text.size() && IsVersionChar(text[t]) && version->size() < kVersionMax) {
-          version->push_back(text[t++]);
-        }
-        ++p;
-      }
-    } else {
-      size_t end = LiteralEnd(pattern, p);
-      ok = EqualCaseless(text.substr(t, end - p), pattern.substr(p, end - p));
-      if (ok) {
-        t += end - p;
-        p = end;
-      }
-    }
-    if (!ok) {
-      if (!have_star) return false;
-      p = star;
-      ++t;
-    }
-  }
-  return p == pattern.size();
-}
-
 struct AgentPattern {
-  std::string display_name;
-  std::string pattern;
+  std::string DisplayName;
+  std::string Pattern;
 };
 
 std::vector<AgentPattern> LoadList(const std::string& table) {
@@ -112,17 +33,6 @@ std::vector<AgentPattern> LoadList(const std::string& table) {
 const std::vector<std::string> kPatternTables = {"tblBrowsers", "tblBrowserAddons", "tblPlatforms",
                                                  "tblSpiders"};
 
-// The name an item is counted under: without trailing blanks and '#'.
-std::string PlainName(std::string name) {
-  while (!name.empty() && (name.back() == ' ' || name.back() == '#')) name.pop_back();
-  return name;
-}
-
-// The name with its first '#' and the rest replaced by the version.
-std::string VersionName(const std::string& name, const std::string& version) {
-  return name.substr(0, name.find('#')) + version;
-}
-
 // What the classification counts for one agent; empty texts are not counted.
 struct Agent {
   std::string spider, language, browser, browser_version, addon, platform, platform_version;
@@ -135,114 +45,55 @@ Agent Spider(const char* name) {
 }
 
 const AgentPattern* FirstMatch(const std::vector<AgentPattern>& list, std::string_view text,
-                               std::string* version) {
+                               std::string& version) {
   for (const AgentPattern& entry : list) {
-    if (MatchAgentPattern(text, entry.pattern, version)) return &entry;
+    if (MatchAgentPattern(text, entry.Pattern, version)) return &entry;
   }
   return nullptr;
 }
 
-// Languages are plain, case-sensitive searches for the code in five forms.
-bool NamesLanguage(std::string_view text, const std::string& code) {
-  for (const std::string& form :
-       {"[" + code + "]", "[" + code + "-", "+" + code + "-", "; " + code + "-", "MSNm" + code + "-"}) {
-    if (text.find(form) != std::string_view::npos) return true;
-  }
-  return false;
-}
-
-class Classifier {
- public:
-  Classifier()
-      : browsers_(LoadList("tblBrowsers")),
-        addons_(LoadList("tblBrowserAddons")),
-        platforms_(LoadList("tblPlatforms")),
-        spiders_(LoadList("tblSpiders")),
-        languages_(LoadList("tblLanguages")) {}
-
-  Agent Classify(std::string_view text) const {
-    Agent agent;
-    std::string version;
-    if (const AgentPattern* spider = FirstMatch(spiders_, text, &version)) {
-      agent.spider = spider->display_name;
-      return agent;
-    }
-    for (const AgentPattern& language : languages_) {
-      if (NamesLanguage(text, language.pattern)) {
-        agent.language = language.display_name;
-        break;
-      }
-    }
-    agent.browser = "Other";
-    if (const AgentPattern* browser = FirstMatch(browsers_, text, &version)) {
-      agent.browser = PlainName(browser->display_name);
-      if (browser->display_name.find('#') != std::string::npos && !version.empty()) {
-        agent.browser_version = VersionName(browser->display_name, version);
-      }
-    }
-    agent.addon = "None";
-    if (const AgentPattern* addon = FirstMatch(addons_, text, &version)) {
-      agent.addon = PlainName(addon->display_name);
-    }
-    agent.platform = "Other";
-    if (const AgentPattern* platform = FirstMatch(platforms_, text, &version)) {
-      agent.platform = platform->display_name.substr(0, platform->display_name.find(' '));
-      if (platform->display_name.find('#') != std::string::npos && !version.empty()) {
-        agent.platform_version = VersionName(platform->display_name, version);
-      }
-    }
-    return agent;
-  }
-
- private:
-  std::vector<AgentPattern> browsers_, addons_, platforms_, spiders_, languages_;
+struct SystemLists {
+  std::vector<AgentPattern> browsers = LoadList("tblBrowsers");
+  std::vector<AgentPattern> browser_addons = LoadList("tblBrowserAddons");
+  std::vector<AgentPattern> platforms = LoadList("tblPlatforms");
+  std::vector<AgentPattern> languages = LoadList("tblLanguages");
+  std::vector<AgentPattern> spiders = LoadList("tblSpiders");
 };
 
-TEST(AgentPatternMatcher, FollowsThePatternRules) {
-  struct Case {
-    const char* text;
-    const char* pattern;
-    bool matches;
-    const char* version;
-  };
-  const Case cases[] = {
-      {"Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1)", "*MSIE+#", true, "6.0"},
-      {"Mozilla/4.0+(compatible;+msie+6.0;+Windows+NT+5.1)", "*MSIE+#", true, "6.0"},
-      {"MSIE", "*MSIE+#", false, ""},                         // text ends before the pattern
-      {"curl/8.4.0", "Wget/", false, ""},                      // anchored at the start
-      {"xMSIEy MSIE 7.0", "*MSIE+#", true, "7.0"},             // retried after a failed step
-      {"Opera/9.80 (X11) Presto Version/12.16", "*Opera/9.80*Version/#", true, "12.16"},
-      {"BlackBerry9700/5.0.0.351 Profile", "*BlackBerry#/#", true, "5.0.0.351"},
-      {"anything", "", true, ""},
-  };
-  for (const Case& c : cases) {
-    std::string version;
-    EXPECT_EQ(MatchAgentPattern(c.text, c.pattern, &version), c.matches) << c.text << " ~ " << c.pattern;
-    EXPECT_EQ(version, c.version) << c.text << " ~ " << c.pattern;
+Agent Classify(const AgentClassifier& classifier, std::string_view text) {
+  Agent agent;
+  for (const AgentItem& item : classifier.Classify(text).items) {
+    switch (item.category) {
+      case kCategorySpider: agent.spider = item.name; break;
+      case kCategoryLanguage: agent.language = item.name; break;
+      case kCategoryBrowser: agent.browser = item.name; break;
+      case kCategoryBrowserVersion: agent.browser_version = item.name; break;
+      case kCategoryBrowserAddon: agent.addon = item.name; break;
+      case kCategoryPlatform: agent.platform = item.name; break;
+      case kCategoryPlatformVersion: agent.platform_version = item.name; break;
+    }
   }
-  std::string version;
-  EXPECT_TRUE(MatchAgentPattern("v/" + std::string(150, '1'), "v/#", &version));
-  EXPECT_EQ(version.size(), 99u);
+  return agent;
 }
 
 TEST(AgentPatterns, PatternsAreWellFormed) {
   for (const std::string& table : kPatternTables) {
     for (const AgentPattern& entry : LoadList(table)) {
-      SCOPED_TRACE(table + ": " + entry.display_name + " / " + entry.pattern);
-      const std::string& p = entry.pattern;
+      SCOPED_TRACE(table + ": " + entry.DisplayName + " / " + entry.Pattern);
+      const std::string& p = entry.Pattern;
       ASSERT_FALSE(p.empty());
       for (size_t i = 0; i < p.size(); ++i) {
         // A '*' needs a literal to search for.
         if (p[i] == '*') {
-          EXPECT_TRUE(i + 1 < p.size() && !IsWildcard(p[i + 1]));
+          EXPECT_TRUE(i + 1 < p.size() && !IsAgentWildcard(p[i + 1]));
         }
         // A '#' would swallow a letter, digit or dot that follows it.
         if (p[i] == '#') {
           EXPECT_TRUE(i + 1 == p.size() || !IsVersionChar(p[i + 1]));
         }
       }
-      const std::string& name = entry.display_name;
-      ASSERT_FALSE(PlainName(name).empty());
+      const std::string& name = entry.DisplayName;
+      ASSERT_FALSE(PlainItemName(name).empty());
       size_t hash = name.find('#');
       if (hash != std::string::npos) {
         EXPECT_EQ(hash, name.size() - 1) << "the version takes the place of the name's end";
@@ -264,18 +115,18 @@ TEST(AgentPatterns, EveryRowCanBeReached) {
     std::vector<AgentPattern> list = LoadList(table);
     for (const AgentPattern& entry : list) {
       std::string text;
-      for (char c : entry.pattern) {
+      for (char c : entry.Pattern) {
         if (c == '*') text += ' ';
         else if (c == '+') text += ' ';
         else if (c == '#') text += "1.0";
         else text += c;
       }
       std::string version;
-      const AgentPattern* first = FirstMatch(list, text, &version);
-      ASSERT_NE(first, nullptr) << table << ": " << entry.pattern;
-      EXPECT_TRUE(first == &entry || first->display_name == entry.display_name)
-          << table << ": \"" << text << "\" is taken by " << first->pattern << " before "
-          << entry.pattern;
+      const AgentPattern* first = FirstMatch(list, text, version);
+      ASSERT_NE(first, nullptr) << table << ": " << entry.Pattern;
+      EXPECT_TRUE(first == &entry || first->DisplayName == entry.DisplayName)
+          << table << ": \"" << text << "\" is taken by " << first->Pattern << " before "
+          << entry.Pattern;
     }
   }
 }
@@ -372,10 +223,11 @@ TEST(AgentClassification, RealAgents) {
       {"python-requests/2.31.0", Spider("Python Requests")},
       {"Mozilla/5.0 (compatible; ExampleCrawler/0.1)", Spider("Other crawler")},
   };
-  Classifier classifier;
+  SystemLists lists;
+  AgentClassifier classifier(AgentPatternLists::From(lists));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.agent);
-    Agent got = classifier.Classify(c.agent);
+    Agent got = Classify(classifier, c.agent);
     const Agent& want = c.expected;
     EXPECT_EQ(got.spider, want.spider);
     if (!want.spider.empty()) continue;

@@ -3,12 +3,12 @@
 // search engines are stored in the form the referrer analysis looks up.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <map>
 #include <regex>
 #include <set>
 #include <string>
 
+#include "engine/analysis/host_name.h"
 #include "template_db.h"
 
 namespace tf::test {
@@ -82,42 +82,9 @@ TEST(ReferenceLists, LanguageCodesAreLowerCaseCodes) {
   }
 }
 
-// The referrer analysis's host normalisation, without the portal prefix
-// that it leaves to its own list.
-std::string NormalizeHost(std::string host) {
-  auto alnum = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; };
-  for (char& c : host) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  while (!host.empty() && !alnum(host.front())) host.erase(0, 1);
-  while (!host.empty() && !alnum(host.back())) host.pop_back();
-  while (host.rfind("www.", 0) == 0 && host != "www.com") host.erase(0, 4);
-  for (bool removed = true; removed;) {
-    removed = false;
-    for (const char* prefix : {"partner.", "partners.", "search."}) {
-      std::string p = prefix;
-      if (host.rfind(p, 0) != 0) continue;
-      if (host.find('.', p.size()) != std::string::npos) {
-        host.erase(0, p.size());
-        removed = true;
-      }
-      break;
-    }
-  }
-  size_t dot = host.find('.');
-  if (dot != std::string::npos && dot > 0) {
-    std::string label = host.substr(0, dot);
-    bool numbered = std::isdigit(static_cast<unsigned char>(label.back())) &&
-                    !(label.size() >= 3 && label.compare(label.size() - 3, 3, "mp3") == 0);
-    if (numbered && host.find('.', dot + 1) != std::string::npos) host.erase(0, dot + 1);
-  }
+std::string NormalizedHost(std::string host) {
+  NormalizeHost(host);
   return host;
-}
-
-TEST(SearchEngines, NormaliserStandIn) {
-  EXPECT_EQ(NormalizeHost("WWW.www.Google.com"), "google.com");
-  EXPECT_EQ(NormalizeHost("search.yahoo.com"), "yahoo.com");
-  EXPECT_EQ(NormalizeHost("search.ch"), "search.ch");
-  EXPECT_EQ(NormalizeHost("www2.example.com"), "example.com");
-  EXPECT_EQ(NormalizeHost("www2.com"), "www2.com");
 }
 
 TEST(SearchEngines, RowsAreStoredAsTheyAreLookedUp) {
@@ -132,9 +99,9 @@ TEST(SearchEngines, RowsAreStoredAsTheyAreLookedUp) {
     EXPECT_FALSE(row[3].empty());
     // The engine index is keyed by the normalised address; any other form
     // would never be found.
-    EXPECT_EQ(NormalizeHost(address), address);
+    EXPECT_EQ(NormalizedHost(address), address);
     EXPECT_TRUE(std::regex_match(address, std::regex("[a-z0-9.-]+")));
-    EXPECT_FALSE(NormalizeHost(row[1]).empty());
+    EXPECT_FALSE(NormalizedHost(row[1]).empty());
     // The parameter is searched as "&key=" or "?key=".
     EXPECT_TRUE(std::regex_match(row[2], std::regex("[A-Za-z0-9_]+")));
     EXPECT_EQ(row[3], "&");

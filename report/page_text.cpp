@@ -1,0 +1,61 @@
+#include "report/page_text.h"
+
+#include "engine/common/text.h"
+
+namespace tf::report {
+namespace {
+
+bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// Bytes of the character that starts at `at`: the lead byte and the
+// continuation bytes after it.
+std::size_t CharacterLength(std::string_view text, std::size_t at) {
+  std::size_t end = at + 1;
+  while (end < text.size() && IsContinuation(text[end]) && end - at < 4) ++end;
+  return end - at;
+}
+
+}  // namespace
+
+std::string HtmlEscape(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      case '\'': out += "&#39;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+std::size_t CharacterCount(std::string_view text) {
+  std::size_t count = 0;
+  for (std::size_t at = 0; at < text.size(); at += CharacterLength(text, at)) ++count;
+  return count;
+}
+
+std::string_view CutCharacters(std::string_view text, std::size_t count) {
+  std::size_t at = 0;
+  for (std::size_t n = 0; n < count && at < text.size(); ++n) at += CharacterLength(text, at);
+  return text.substr(0, at);
+}
+
+std::string SafeColour(std::string_view value, std::string_view fallback) {
+  if (value.size() != 6) return std::string(fallback);
+  for (char c : value) {
+    if (!IsHexDigit(c)) return std::string(fallback);
+  }
+  return std::string(value);
+}
+
+bool IsPlainFileName(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find('/') == std::string_view::npos && name.find('\0') == std::string_view::npos;
+}
+
+}  // namespace tf::report

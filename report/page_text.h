@@ -1,0 +1,28 @@
+// Text helpers of the report pages: what may go into the page from the
+// logs, the settings and the command line, and how it goes in.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tf::report {
+
+// The text with & < > " ' written as character references, so that a name
+// from a log or a setting shows as text and never acts as markup.
+std::string HtmlEscape(std::string_view text);
+
+// Characters (UTF-8 sequences) of the text; a stray byte counts as one.
+std::size_t CharacterCount(std::string_view text);
+// The first `count` characters, never splitting one.
+std::string_view CutCharacters(std::string_view text, std::size_t count);
+
+// A colour setting as the page may use it: exactly six hexadecimal digits
+// (RRGGBB), else `fallback`.
+std::string SafeColour(std::string_view value, std::string_view fallback);
+
+// A name that stays inside the folder it is put in: not empty, not "." or
+// "..", and without "/" or a zero byte.
+bool IsPlainFileName(std::string_view name);
+
+}  // namespace tf::report

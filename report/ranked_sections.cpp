@@ -1,0 +1,201 @@
+// The ranked sections: the top N items of one category range (with a pie
+// chart for some), and the visiting domains.
+#include "report/page_text.h"
+#include "report/regional_format.h"
+#include "report/report_builder.h"
+
+namespace tf::report {
+namespace {
+
+// A name as a ranked table shows it: cut to the limit with "..." after it,
+// then escaped, since names come from logs and reverse lookups.
+std::string ShownName(const std::string& name, int limit) {
+  if (CharacterCount(name) < static_cast<std::size_t>(limit)) return HtmlEscape(name);
+  return HtmlEscape(CutCharacters(name, static_cast<std::size_t>(limit))) + "...";
+}
+
+constexpr const char* kOptionalCell =
+    "</td><td align='right'><font class='text_normal'>&nbsp;&nbsp;&nbsp;&nbsp;";
+constexpr const char* kShareCells =
+    "</td><td width='1%'><font class='text_normal'>&nbsp;&nbsp;&nbsp;&nbsp;</font></td><td "
+    "width='1%' align=right>";
+
+}  // namespace
+
+void ReportBuilder::Referring_Info() {
+  Enter(-2150);
+  if (TopCount == 0) return;
+  NameLengthLimit = 80;
+  const bool pie = !ChartFile.empty();
+  if (pie) Chart_Initiate();
+  StepDone();
+
+  std::string from = sqldate(FromDate);
+  std::string to = sqldate(ToDate);
+  const std::string n = std::to_string(TopCount);
+  std::string sql = "select  top " + n + " tblday.itemid, " + " sum(tblday.hits) as sumhits, " +
+                    " sum(tblday.bytes) as sumbytes, " +
+                    " sum(tblday.sessioncount) as sumsessioncount, " +
+                    " sum(tblday.viewtime) as sumsessiontime, " +
+                    " sum(tblday.viewtime) / sum(tblday.sessioncount) as avgsessiontime, " +
+                    " sum(tblday." + TopColumn + ") as sumother, " + " tbldata.name " +
+                    " from tblday, tbldata " + " where entrydate >= #" + from + "# " +
+                    " and entrydate <= #" + to + "# " +
+                    " and tblday.category >= " + std::to_string(CategoryLow) + " " +
+                    " and tblday.category <= " + std::to_string(CategoryHigh) + " " +
+                    " and tbldata.itemid = tblday.itemid " +
+                    " group by tblday.itemid, tbldata.name " + " order by sum(tblday." +
+                    TopColumn + ") desc ";
+  OpenSiteDatabase();
+  db::Recordset& rs = OpenDynaset(std::move(sql));
+  double total = 0;
+  if (rs.RecordCount() > 0) {
+    for (rs.MoveFirst(); !rs.IsEof(); rs.MoveNext()) total += rs.Field("sumother").ToDouble();
+  }
+  RowColor1 = StatsBackgroundColor1;
+  RowColor2 = StatsBackgroundColor2;
+
+  std::string table = "<table class='box' width=100% cellspacing=0>";
+  table += "<tr bgcolor='#" + StatsHeaderBackgroundColor + "'>";
+  table += "<td><font class='stats_header'>Top " + n + "&nbsp;" + SectionTitle + "</font>";
+  table += "</td><td align='right'><font class='stats_header'>" + ColumnHeader + "</font></td>";
+  auto heading = [&table](const char* title) {
+    table += "<td nowrap width='5%' align='right'><font class='stats_header'>&nbsp;&nbsp; ";
+    table += title;
+    table += " </font></td>";
+  };
+  if (ShowSessions == 1) heading("Sessions");
+  if (ShowViewTime == 1) heading("View Time");
+  if (ShowAvgViewTime == 1) heading("Avg View Time");
+  table += "<td colspan=4 align=right> ";
+  if (ShowBytes == 1) table += "<font class='stats_header'>Bytes ";
+  table += "<a href=\"" + HelpLink +
+           "\"> <img src='images/question1.gif' border='0' alt='Click here for more "
+           "information'></a></td></tr>";
+  std::string anchor = "<a name='" + SectionKey + "'>";
+
+  int slices = 0;
+  if (rs.RecordCount() > 0) rs.MoveFirst();
+  StepDone();
+  if (total > 0) {
+    for (; !rs.IsEof() && rs.AbsolutePosition() <= TopCount; rs.MoveNext()) {
+      const int p = rs.AbsolutePosition();
+      const std::string name = rs.Field("Name").ToString();
+      const double other = rs.Field("sumother").ToDouble();
+      const double value = TopColumn == "hits" ? rs.Field("SumHits").ToDouble() : other;
+      const std::string percent = FormatNumber(other / total * 100, 0);
+      table += "<tr bgcolor='" + (p % 2 == 0 ? RowColor2 : RowColor1) + "'>";
+      table += "<td><font class='text_normal'>" + ShownName(name, NameLengthLimit) + "</font>";
+      table += "</td><td align=right><font class='text_normal'>" + FormatNumber(value, 0);
+      if (pie && p <= 4) {
+        Chart("Pie3dSetSliceColor", {ChartColors[p], com::Variant::I4(p)});
+        Chart("Pie3dSetSliceValue", {com::Variant(value), com::Variant::I4(p)});
+        LegendColours[p] = ChartColors[p].ToString();
+        LegendPercents[p] = percent + "%";
+        LegendNames[p] = name;
+        slices = p + 1;
+      }
+      table += "</font>";
+      double sessions = rs.Field("sumsessioncount").ToDouble();
+      if (ShowSessions == 1) table += kOptionalCell + FormatNumber(sessions, 0);
+      if (ShowViewTime == 1) {
+        table += kOptionalCell + FormatNumber(rs.Field("sumsessiontime").ToDouble(), 0);
+      }
+      if (ShowAvgViewTime == 1) {
+        double average = sessions > 0 ? rs.Field("avgsessiontime").ToDouble() : 0;
+        table += kOptionalCell + FormatNumber(average, 0);
+      }
+      if (ShowPercent == 1) {
+        table += std::string(kShareCells) + " <font class='text_normal'>" + percent + "%</font>";
+      }
+      if (ShowBytes == 1) {
+        table += std::string(kShareCells) + "<font class='text_normal'>" +
+                 FormatNumber(rs.Field("SumBytes").ToDouble(), 0) + "</font>";
+      }
+      table += "</td></tr>";
+    }
+  }
+
+  StepDone();
+  if (pie) {
+    auto i2 = [](int value) { return com::Variant::I2(static_cast<std::int16_t>(value)); };
+    Chart("Pie3dFinish", {i2(0)});
+    Chart("SetFont", {"arial", i2(14), ColorBlack, i2(0), i2(0), i2(0)});
+    Chart("LegendBegin", {com::Variant(ChartWidth * 0.55), com::Variant(ChartHeight * 0.75), i2(0),
+                          i2(1), i2(3), i2(13)});
+    for (int column = 0; column < 3; ++column) {
+      Chart("LegendSetColumn", {i2(column), i2(0), i2(0), i2(0)});
+    }
+    Chart("LegendSetItemTextSpan", {SectionTitle, i2(0), i2(0), i2(3), i2(2)});
+    for (int i = 0; i < slices; ++i) {
+      Chart("LegendSetItemText", {LegendNames[i], i2(i + 1), i2(1)});
+      Chart("LegendSetItemText", {LegendPercents[i], i2(i + 1), i2(2)});
+      Chart("LegendSetColorKey", {LegendColours[i], i2(i + 1), i2(0)});
+    }
+    Chart("LegendFinish", {i2(0)});
+    Chart("FinishChart", {i2(0)});
+    anchor += "<tr><td colspan=10><center><img src='" + PictureSource(ChartFile) +
+              "'></center></td></tr>";
+  }
+  PageHtml += anchor + table + "</table>";
+  Leave(-2155);
+}
+
+void ReportBuilder::Report_Domains() {
+  Enter(-2160);
+  if (TopCount == 0) return;
+  std::string from = sqldate(FromDate);
+  std::string to = sqldate(ToDate);
+  const std::string n = std::to_string(TopCount);
+  std::string sql = "select  top " + n + " sum(tblvisitors.hits) as sumhits, " +
+                    " tbldomains.domainname " + " from tblvisitors, tbldomains " +
+                    " where entrydate >= #" + from + "# " + " and entrydate <= #" + to + "# " +
+                    " and tbldomains.ipaddress = tblvisitors.ipaddress " +
+                    " group by tbldomains.domainname " +
+                    " order by sum(tblvisitors.hits) desc ";
+  OpenSiteDatabase();
+  db::Recordset& rs = OpenDynaset(std::move(sql));
+  double total = 0;
+  if (rs.RecordCount() > 0) {
+    for (rs.MoveFirst(); !rs.IsEof(); rs.MoveNext()) total += rs.Field("SumHits").ToDouble();
+  }
+  RowColor1 = StatsBackgroundColor1;
+  RowColor2 = StatsBackgroundColor2;
+
+  std::string table = "<table class='box' width=100% cellspacing=0>";
+  table += "<tr bgcolor='#" + StatsHeaderBackgroundColor + "'><td>";
+  if (variant().section_anchors) table += "<a name='" + SectionKey + "'>";
+  table += "<font class='stats_header'>Top " + n + "&nbsp;" + SectionTitle + "</font></td>";
+  if (variant().section_anchors) {
+    table += "<td align='right'><font class='stats_header'>" + ColumnHeader +
+             "</font></td><td colspan='2' align='right'>";
+  } else {
+    table += "<td colspan='3' align='right'>";
+  }
+  table += "<a href=\"" + HelpLink + "\"><img src='images/question1.gif' border='0' alt='" +
+           HelpAlt() + "'></a></td></tr>";
+
+  NameLengthLimit = 80;
+  if (rs.RecordCount() > 0) rs.MoveFirst();
+  for (; !rs.IsEof() && rs.AbsolutePosition() <= TopCount; rs.MoveNext()) {
+    const int p = rs.AbsolutePosition();
+    const double hits = rs.Field("SumHits").ToDouble();
+    table += "<tr bgcolor='" + (p % 2 == 0 ? RowColor2 : RowColor1) + "'>";
+    table += "<td><font class='text_normal'>" +
+             ShownName(rs.Field("DomainName").ToString(), NameLengthLimit) + "</font></td>";
+    table += "<td align=right><font class='text_normal'>" +
+             FormatNumber(hits, variant().whole_domain_hits ? 0 : 2) + "</font>";
+    if (ShowPercent == 1) {
+      // Rows whose hits add up to 0 have no share of anything.
+      double share = total != 0 ? hits / total * 100 : 0;
+      table += std::string(kShareCells) + " <font class='text_normal'>" +
+               FormatNumber(share, 0) + "%</font>";
+    }
+    table += "</td></tr>";
+  }
+  CurrentRecordset.Close();
+  PageHtml += table + "</table>";
+  Leave(-2165);
+}
+
+}  // namespace tf::report

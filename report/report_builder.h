@@ -1,0 +1,136 @@
+// ReportBuilder: the report procedures that turn a site's statistics into
+// one HTML page with its charts and help pages. The report generator's run
+// drives them (report_run.h); the desktop viewer drives the same procedures
+// with its own PageVariant.
+//
+// The procedures work on the run state (ReportState) instead of arguments.
+// None of them handles an error: a database, chart or file failure raises
+// and ends the caller's run. Each records its entry code in CurrentStep
+// when it begins and its end code when it ends normally, so the run can say
+// where it stopped.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/com/variant.h"
+#include "report/report_state.h"
+
+namespace tf::report {
+
+// A failure of the run's own making (a conversion, a chart call, a file).
+class ReportError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Where the generator's page and the viewer's page differ.
+struct PageVariant {
+  // Folder of the chart pictures below OutputFolder, and the text that the
+  // page puts before a picture's name.
+  std::string chart_folder = "chart";
+  std::string chart_reference = "chart/";
+  // Anchors for a section tree (with the heading cells that come with them
+  // in the domains and paths tables).
+  bool section_anchors = false;
+  // Every help icon says "Click here ..." (else the tables of the series,
+  // domains, targets, errors and paths say "click here ...").
+  bool capital_help_alt = false;
+  // Hit counts of the domains table as whole numbers (else with the two
+  // decimals of the regional settings).
+  bool whole_domain_hits = false;
+  std::string help_script;
+  std::string credit_text;
+
+  static PageVariant Generator();
+  // The viewer writes its pictures beside the page, into `work_folder`
+  // below its output folder ("" in batch mode).
+  static PageVariant Viewer(std::string work_folder);
+};
+
+class ReportBuilder : public ReportState {
+ public:
+  explicit ReportBuilder(PageVariant variant = PageVariant::Generator());
+  virtual ~ReportBuilder() = default;
+
+  const PageVariant& variant() const { return variant_; }
+
+  // Steps 14 to 19 of a run: the total hits, the page head, then either the
+  // no-data line or the general statistics and (unless summary_only) every
+  // section in page order.
+  void WriteReportBody(bool summary_only);
+
+  // Page frame.
+  void GetProjectInfo();
+  void DeclareGlobalVars();
+  void IncludeStyleSheet();
+  void BeginningHTML();
+  void WriteHTMLFile();
+  // Seconds (a number in a text) to "1 day(s) 1:01:01"; the argument keeps
+  // the seconds left after the last whole unit.
+  std::string Friendly_Time(std::string& seconds);
+  // A date text to "Sun, Dec 3rd, 2006".
+  std::string Friendly_Date(const std::string& date);
+
+  // Help pages.
+  void WriteHelpFiles();
+  void WriteHelpPage(std::int32_t id, const std::string& helpname, const std::string& helptext);
+
+  // Totals and sections.
+  void GetProjectInfoBrief();
+  void Query_Sum();
+  void HTMLQuickStats();
+  void Chart_Initiate();
+  void Query_Hourly();
+  void Query_Day();
+  void Referring_Info();
+  void Report_Domains();
+  void Report_Target();
+  void Report_Target_Sub();
+  void Report_Errors();
+  void Paths_Info();
+
+  // A date text as "m/d/yyyy" for Jet's #...# literals; "" when the text is
+  // not a date.
+  std::string sqldate(const std::string& value);
+
+ protected:
+  // Called after each of the four sums and after each section step, so a
+  // window can show progress and stay responsive.
+  virtual void StepDone() {}
+
+  void Enter(std::int32_t code) { CurrentStep = code; }
+  void Leave(std::int32_t code) { CurrentStep = code; }
+
+  // Opens the site database into CurrentDatabase (DatabasePath updated).
+  db::Connection& OpenSiteDatabase();
+  // Opens `sql` on CurrentDatabase into CurrentRecordset (SqlText updated).
+  db::Recordset& OpenDynaset(std::string sql);
+  // Calls a method of ChartObject by name; a call that fails (as opposed to
+  // one that returns a failure status) raises.
+  com::Variant Chart(std::string_view method, std::vector<com::Variant> args);
+
+  // The help icon cell ending of the tables that write "click" in lower case.
+  std::string HelpAlt() const;
+  // The picture reference of a chart file.
+  std::string PictureSource(const std::string& chart_file) const;
+  // Value and colour of one bar of the current bar chart.
+  void SetBar(double value, long column, const com::Variant& colour);
+
+ private:
+  void WriteSections();
+
+  PageVariant variant_;
+};
+
+// The value of a text as a 16-bit integer, as the run converts counts and
+// sizes; raises on anything else.
+std::int16_t ToInt16(const com::Variant& value);
+
+// Writes `text` as the whole content of the file (created, or emptied when
+// it exists); raises ReportError when it cannot.
+void WriteWholeFile(const std::string& path, const std::string& text);
+
+}  // namespace tf::report

@@ -1,0 +1,167 @@
+// The sections near the end of a report: the target pages with the search
+// phrases that led to them, the server errors and the paths.
+#include "report/page_text.h"
+#include "report/regional_format.h"
+#include "report/report_builder.h"
+
+namespace tf::report {
+
+void ReportBuilder::Report_Target() {
+  Enter(-2170);
+  // A count of 0 hides the section, as it hides every ranked section.
+  if (TopCount == 0) return;
+  std::string from = sqldate(FromDate);
+  std::string to = sqldate(ToDate);
+  OpenSiteDatabase();
+  TargetPages = CurrentDatabase->OpenRecordset(
+      SqlText = "select distinct targetpage, tbldata.name  from tbltargethits, tbldata  where "
+                "entrydate >= #" + from + "#  and entrydate <= #" + to +
+                "#  and tbldata.itemid = tbltargethits.targetpage and tbldata.name <> '(none)' ");
+  TargetDatabase = std::move(CurrentDatabase);
+  if (TargetPages.RecordCount() > 0) {
+    for (TargetPages.MoveFirst(); !TargetPages.IsEof(); TargetPages.MoveNext()) {
+      Report_Target_Sub();
+    }
+  }
+  TargetPages.Close();
+  TargetDatabase.reset();
+  Leave(-2175);
+}
+
+void ReportBuilder::Report_Target_Sub() {
+  Enter(-2180);
+  const std::int64_t page = TargetPages.Field("targetpage").ToInt64();
+  const std::string n = std::to_string(TopCount);
+  std::string table = "<table class='box' width=100% border=0 cellspacing=0>";
+  table += "<tr bgcolor='#" + StatsHeaderBackgroundColor + "'><td>";
+  table += "<font class='stats_header'>Target Page - " +
+           HtmlEscape(TargetPages.Field("Name").ToString()) + "</font></td>";
+  table += "<td colspan='3' align='right'><a href=\"" + HelpLink +
+           "\"><img src='images/question1.gif' border='0' alt='" + HelpAlt() + "'></a></td></tr>";
+
+  std::string from = sqldate(FromDate);
+  std::string to = sqldate(ToDate);
+  OpenSiteDatabase();
+  db::Recordset& rs = OpenDynaset(
+      "select  top " + n + " sum(targethits) as sessions,  keywordphrase,  tbldata.name,  "
+      "sum(targethits) / sum(totalsessions) * 100 as sessionhitcount,  sum(totalsessions) as "
+      "tsessions  from tbltargethits, tbldata  where entrydate >= #" + from +
+      "#  and entrydate <= #" + to + "#  and tbldata.itemid = keywordphrase  and targetpage = " +
+      std::to_string(page) +
+      "  group by tbldata.name, keywordphrase order by sum(targethits) desc, sum(targethits) / "
+      "sum(totalsessions) desc");
+  if (rs.RecordCount() > 0) {
+    for (rs.MoveFirst(); !rs.IsEof() && rs.AbsolutePosition() <= TopCount; rs.MoveNext()) {
+      const bool even = rs.AbsolutePosition() % 2 == 0;
+      table += even ? "<tr bgcolor='" + RowColor2 + "'>" : " <tr bgcolor='" + RowColor1 + "'>";
+      table += "<td><font class='text_normal'>" + HtmlEscape(rs.Field("name").ToString()) +
+               "</font></td>";
+      table += "<td align=right><font class='text_normal'>" +
+               FormatNumber(rs.Field("sessions").ToDouble(), 0) + "</font>";
+      // A phrase without sessions has no share (the database gives Null).
+      table += "</td><td width=1% align=right><font class='text_normal'>&nbsp;&nbsp;&nbsp;&nbsp;" +
+               FormatNumber(rs.Field("sessionhitcount").ToDouble(), 0) + "%</font>";
+      table += "</td><td width=1% align=right><font class='text_normal'>&nbsp;&nbsp;&nbsp;&nbsp;" +
+               FormatNumber(rs.Field("tsessions").ToDouble(), 0) + "</font>";
+      table += "</td></tr>";
+    }
+  }
+  table += "</table><p>";
+  CurrentRecordset.Close();
+  PageHtml += table;
+  Leave(-2185);
+}
+
+namespace {
+
+// The heading of the errors and paths tables up to the end of the title cell.
+std::string RankedHeading(const ReportBuilder& b, const std::string& n) {
+  std::string html = "<table class='box' width=100% cellspacing=0>";
+  html += "<tr bgcolor='#" + b.StatsHeaderBackgroundColor + "'><td>";
+  if (b.variant().section_anchors) html += " <a name='" + b.SectionKey + "'>";
+  html += "<font class='stats_header'>Top " + n + "&nbsp;" + b.SectionTitle + "</font></td>";
+  return html;
+}
+
+std::string HelpIcon(const ReportBuilder& b) {
+  return "<a href=\"" + b.HelpLink + "\"> <img src='images/question1.gif' " +
+         (b.variant().capital_help_alt ? "border='0' alt='Click" : "border=0 alt='click") +
+         " here for more information'></a>";
+}
+
+}  // namespace
+
+void ReportBuilder::Report_Errors() {
+  Enter(-2190);
+  if (TopCount == 0) return;
+  const std::string n = std::to_string(TopCount);
+  std::string from = sqldate(FromDate);
+  std::string to = sqldate(ToDate);
+  std::string sql = "select top " + n + " a.itemid, sum(a.hits) as sumhits, a.statuscode, " +
+                    "tbldata.name from tblhitstatus a, tbldata where tbldata.itemid = a.itemid " +
+                    "and a.entrydate >= #" + from + "# and a.entrydate <= #" + to + "# " +
+                    "group by a.itemid, tbldata.name, a.statuscode order by sum(a.hits) desc";
+  OpenSiteDatabase();
+  db::Recordset& rs = OpenDynaset(std::move(sql));
+
+  std::string table = RankedHeading(*this, n);
+  table += "<td align=right nowrap><font class='stats_header'>Error Code</font></td>";
+  table += "<td align=right><font class='stats_header'>&nbsp;&nbsp;</font>" + HelpIcon(*this) +
+           "</td></tr>";
+  int counter = 0;
+  if (rs.RecordCount() > 0) rs.MoveFirst();
+  for (; !rs.IsEof() && rs.AbsolutePosition() <= TopCount; rs.MoveNext()) {
+    ++counter;
+    const std::string& colour = counter % 2 == 0 ? RowColor2 : RowColor1;
+    std::string name(CutCharacters(rs.Field("Name").ToString(), NameLengthLimit));
+    table += "<tr bgcolor=" + colour + "><td><font class='text_normal'>" + HtmlEscape(name) +
+             "</font></td>";
+    table += "<td align=right><font class='text_normal'>" +
+             HtmlEscape(rs.Field("StatusCode").ToString()) + "</font></td>";
+    table += "<td align=right><font class='text_normal'>" +
+             FormatNumber(rs.Field("SumHits").ToDouble(), 0) + "</font></td></tr>";
+  }
+  PageHtml += table + "</table>";
+  Leave(-2195);
+}
+
+void ReportBuilder::Paths_Info() {
+  Enter(-2200);
+  if (TopCount == 0) return;
+  const std::string n = std::to_string(TopCount);
+  std::string from = sqldate(FromDate);
+  std::string to = sqldate(ToDate);
+  std::string sql = "select top " + n + " a.itemid, sum(a.hits) as sumhits, tbldata.name, " +
+                    "(select name from tbldata where itemid = a.itemid2) as pathname " +
+                    "from tblpaths a, tbldata where tbldata.itemid = a.itemid " +
+                    "and a.entrydate >= #" + from + "# and a.entrydate <= #" + to + "# " +
+                    "group by a.itemid, tbldata.name, a.itemid2 order by sum(a.hits) desc";
+  OpenSiteDatabase();
+  db::Recordset& rs = OpenDynaset(std::move(sql));
+
+  std::string table = RankedHeading(*this, n);
+  if (variant().section_anchors) {
+    table += "<td align='right'><font class='stats_header'>" + ColumnHeader + "</font>";
+  } else {
+    table += "<td align=right>";
+  }
+  table += HelpIcon(*this) + "</td></tr>";
+  int counter = 0;
+  if (rs.RecordCount() > 0) {
+    for (rs.MoveFirst(); !rs.IsEof(); rs.MoveNext()) {
+      ++counter;
+      const std::string row = "<tr bgcolor=" + (counter % 2 == 0 ? RowColor2 : RowColor1) + ">";
+      table += row + "<td><font class='text_normal_bold'>" +
+               HtmlEscape(rs.Field("Name").ToString()) + "</font></td>";
+      table += "<td align=right><font class='text_normal'>" +
+               FormatNumber(rs.Field("SumHits").ToDouble(), 0) + "</font></td></tr>";
+      table += row + "<td><font class='text_normal_bold'>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;" +
+               HtmlEscape(rs.Field("pathname").ToString()) + "</font></td>";
+      table += "<td align=right><font class='text_normal'>&nbsp;</font></td></tr>";
+    }
+  }
+  PageHtml += table + "</table>";
+  Leave(-2205);
+}
+
+}  // namespace tf::report
