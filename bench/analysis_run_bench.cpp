@@ -5,9 +5,7 @@
 // writes of many items: their new tblData rows, an hour flush and a day
 // flush of them, and a day flush that adds to existing rows.
 //   bench_analysis_run [--lines N] [--items N] [--dir FOLDER]
-#include <spawn.h>
 #include <sqlite3.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -17,14 +15,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/analyze/analyze_process.h"
 #include "bench/loggen/log_generator.h"
 #include "engine/analysis/period_flush.h"
 #include "engine/analysis/text_item.h"
 #include "engine/common/registry_values.h"
 #include "engine/store/site.h"
 #include "engine/store/statistics_writer.h"
-
-extern char** environ;
 
 namespace {
 
@@ -45,37 +42,10 @@ bool StageInstallFolder(const fs::path& home) {
   return true;
 }
 
-// tf-analyze's last line, or empty when it failed. Its registry is the
-// install folder's own.
+// tf-analyze's last line, or empty when it failed.
 std::string Analyze(const fs::path& home, const std::string& log) {
-  std::vector<std::string> env;
-  for (char** e = environ; *e != nullptr; ++e) {
-    if (std::string(*e).rfind("TALLYFOX_REGISTRY=", 0) != 0) env.push_back(*e);
-  }
-  std::vector<char*> envp;
-  for (std::string& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  std::string home_text = home.string(), log_text = log;
-  char* args[] = {const_cast<char*>(TF_ANALYZE), const_cast<char*>("--home"), home_text.data(),
-                  log_text.data(), nullptr};
-  int fds[2];
-  if (pipe(fds) != 0) return {};
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
-  posix_spawn_file_actions_addclose(&actions, fds[0]);
-  pid_t child = 0;
-  int spawned = posix_spawn(&child, TF_ANALYZE, &actions, nullptr, args, envp.data());
-  posix_spawn_file_actions_destroy(&actions);
-  close(fds[1]);
-  std::string output;
-  char buffer[512];
-  for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) output.append(buffer, n);
-  close(fds[0]);
-  int status = 0;
-  if (spawned != 0 || waitpid(child, &status, 0) < 0 || status != 0) return {};
-  while (!output.empty() && output.back() == '\n') output.pop_back();
-  return output.substr(output.rfind('\n') + 1);
+  tf::bench::AnalyzeResult result = tf::bench::RunTfAnalyze(TF_ANALYZE, {"--home", home.string(), log});
+  return result.status == 0 ? tf::bench::LastLine(result.output) : std::string();
 }
 
 bool SetAllStatistics(const fs::path& database) {

@@ -1,63 +1,24 @@
 // The headless driver as scripts and benchmarks use it: a staged install
 // folder, log files given on the command line, one line of figures.
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "bench/analyze/analyze_process.h"
 #include "support/test_support.h"
-
-extern char** environ;
 
 namespace tf {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-  int status = -1;
-  std::string output;
-};
+using bench::AnalyzeResult;
 
-// Runs tf-analyze with the arguments and without TALLYFOX_REGISTRY, so that
-// it uses the install folder's own registry.
-Result Analyze(std::vector<std::string> args) {
-  args.insert(args.begin(), test::BuildPath("bench/tf-analyze"));
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  std::vector<std::string> env;
-  for (char** e = environ; *e != nullptr; ++e) {
-    if (std::string(*e).rfind("TALLYFOX_REGISTRY=", 0) != 0) env.push_back(*e);
-  }
-  std::vector<char*> envp;
-  for (std::string& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-
-  int fds[2];
-  EXPECT_EQ(pipe(fds), 0);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
-  posix_spawn_file_actions_addclose(&actions, fds[0]);
-  pid_t child = 0;
-  Result result;
-  int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
-  posix_spawn_file_actions_destroy(&actions);
-  close(fds[1]);
-  char buffer[512];
-  for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) result.output.append(buffer, n);
-  close(fds[0]);
-  int status = 0;
-  if (spawned == 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) {
-    result.status = WEXITSTATUS(status);
-  }
-  return result;
+AnalyzeResult Analyze(const std::vector<std::string>& args) {
+  return bench::RunTfAnalyze(test::BuildPath("bench/tf-analyze"), args);
 }
 
 std::vector<std::string> Entries(const std::string& folder) {
@@ -77,7 +38,7 @@ TEST(TfAnalyzeTest, AnalysesIntoTheInstallFolderOnly) {
                   "192.0.2.2 - - [07/Jan/2007:11:05:00 +0000] \"GET /a.gif HTTP/1.1\" 200 20 \"-\" \"A\"\n");
   std::string registry_before = fs::exists(test::RegistryFile()) ? test::ReadFile(test::RegistryFile()) : "";
 
-  Result first = Analyze({"--home", home.path(), logs.File("*.LOG")});
+  AnalyzeResult first = Analyze({"--home", home.path(), logs.File("*.LOG")});
   ASSERT_EQ(first.status, 0) << first.output;
   std::string database = home.File("Project0001.mdb");
   EXPECT_NE(first.output.find("records=2 seconds="), std::string::npos) << first.output;
@@ -86,7 +47,7 @@ TEST(TfAnalyzeTest, AnalysesIntoTheInstallFolderOnly) {
   EXPECT_NE(test::ReadFile(home.File("registry")).find(home.path()), std::string::npos)
       << "Path names the install folder";
 
-  Result second = Analyze({"--home", home.path(), logs.File("*.LOG")});
+  AnalyzeResult second = Analyze({"--home", home.path(), logs.File("*.LOG")});
   ASSERT_EQ(second.status, 0);
   EXPECT_EQ(second.output.rfind("records=0 ", 0), 0u) << second.output;
 

@@ -35,50 +35,51 @@ TEST(TextItemTest, CategoriesFollowTheirStatisticsBit) {
   EXPECT_TRUE(total.IsHourStatEnabled(site)) << "totals are always enabled";
 }
 
-TEST(TextItemTest, AnItemIsOnEachChangedListOnce) {
-  CSite site;
-  site.settings.HourStats = 0x1;
-  site.settings.DayStats = 0x1;
-  CTextItem item;
-  item.SetCategory(1);
-  item.AddHits(site, 100, 1, true);
-  item.AddHits(site, 200, 2, true);
-  item.AddSessions(site, 150, 1, false);
-  TextItemTable& items = site.run.items;
+// A page item of a site that keeps pages per hour and per day.
+class ChangedListsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    site_.settings.HourStats = 0x1;
+    site_.settings.DayStats = 0x1;
+    item_.SetCategory(1);
+  }
+  CSite site_;
+  CTextItem item_;
+};
+
+TEST_F(ChangedListsTest, AnItemIsOnEachChangedListOnce) {
+  item_.AddHits(site_, 100, 1, true);
+  item_.AddHits(site_, 200, 2, true);
+  item_.AddSessions(site_, 150, 1, false);
+  TextItemTable& items = site_.run.items;
   EXPECT_EQ(ListLength(items.hour_changed, &CTextItem::next_hour_changed), 1);
   EXPECT_EQ(ListLength(items.day_changed, &CTextItem::next_day_changed), 1);
   EXPECT_EQ(ListLength(items.last_hit_changed, &CTextItem::next_last_hit_changed), 1);
-  EXPECT_EQ(item.hour.Hits, 3);
-  EXPECT_EQ(item.day.SessionCount, 1);
-  EXPECT_EQ(item.last_hit, 200) << "an earlier hit does not move the last hit back";
+  EXPECT_EQ(item_.hour.Hits, 3);
+  EXPECT_EQ(item_.day.SessionCount, 1);
+  EXPECT_EQ(item_.last_hit, 200) << "an earlier hit does not move the last hit back";
 
-  SetRegionChange(item, site);
-  SetRegionChange(item, site);
+  SetRegionChange(item_, site_);
+  SetRegionChange(item_, site_);
   EXPECT_EQ(ListLength(items.region_changed, &CTextItem::next_region_changed), 1);
 }
 
-TEST(TextItemTest, DisabledPeriodIsNeitherCountedNorListed) {
-  CSite site;
-  site.settings.HourStats = 0;
-  site.settings.DayStats = 0x1;
-  CTextItem item;
-  item.SetCategory(1);
-  item.AddHits(site, 100, 1, true);
-  EXPECT_EQ(item.hour.Hits, 0);
-  EXPECT_EQ(site.run.items.hour_changed, nullptr);
-  EXPECT_EQ(item.day.Hits, 1);
+TEST_F(ChangedListsTest, DisabledPeriodIsNeitherCountedNorListed) {
+  site_.settings.HourStats = 0;
+  item_.AddHits(site_, 100, 1, true);
+  EXPECT_EQ(item_.hour.Hits, 0);
+  EXPECT_EQ(site_.run.items.hour_changed, nullptr);
+  EXPECT_EQ(item_.day.Hits, 1);
 }
 
-TEST(TextItemTest, LastHitMovesOnlyForward) {
-  CSite site;
-  CTextItem item;
-  item.last_hit = 500;
-  item.UpdateLastHit(site, 400);
-  item.UpdateLastHit(site, 500);
-  EXPECT_EQ(site.run.items.last_hit_changed, nullptr) << "neither earlier nor equal changes it";
-  item.UpdateLastHit(site, 600);
-  EXPECT_EQ(site.run.items.last_hit_changed, &item);
-  EXPECT_EQ(item.last_hit, 600);
+TEST_F(ChangedListsTest, LastHitMovesOnlyForward) {
+  item_.last_hit = 500;
+  item_.UpdateLastHit(site_, 400);
+  item_.UpdateLastHit(site_, 500);
+  EXPECT_EQ(site_.run.items.last_hit_changed, nullptr) << "neither earlier nor equal changes it";
+  item_.UpdateLastHit(site_, 600);
+  EXPECT_EQ(site_.run.items.last_hit_changed, &item_);
+  EXPECT_EQ(item_.last_hit, 600);
 }
 
 TEST(TextItemTest, NamesAreCutWholeCharactersAndComparedByteByByte) {
