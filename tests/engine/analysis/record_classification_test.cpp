@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/analysis/file_kinds.h"
+#include "engine/analysis/target_page_check.h"
 #include "engine/analysis/text_item.h"
 #include "engine/logs/log_record.h"
 #include "statistics_site.h"
@@ -129,6 +130,25 @@ TEST_F(ClassificationTest, ReferringSitesAndPages) {
   ClassifyReferrer(site(), referrer, 1, info);
   EXPECT_EQ(info.referring_page, "") << "referring pages are not kept";
   EXPECT_EQ(info.referrer_name, "other.example.org");
+}
+
+TEST_F(ClassificationTest, TargetPagesAreFoundByNameWithoutLeadingSlashes) {
+  CLogRecord record = Record("//Shop/Buy.HTM");
+  ClassifyLogRecord(site(), record);
+  CTextItem* page = site().run.items.all;
+  EXPECT_EQ(CheckTargetPage(site(), page), 0) << "the site has no target pages";
+
+  site().target_pages.resize(2);
+  site().target_pages[0].Name = "shop/other.htm";
+  site().target_pages[1].Name = "shop/buy.htm";
+  std::int32_t target = CheckTargetPage(site(), page);
+  ASSERT_NE(target, 0);
+  EXPECT_EQ(site().target_pages[1].ItemID, target);
+  EXPECT_EQ(site().target_pages[0].ItemID, 0) << "only the page found gets its item";
+  CTextItem* item = site().run.items.all;
+  EXPECT_EQ(item->category, 412);
+  EXPECT_EQ(item->name, "shop/buy.htm");
+  EXPECT_EQ(CheckTargetPage(site(), nullptr), 0);
 }
 
 }  // namespace
