@@ -84,6 +84,10 @@ void ReadRecords(CSite& site, CLogFileSet& set) {
     PumpMessages();
     if (++count % kClockStride != 0) continue;
     site.run.bytes_read = static_cast<double>(set.BytesRead());
+    {
+      DatabaseLockGuard lock(site, "CommitNewRows");
+      site.run.new_rows.CommitWhenOld();
+    }
     if (NowLocalSeconds() - save_clock > kSaveInterval) {
       CommitNewRows(site);
       site.ReloadIfChanged();

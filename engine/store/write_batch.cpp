@@ -23,6 +23,10 @@ void WriteBatch::AfterWrite() {
   if (++rows_ >= kMaxRows || NowLocalSeconds() - started_ >= kMaxSeconds) Commit();
 }
 
+void WriteBatch::CommitWhenOld() {
+  if (connection_ != nullptr && NowLocalSeconds() - started_ >= kMaxSeconds) Commit();
+}
+
 void WriteBatch::Commit() {
   db::Connection* connection = connection_;
   if (connection == nullptr) return;

@@ -28,6 +28,8 @@ class WriteBatch {
   void BeforeWrite(db::Connection* connection);
   // After a write: commits once the batch is full or old.
   void AfterWrite();
+  // Commits a batch that has grown old without further writes.
+  void CommitWhenOld();
   // Commits what the batch holds; a failed commit rolls it back.
   void Commit();
   bool open() const { return connection_ != nullptr; }
