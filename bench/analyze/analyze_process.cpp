@@ -4,11 +4,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
+
 extern char** environ;
 
 namespace tf::bench {
 
-AnalyzeResult RunTfAnalyze(const std::string& program, const std::vector<std::string>& args) {
+AnalyzeResult RunTfAnalyze(const std::string& program, const std::vector<std::string>& args,
+                           bool capture_errors) {
   std::vector<std::string> argv_text = {program};
   argv_text.insert(argv_text.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -25,10 +28,14 @@ AnalyzeResult RunTfAnalyze(const std::string& program, const std::vector<std::st
   AnalyzeResult result;
   int fds[2];
   if (pipe(fds) != 0) return result;
+  // Standard error goes to an unnamed file, so that neither stream can
+  // fill up while the other is read.
+  std::FILE* errors = capture_errors ? std::tmpfile() : nullptr;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
   posix_spawn_file_actions_addclose(&actions, fds[0]);
+  if (errors != nullptr) posix_spawn_file_actions_adddup2(&actions, fileno(errors), 2);
   pid_t child = 0;
   int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
@@ -39,6 +46,13 @@ AnalyzeResult RunTfAnalyze(const std::string& program, const std::vector<std::st
   int status = 0;
   if (spawned == 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) {
     result.status = WEXITSTATUS(status);
+  }
+  if (errors != nullptr) {
+    std::rewind(errors);
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, errors)) > 0;) {
+      result.errors.append(buffer, n);
+    }
+    std::fclose(errors);
   }
   return result;
 }

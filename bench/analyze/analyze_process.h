@@ -1,6 +1,7 @@
 // Runs tf-analyze as a child process the way benchmarks and tests use it:
 // without the caller's TALLYFOX_REGISTRY, so that it works in the install
-// folder's own registry, and with its standard output captured.
+// folder's own registry, and with its standard output captured (and its
+// standard error, when asked for).
 #pragma once
 
 #include <string>
@@ -11,9 +12,12 @@ namespace tf::bench {
 struct AnalyzeResult {
   int status = -1;  // the exit status; -1 when it did not run or end normally
   std::string output;
+  std::string errors;  // standard error when captured
 };
 
-AnalyzeResult RunTfAnalyze(const std::string& program, const std::vector<std::string>& args);
+// Standard error stays the caller's unless capture_errors is set.
+AnalyzeResult RunTfAnalyze(const std::string& program, const std::vector<std::string>& args,
+                           bool capture_errors = false);
 
 // The last line of the output, without its line end.
 std::string LastLine(const std::string& output);

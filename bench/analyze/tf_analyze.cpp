@@ -1,6 +1,7 @@
 // tf-analyze: the main job without a user interface. One analysis run of one
 // site of an install folder over the given log files.
-//   tf-analyze --home DIR [--site NAME] [--timezone SECONDS] [--translate] LOGSPEC...
+//   tf-analyze --home DIR [--site NAME] [--timezone SECONDS] [--translate]
+//              [--reports OUTDIR] LOGSPEC...
 //
 // DIR is an install folder staged by `cmake --install`. Unless
 // TALLYFOX_REGISTRY is set, the registry is DIR/registry, so that nothing
@@ -10,6 +11,9 @@
 // what earlier runs read of it), and it reads record times in a fixed zone
 // (default 0 s) so that results do not depend on the machine. Domain names
 // are looked up only with --translate, which uses the system's resolver.
+// With --reports the run is followed by one full report of the site (every
+// day it has statistics for) in OUTDIR, whose page is printed as
+//   report=OUTDIR/report.html
 //
 // The last line printed is
 //   records=N seconds=S records_per_second=R peak_rss_kb=M database=PATH
@@ -23,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/analyze/site_report.h"
 #include "engine/analysis/run_analysis.h"
 #include "engine/common/registry_values.h"
 #include "engine/logs/log_stream.h"
@@ -40,13 +45,22 @@ struct Options {
   std::string site = "Sample site";
   double timezone = 0;
   bool translate = false;
+  std::string reports;  // the report folder; empty: no report
   std::vector<std::string> specs;
 };
+
+// Absolute, without a trailing separator.
+std::string FolderPath(const std::string& text) {
+  std::error_code error;
+  std::string path = std::filesystem::absolute(text, error).lexically_normal().string();
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
 
 int Usage() {
   std::fprintf(stderr,
                "usage: tf-analyze --home DIR [--site NAME] [--timezone SECONDS] [--translate] "
-               "LOGSPEC...\n");
+               "[--reports OUTDIR] LOGSPEC...\n");
   return 2;
 }
 
@@ -64,6 +78,11 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       if (end == nullptr || *end != '\0') return false;
     } else if (arg == "--translate") {
       options.translate = true;
+    } else if (arg == "--reports" && has_value) {
+      options.reports = FolderPath(argv[++i]);
+      // The report command line quotes the folder, so a quote in it would
+      // send the report elsewhere.
+      if (options.reports.empty() || options.reports.find('"') != std::string::npos) return false;
     } else if (arg.rfind("--", 0) == 0) {
       return false;
     } else {
@@ -124,7 +143,7 @@ void Configure(tf::CSite& site, const Options& options) {
   } else {
     settings.DayStats &= ~kRegionStatsBit;
   }
-  // Reports come with their own option once the report generator is there.
+  // No scheduled reports: --reports writes the one report of this tool.
   settings.RptUseSchedule = 0;
   site.settings_changed = true;
   site.StoreSettings();
@@ -142,8 +161,7 @@ int main(int argc, char** argv) {
   Options options;
   if (!ParseOptions(argc, argv, options)) return Usage();
   std::error_code error;
-  options.home = std::filesystem::absolute(options.home, error).lexically_normal().string();
-  while (options.home.size() > 1 && options.home.back() == '/') options.home.pop_back();
+  options.home = FolderPath(options.home);
   if (!std::filesystem::is_directory(options.home, error)) {
     std::fprintf(stderr, "tf-analyze: %s is not a folder\n", options.home.c_str());
     return 1;
@@ -171,6 +189,13 @@ int main(int argc, char** argv) {
   std::string database = site->DatabasePath();
   std::string failure = site->ErrorText();
   long records = result == 1 ? site->history.stTotalRecords : 0;
+  std::string report_page, report_failure;
+  bool report_written = true;
+  if (result == 1 && !options.reports.empty()) {
+    tf::bench::RegisterReportComponents(options.home);
+    report_written =
+        tf::bench::WriteSiteReport(*site, options.reports, report_page, report_failure);
+  }
   tf::SiteList.Clear();
   tf::SystemData.CloseSystemDatabase();
   tf::ProjectsDatabase.Close();
@@ -178,8 +203,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tf-analyze: the analysis did not run: %s\n", failure.c_str());
     return 1;
   }
+  if (!report_page.empty()) std::printf("report=%s\n", report_page.c_str());
   std::printf("records=%ld seconds=%.3f records_per_second=%.0f peak_rss_kb=%ld database=%s\n",
               records, seconds, seconds > 0 ? records / seconds : 0.0, PeakRssKb(),
               database.c_str());
+  if (!report_written) {
+    std::fprintf(stderr, "tf-analyze: the report was not written: %s\n", report_failure.c_str());
+    return 1;
+  }
   return 0;
 }

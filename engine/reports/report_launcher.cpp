@@ -109,15 +109,13 @@ bool GenerateOneReport(CSite& site, report::ITFReportClass* report, TimeValue fi
   return false;
 }
 
-bool GenerateReports(CSite& site, std::string& result_text, std::size_t size) {
-  if (site.settings.RepDirectory.empty()) {
-    SafeCopy(result_text, "No directory was specified for reports", size);
-    return false;
-  }
-  std::lock_guard<std::mutex> lock(report_lock);
-  result_text.clear();
+namespace {
 
-  com::ComPtr<report::ITFReportClass> report;
+// Creates the report generator, registering its library from the install
+// folder once when its class is not registered. False with the failure's
+// text when there is no usable object.
+bool CreateReportGenerator(com::ComPtr<report::ITFReportClass>& report, std::string& result_text,
+                           std::size_t size) {
   com::HRESULT hr = com::CoCreateInstance(report::kTFReportClassClsid, &report);
   if (hr == com::REGDB_E_CLASSNOTREG) {
     std::string library = InstallFolderPath(report::kTFReportLibrary);
@@ -135,15 +133,45 @@ bool GenerateReports(CSite& site, std::string& result_text, std::size_t size) {
     SafeCopy(result_text, "Unable to connect to the TFReportCOM.dll COM object", size);
     return false;
   }
+  return true;
+}
 
-  bool all_made = true;
-  for (const ScheduledReport& range : ScheduledReports(site.settings, NowLocalSeconds())) {
-    if (!GenerateOneReport(site, report.get(), range.first, range.last, range.name, result_text,
-                           size)) {
-      all_made = false;
-    }
+// What every launch shares: a report folder, the report lock, one generator
+// object for all of its reports, released before the lock is left.
+template <typename MakeReports>
+bool LaunchReports(CSite& site, std::string& result_text, std::size_t size,
+                   MakeReports make_reports) {
+  if (site.settings.RepDirectory.empty()) {
+    SafeCopy(result_text, "No directory was specified for reports", size);
+    return false;
   }
-  return all_made;
+  std::lock_guard<std::mutex> lock(report_lock);
+  result_text.clear();
+  com::ComPtr<report::ITFReportClass> report;
+  if (!CreateReportGenerator(report, result_text, size)) return false;
+  return make_reports(report.get());
+}
+
+}  // namespace
+
+bool GenerateReports(CSite& site, std::string& result_text, std::size_t size) {
+  return LaunchReports(site, result_text, size, [&](report::ITFReportClass* report) {
+    bool all_made = true;
+    for (const ScheduledReport& range : ScheduledReports(site.settings, NowLocalSeconds())) {
+      if (!GenerateOneReport(site, report, range.first, range.last, range.name, result_text,
+                             size)) {
+        all_made = false;
+      }
+    }
+    return all_made;
+  });
+}
+
+bool GenerateRangeReport(CSite& site, TimeValue first, TimeValue last, std::string_view name,
+                         std::string& result_text, std::size_t size) {
+  return LaunchReports(site, result_text, size, [&](report::ITFReportClass* report) {
+    return GenerateOneReport(site, report, first, last, name, result_text, size);
+  });
 }
 
 }  // namespace tf

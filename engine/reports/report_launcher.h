@@ -43,6 +43,12 @@ std::string ReportCommandLine(std::string_view project, std::string_view folder,
 // size - 1 bytes).
 bool GenerateReports(CSite& site, std::string& result_text, std::size_t size);
 
+// One report of the site for the dates first to last, made the same way
+// (folder check, lock, generator registered when needed); for a caller
+// that chooses its own range.
+bool GenerateRangeReport(CSite& site, TimeValue first, TimeValue last, std::string_view name,
+                         std::string& result_text, std::size_t size);
+
 // One report: LoadProject with the command line, and its result as a text.
 bool GenerateOneReport(CSite& site, report::ITFReportClass* report, TimeValue first,
                        TimeValue last, std::string_view name, std::string& result_text,

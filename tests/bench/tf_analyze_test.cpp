@@ -1,9 +1,12 @@
 // The headless driver as scripts and benchmarks use it: a staged install
-// folder, log files given on the command line, one line of figures.
+// folder, log files given on the command line, one line of figures, and the
+// site's report on request.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -61,6 +64,100 @@ TEST(TfAnalyzeTest, WrongUseIsRefused) {
   EXPECT_EQ(Analyze({"--home", home.path()}).status, 2) << "no log file";
   EXPECT_EQ(Analyze({"--home", home.path(), "--bogus", "x.log"}).status, 2);
   EXPECT_EQ(Analyze({"--home", home.File("missing"), "x.log"}).status, 1);
+  // The report command line quotes the folder.
+  EXPECT_EQ(Analyze({"--home", home.path(), "--reports", home.File("a\"b"), "x.log"}).status, 2);
+}
+
+// An install folder staged from the build tree as the demo stages it: the
+// component libraries, templates, style sheet and help icon, nothing
+// registered yet.
+class TfAnalyzeReportTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    bench::AnalyzeResult staged = bench::RunTfAnalyze(
+        TF_CMAKE_COMMAND, {"--install", TF_BINARY_DIR, "--prefix", home_.path()}, true);
+    ASSERT_EQ(staged.status, 0) << staged.output << staged.errors;
+  }
+
+  AnalyzeResult Report(const std::string& folder, const std::vector<std::string>& logs) {
+    std::vector<std::string> args = {"--home", home_.path(), "--reports", folder};
+    args.insert(args.end(), logs.begin(), logs.end());
+    return bench::RunTfAnalyze(test::BuildPath("bench/tf-analyze"), args, true);
+  }
+
+  test::TempDir home_, out_;
+};
+
+std::set<std::string> Matches(const std::string& text, const std::string& pattern) {
+  std::set<std::string> found;
+  std::regex re(pattern);
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), re); it != std::sregex_iterator();
+       ++it) {
+    found.insert((*it)[1]);
+  }
+  return found;
+}
+
+TEST_F(TfAnalyzeReportTest, WritesTheWholeReportOfTheSampleLogs) {
+  const std::string samples = std::string(TF_SOURCE_DIR) + "/data/samples/";
+  const std::string folder = out_.File("site report");
+  AnalyzeResult result = Report(folder, {samples + "w3c-extended.log",
+                                         samples + "ncsa-combined.log", samples + "iis-basic.log"});
+  ASSERT_EQ(result.status, 0) << result.output << result.errors;
+  const std::string page = folder + "/report.html";
+  EXPECT_NE(result.output.find("report=" + page + "\nrecords=9000 "), std::string::npos)
+      << result.output;
+
+  const std::string html = test::ReadFile(page);
+  // The whole range of the samples, first to last day.
+  EXPECT_NE(html.find("Mon, May 5th, 2025-Thu, May 22nd, 2025<br>18 Days"), std::string::npos);
+  EXPECT_NE(html.find(">9,000<"), std::string::npos) << "the total hits";
+
+  std::set<std::string> help_links = Matches(html, R"(javascript:helppageopen\((\d+)\))");
+  EXPECT_GE(help_links.size(), 30u);
+  for (int id = 1; id <= 32; ++id) {
+    EXPECT_TRUE(fs::exists(folder + "/help/" + std::to_string(id) + ".html")) << id;
+  }
+  for (const std::string& id : help_links) {
+    EXPECT_TRUE(fs::exists(folder + "/help/" + id + ".html")) << id;
+  }
+  EXPECT_EQ(Matches(html, R"(<img src='(images/[^']*)')"),
+            std::set<std::string>{"images/question1.gif"});
+  EXPECT_GT(fs::file_size(folder + "/images/question1.gif"), 0u);
+
+  // Every picture the page shows is there, a JPEG, and nothing else was drawn.
+  std::set<std::string> charts = Matches(html, R"(<img src='chart/([^']*)')");
+  EXPECT_TRUE(charts.count("report-DayChart.jpg") && charts.count("report-Browser.jpg"));
+  std::vector<std::string> drawn = Entries(folder + "/chart");
+  EXPECT_EQ(std::set<std::string>(drawn.begin(), drawn.end()), charts);
+  for (const std::string& chart : charts) {
+    EXPECT_EQ(test::ReadFile(folder + "/chart/" + chart).substr(0, 3), "\xFF\xD8\xFF") << chart;
+  }
+
+  // The components were registered from the install folder, into its own
+  // registry.
+  std::string registry = test::ReadFile(home_.File("registry"));
+  for (const char* library : {"TFReportCOM.so", "TFsupport.so", "Pictoloom.so"}) {
+    EXPECT_NE(registry.find(home_.File(library)), std::string::npos) << library;
+  }
+}
+
+TEST_F(TfAnalyzeReportTest, AFailedReportIsTheEnginesTextAndAFailure) {
+  test::WriteFile(out_.File("empty.log"), "");
+  AnalyzeResult no_data = Report(out_.File("reports"), {out_.File("empty.log")});
+  EXPECT_EQ(no_data.status, 1);
+  EXPECT_NE(no_data.errors.find("There is no information in the log files"), std::string::npos)
+      << no_data.errors;
+  EXPECT_EQ(bench::LastLine(no_data.output).rfind("records=0 ", 0), 0u) << "the run itself ran";
+
+  AnalyzeResult bad_folder =
+      Report(out_.File("missing/reports"),
+             {std::string(TF_SOURCE_DIR) + "/data/samples/ncsa-combined.log"});
+  EXPECT_EQ(bad_folder.status, 1);
+  EXPECT_NE(bad_folder.errors.find("The report folder is invalid or could not be created"),
+            std::string::npos)
+      << bad_folder.errors;
+  EXPECT_EQ(bad_folder.output.find("report="), std::string::npos);
 }
 
 }  // namespace

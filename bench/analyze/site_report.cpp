@@ -1,0 +1,59 @@
+#include "bench/analyze/site_report.h"
+
+#include "chart/iloom_chart.h"
+#include "engine/reports/report_launcher.h"
+#include "engine/store/field_values.h"
+#include "platform/com/create.h"
+#include "platform/db/recordset.h"
+#include "support/itf_com.h"
+
+namespace tf::bench {
+namespace {
+
+// The site's first or last day with statistics; 0 when it has none.
+TimeValue AnalysedDay(CSite& site, const char* order) {
+  if (!site.OpenSiteDatabase()) return 0;
+  TimeValue day = 0;
+  try {
+    db::Recordset rs = site.connection()->OpenRecordset(
+        std::string("SELECT TOP 1 EntryDate FROM tblDay ORDER BY EntryDate ") + order);
+    if (!rs.IsEof()) day = DateFieldValue(rs.Field("EntryDate"));
+  } catch (const std::exception&) {
+    day = 0;  // no statistics table: the generator says so
+  }
+  site.CloseSiteDatabase();
+  return day;
+}
+
+}  // namespace
+
+void RegisterReportComponents(const std::string& home) {
+  const struct {
+    const char* prog_id;
+    const char* library;
+  } components[] = {
+      {support::kTFcomProgId, "TFsupport.so"},
+      {chart::kLoomChartProgId, "Pictoloom.so"},
+  };
+  for (const auto& component : components) {
+    com::CLSID clsid;
+    if (com::Failed(com::CLSIDFromProgID(component.prog_id, &clsid))) {
+      com::RegisterComDll(home + "/" + component.library, true);
+    }
+  }
+}
+
+bool WriteSiteReport(CSite& site, const std::string& folder, std::string& page,
+                     std::string& failure) {
+  site.settings.RepDirectory = folder;
+  TimeValue first = AnalysedDay(site, "ASC");
+  TimeValue last = AnalysedDay(site, "DESC");
+  if (first == 0 || last == 0) first = last = NowLocalSeconds();
+  if (!GenerateRangeReport(site, first, last, kSiteReportName, failure, CSite::kStatusSize)) {
+    return false;
+  }
+  page = folder + "/" + kSiteReportName + ".html";
+  return true;
+}
+
+}  // namespace tf::bench
