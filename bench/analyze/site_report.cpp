@@ -57,3 +57,7 @@ bool WriteSiteReport(CSite& site, const std::string& folder, std::string& page,
 }
 
 }  // namespace tf::bench
+
+// The chart library's fonts come from fontconfig, which keeps its data for
+// the life of the process; the leak checker of sanitizer builds is told so.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
