@@ -95,6 +95,13 @@ bool GenerateOneReport(CSite& site, report::ITFReportClass* report, TimeValue fi
     SafeCopy(result_text, "No name was specified for report", size);
     return false;
   }
+  // A double quote would end its quoted value early and the rest would read
+  // as further switches, sending the report somewhere else.
+  if (site.settings.RepDirectory.find('"') != std::string::npos ||
+      name.find('"') != std::string_view::npos) {
+    SafeCopy(result_text, ResultText(-2250, com::S_OK), size);
+    return false;
+  }
   com::Variant argument;
   MakeVariantString(argument, ReportCommandLine(site.ProjectName, site.settings.RepDirectory,
                                                 name, first, last));

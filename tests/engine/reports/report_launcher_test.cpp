@@ -175,6 +175,8 @@ TEST_F(GenerateReportsTest, ResultsBecomeTheirTexts) {
       {"no site", [&] { site_.ProjectName = "Nobody"; }, "The project does not exist"},
       {"bad folder", [&] { site_.settings.RepDirectory = Out() + "/no/such"; },
        "The report folder is invalid or could not be created"},
+      {"quote in folder", [&] { site_.settings.RepDirectory = Out() + "\" /d \"/tmp"; },
+       "The report folder is invalid or could not be created"},
       {"no help texts", [&] { fs::remove(dir_.File("SystemTemplate.mdb")); },
        "TFreportCOM returned error code -2240; (hr=0)"},
       {"no data", [&] { Sql("Project0001.mdb", "DELETE FROM tblDay"); },
