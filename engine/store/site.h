@@ -240,6 +240,9 @@ class CSite : public LogSite {
   // Whether the schedule has the hour of `time` (0: now) set.
   bool IsRunDue(TimeValue time);
   void WriteRunSummary();
+  // Resizes the domain cache from the run's visitors per day and its hit
+  // rate, when DomainCacheOptions asks for it (after each day's visitors).
+  void TuneDomainCache();
 
   // --- What log reading asks of the site -------------------------------------
   bool PassesLogFilters(std::string_view line) override;

@@ -1,0 +1,7 @@
+#include "engine/store/site.h"
+
+namespace tf {
+
+void CSite::TuneDomainCache() {}
+
+}  // namespace tf
