@@ -12,6 +12,7 @@
 // delivered.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string_view>
 
@@ -61,6 +62,8 @@ int CountDomainThreadSite(const CSite& site);
 // process), the site's translation counters are zeroed and its outstanding
 // requests are abandoned.
 void WaitForTranslations(CSite& site);
+// The same with another limit for the time without progress.
+void WaitForTranslations(CSite& site, std::chrono::steady_clock::duration stall_limit);
 // Empties the site's domain cache (end of a run).
 void ClearDomainCache(CSite& site);
 
