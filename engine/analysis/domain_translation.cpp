@@ -250,7 +250,7 @@ int CountDomainThreadSite(const CSite& site) {
   return service ? service->CountForSite(*site.translation) : 0;
 }
 
-void QueueTranslationRequest(CSite& site, const VisitorDayCounts& visitor) {
+void RequestTranslation(CSite& site, const VisitorDay& visitor) {
   std::shared_ptr<TranslationService> service = RunningService();
   if (!service) return;
   SiteTranslation& translation = *site.translation;

@@ -14,7 +14,7 @@
 
 #include <chrono>
 #include <cstdint>
-#include <string_view>
+#include <string>
 
 #include "engine/logs/time_value.h"
 
@@ -23,14 +23,14 @@ namespace tf {
 class CSite;
 
 // One visitor's day, as the visitor writer hands it over.
-struct VisitorDayCounts {
+struct VisitorDay {
   std::uint32_t address = 0;
   // For a stand-in address (IsStandInAddress): the client text of the log
   // line, which is then the domain name; never looked up. Empty otherwise.
-  std::string_view client_name;
+  std::string client_name;
   TimeValue day = 0;
   std::int32_t hits = 0;
-  std::int32_t bytes = 0;
+  std::int64_t bytes = 0;
   std::int32_t sessions = 0;
   std::int32_t view_time = 0;
   // Store a newly found name in tblDomains.
@@ -43,7 +43,7 @@ struct VisitorDayCounts {
 // site's statistics or database lock: the translation threads need both.
 // While the translation threads are not running the request is dropped at
 // once, so that a run never waits for a dispatcher that nobody started.
-void QueueTranslationRequest(CSite& site, const VisitorDayCounts& visitor);
+void RequestTranslation(CSite& site, const VisitorDay& visitor);
 
 // Starts the dispatcher thread (DomainThreadControl) once; the console and
 // the service do it at start-up, tf-analyze when it translates.

@@ -86,7 +86,7 @@ class TranslationRequest {
   bool regions = false;     // the site counts regions
   TimeValue day = 0;
   std::int32_t hits = 1;
-  std::int32_t bytes = 0;
+  std::int64_t bytes = 0;
   std::int32_t sessions = 1;
   std::int32_t view_time = 0;
   std::string region;  // at most 5 bytes, lower case

@@ -103,7 +103,7 @@ bool Eventually(Condition condition) {
 }
 
 void Queue(CSite& site, const char* address, TimeValue day, int hits) {
-  VisitorDayCounts visitor;
+  VisitorDay visitor;
   visitor.address = ParseDottedAddress(address);
   visitor.day = day;
   visitor.hits = hits;
@@ -111,7 +111,7 @@ void Queue(CSite& site, const char* address, TimeValue day, int hits) {
   visitor.sessions = 1;
   visitor.view_time = 60;
   visitor.store = true;
-  QueueTranslationRequest(site, visitor);
+  RequestTranslation(site, visitor);
 }
 
 // The day hits of the site's region item, or -1 when there is none.
@@ -194,14 +194,15 @@ TEST_F(DomainTranslationTest, NamesAreStoredAndRegionsCountedPerDay) {
   Queue(site, "198.51.100.2", kDay1, 7);
   Queue(site, "198.51.100.3", kDay1, 1);  // the resolver knows no name
   Queue(site, "203.0.113.9", kDay1, 5);
-  VisitorDayCounts crawler;
+  VisitorDay crawler;
   crawler.address = stand_in;
   crawler.client_name = client;
   crawler.day = kDay1;
   crawler.hits = 4;
   crawler.store = true;
-  QueueTranslationRequest(site, crawler);
-  WaitForTranslations(site);
+  RequestTranslation(site, crawler);
+  // Without a worker the wait would stall; fail instead of waiting 900 s.
+  WaitForTranslations(site, std::chrono::seconds(30));
 
   EXPECT_EQ(Domains(), (Rows{
                            "192.0.2.7|provider.example.co.UK",
@@ -262,9 +263,10 @@ TEST_F(DomainTranslationTest, AStalledWaitGivesUpAndTheLateNameIsDropped) {
 
   // The lookup comes back after the run gave up: nothing reaches the site.
   Resolver().Open();
-  StopDomainThreads();
+  ASSERT_TRUE(Eventually([] { return Resolver().Waiting() == 0 && BusyDomainThreads() == 0; }));
   EXPECT_EQ(Domains(), Rows{});
   EXPECT_EQ(RegionHits(site, "net"), -1);
+  StopDomainThreads();
 
   // The site's next requests are served as usual; a second stall in the
   // same process leaves no new dump.
@@ -277,6 +279,8 @@ TEST_F(DomainTranslationTest, AStalledWaitGivesUpAndTheLateNameIsDropped) {
   Queue(site, "192.0.2.9", kDay1, 1);
   WaitForTranslations(site, std::chrono::milliseconds(100));
   EXPECT_FALSE(std::filesystem::exists(shop_.install().File("Timeout.txt")));
+  EXPECT_EQ(Resolver().Asked(), (Rows{"192.0.2.7", "192.0.2.7", "192.0.2.9"}))
+      << "the abandoned request that waited for a worker is never looked up";
 }
 
 TEST_F(DomainTranslationTest, AStopLeavesABlockedLookupBehindSafely) {
