@@ -186,6 +186,8 @@ TEST_F(DomainTranslationTest, NamesAreStoredAndRegionsCountedPerDay) {
   Resolver().Name("192.0.2.8", "mail.provider.example.co.uk");
   Resolver().Name("198.51.100.1", "gw.example.Museum");
   Resolver().Name("198.51.100.2", "host.example.42");
+  const std::string hostile = "x'); DELETE FROM tblDomains; --" + std::string(100, 'a');
+  Resolver().Name("198.51.100.4", hostile.c_str());
   std::string client;
   std::uint32_t stand_in = ClientAddressFromText("crawler.example.net", client);
 
@@ -194,6 +196,7 @@ TEST_F(DomainTranslationTest, NamesAreStoredAndRegionsCountedPerDay) {
   Queue(site, "198.51.100.2", kDay1, 7);
   Queue(site, "198.51.100.3", kDay1, 1);  // the resolver knows no name
   Queue(site, "203.0.113.9", kDay1, 5);
+  Queue(site, "198.51.100.4", kDay1, 1);
   VisitorDay crawler;
   crawler.address = stand_in;
   crawler.client_name = client;
@@ -209,11 +212,14 @@ TEST_F(DomainTranslationTest, NamesAreStoredAndRegionsCountedPerDay) {
                            "198.51.100.1|gw.example.Museum",
                            "198.51.100.2|host.example.42",
                            "198.51.100.3|198.51.100.3",
+                           // A name server's answer is cut to 99 bytes and stored as text.
+                           "198.51.100.4|" + hostile.substr(0, 99),
                            // Known before: neither looked up nor cut.
                            "203.0.113.9|203-0-113-9.dsl.old.example.org",
                            AddressToText(stand_in) + "|crawler.example.net",
                        }));
-  EXPECT_EQ(Resolver().Asked(), (Rows{"192.0.2.7", "198.51.100.1", "198.51.100.2", "198.51.100.3"}))
+  EXPECT_EQ(Resolver().Asked(),
+            (Rows{"192.0.2.7", "198.51.100.1", "198.51.100.2", "198.51.100.3", "198.51.100.4"}))
       << "the stand-in and the stored address are never looked up";
   EXPECT_EQ(RegionHits(site, "uk"), 3);
   EXPECT_EQ(RegionHits(site, "museu"), 2);
@@ -233,9 +239,9 @@ TEST_F(DomainTranslationTest, NamesAreStoredAndRegionsCountedPerDay) {
   EXPECT_EQ(shop_.Rows("SELECT t.EntryDate, d.Name, t.Hits, t.Bytes FROM tblDay t JOIN tblData d "
                        "ON d.ItemID = t.ItemID WHERE t.Category = 404 ORDER BY d.Name"),
             (Rows{"2007-01-07 00:00:00|museu|2|200.0", "2007-01-07 00:00:00|uk|3|300.0"}));
-  EXPECT_EQ(site.history.stDomainCacheTries, 8);
+  EXPECT_EQ(site.history.stDomainCacheTries, 9);
   EXPECT_EQ(site.history.stDomainCacheHits, 1);
-  EXPECT_EQ(Resolver().Asked().size(), 5u);
+  EXPECT_EQ(Resolver().Asked().size(), 6u);
 }
 
 TEST_F(DomainTranslationTest, AStalledWaitGivesUpAndTheLateNameIsDropped) {
