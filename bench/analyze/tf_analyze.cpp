@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "bench/analyze/site_report.h"
+#include "engine/analysis/domain_translation.h"
 #include "engine/analysis/run_analysis.h"
 #include "engine/common/registry_values.h"
 #include "engine/logs/log_stream.h"
@@ -179,12 +180,14 @@ int main(int argc, char** argv) {
   if (site == nullptr) return 1;
   Configure(*site, options);
 
+  if (options.translate) tf::StartDomainThreads();
   auto start = std::chrono::steady_clock::now();
   std::int32_t idle = tf::kSiteIdle;
   site->state.compare_exchange_strong(idle, tf::kSiteRunning);
   int result = tf::RunAnalysis(*site);
   site->state = tf::kSiteIdle;
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  tf::StopDomainThreads();
 
   std::string database = site->DatabasePath();
   std::string failure = site->ErrorText();

@@ -107,6 +107,9 @@ void WriteFinalStatistics(CSite& site) {
   FlushHourStatistics(site, run.current_hour + 3600, true);
   site.SetStatus("Writing final day statistics");
   FlushDayStatistics(site, run.current_day + kSecondsPerDay, true);
+  // The final day's visitors were queued just now: their regions are
+  // counted before the regions are written.
+  WaitForTranslations(site);
   site.SetStatus("Writing final day domain region statistics");
   if ((site.settings.DayStats & kRegionStatsBit) != 0) FlushRegions(site);
   site.SetStatus("Updating last-activity dates for items");

@@ -1,5 +1,6 @@
 #include "engine/store/settings_keys.h"
 
+#include "engine/analysis/site_translation.h"
 #include "engine/common/address.h"
 #include "engine/store/projects_database.h"
 #include "engine/store/site.h"
@@ -186,6 +187,7 @@ bool CSite::LoadSettings(LoadScope scope) {
   if (history.CreationDate == 0) history.CreationDate = NowLocalSeconds();
   NormalizeDomainName(*this, settings.DomainName);
   SetupTargetPages();
+  translation->cache.SetLimit(settings.DomainCacheSize);
   settings_changed = false;
   // The migrated log stream is stored once every other key has been read,
   // so that the store writes the site's settings, not the defaults.

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "engine/analysis/site_translation.h"
 #include "engine/common/path.h"
 #include "engine/common/registry_values.h"
 #include "engine/common/text.h"
@@ -26,7 +27,7 @@ bool IsPlainFileName(std::string_view name) {
 
 }  // namespace
 
-CSite::CSite() { SetDefaults(); }
+CSite::CSite() : translation(std::make_shared<SiteTranslation>(*this)) { SetDefaults(); }
 
 void CSite::SetDefaults() {
   settings.HomePage = SystemData.DefaultHomePage;
@@ -45,6 +46,7 @@ CSite::~CSite() {
       analysis_thread.join();
     }
   }
+  translation->Detach();
   target_hits.index.Clear();
   CloseEventLog();
   CloseDatabase(connection_);
@@ -166,17 +168,10 @@ void CSite::ResetRunFields() {
     std::lock_guard<std::mutex> guard(text_mutex_);
     status_text_.clear();
   }
-  std::lock_guard<std::mutex> guard(translation_lock_);
-  translations_.outstanding = 0;
-  translations_.at_dispatcher = 0;
-  translations_.waiting_worker = 0;
-  translations_.translating = 0;
+  translation->ResetRunCounters();
 }
 
-int CSite::CountPendingTranslations() {
-  std::lock_guard<std::mutex> guard(translation_lock_);
-  return translations_.pending;
-}
+int CSite::CountPendingTranslations() { return translation->CountPending(); }
 
 void CSite::RaiseLastFileDate(TimeValue date) {
   if (date > history.LastFileDate) history.LastFileDate = date;

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <forward_list>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -32,6 +33,7 @@ namespace tf {
 namespace db {
 class Recordset;
 }
+class SiteTranslation;
 
 enum SiteState : std::int32_t {
   kSiteIdle = 0,
@@ -93,17 +95,6 @@ struct RunProgress {
   double log_size = 0;
 };
 
-// The site's share of the domain-name translations; guarded by its own lock.
-struct TranslationCounters {
-  std::int32_t pending = 0;      // requests on the site's pending list
-  std::int32_t outstanding = 0;  // created and not yet finished
-  std::int32_t at_dispatcher = 0;
-  std::int32_t waiting_worker = 0;
-  std::int32_t translating = 0;
-  std::int32_t waiting_region = 0;
-  std::int32_t active_threads = 0;
-};
-
 class CSite : public LogSite {
  public:
   static constexpr std::size_t kProjectNameSize = 200;
@@ -149,6 +140,9 @@ class CSite : public LogSite {
   TargetHitTable target_hits;
   // The hour and day being counted and the run's text items.
   SiteRunState run;
+  // Its pending domain-name translations, domain cache and region thread;
+  // shared with the translation threads, which may outlive the site.
+  std::shared_ptr<SiteTranslation> translation;
 
   // --- Locks -------------------------------------------------------------
   // Each records the name of the operation that holds it (at most 49 bytes).
@@ -240,6 +234,12 @@ class CSite : public LogSite {
   // Whether the schedule has the hour of `time` (0: now) set.
   bool IsRunDue(TimeValue time);
   void WriteRunSummary();
+  // Resizes the domain cache from the run's visitors per day and its hit
+  // rate, when DomainCacheOptions asks for it (after each day's visitors).
+  void TuneDomainCache();
+  // Timeout.txt: the site's translation counters and pending requests, for
+  // the first stalled wait of the process only.
+  void WriteTimeoutDump();
 
   // --- What log reading asks of the site -------------------------------------
   bool PassesLogFilters(std::string_view line) override;
@@ -268,9 +268,6 @@ class CSite : public LogSite {
 
   ConnectionHolder connection_;
   int open_count_ = 0;
-
-  std::mutex translation_lock_;
-  TranslationCounters translations_;
 
   SiteFileLock file_lock_;
   // LoadLogFiles found only the older two-key form; the load stores the
