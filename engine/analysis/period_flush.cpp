@@ -1,5 +1,7 @@
 #include "engine/analysis/period_flush.h"
 
+#include "engine/logs/time_value.h"
+
 #include <string>
 
 #include "engine/analysis/click_paths.h"
@@ -184,7 +186,12 @@ void FlushRegions(CSite& site) {
   SiteLockGuard statistics(site, "FlushRegions");
   RowBurst burst(site, "FlushRegions");
   DrainList(site.run.items.region_changed, &CTextItem::next_region_changed,
-            &CTextItem::on_region_list, [&](CTextItem& item) { WriteDailyItemEntry(site, item); },
+            &CTextItem::on_region_list,
+            [&](CTextItem& item) {
+              // A region's counts belong to the day it was last seen, which
+              // may lie before the run's last day.
+              WriteDailyItemEntry(site, item, item.last_hit > 0 ? StartOfDay(item.last_hit) : 0);
+            },
             NoProgress);
 }
 

@@ -3,6 +3,7 @@
 // controls (or the system's, for 127.0.0.1 through /etc/hosts), and what
 // reaches tblDomains and the region items.
 #include "engine/analysis/domain_translation.h"
+#include "engine/analysis/period_flush.h"
 
 #include <gtest/gtest.h>
 
@@ -242,6 +243,16 @@ TEST_F(DomainTranslationTest, NamesAreStoredAndRegionsCountedPerDay) {
   EXPECT_EQ(site.history.stDomainCacheTries, 9);
   EXPECT_EQ(site.history.stDomainCacheHits, 1);
   EXPECT_EQ(Resolver().Asked().size(), 6u);
+
+  // The end of the run writes each region under the day it was last seen,
+  // not under the run's last day.
+  FlushRegions(site);
+  CommitRows(site);
+  EXPECT_EQ(shop_.Rows("SELECT t.EntryDate, d.Name, t.Hits FROM tblDay t JOIN tblData d "
+                       "ON d.ItemID = t.ItemID WHERE t.Category = 404 ORDER BY d.Name, t.EntryDate"),
+            (Rows{"2007-01-07 00:00:00|museu|2", "2007-01-08 00:00:00|museu|1",
+                  "2007-01-07 00:00:00|net|4", "2007-01-07 00:00:00|org|5",
+                  "2007-01-07 00:00:00|uk|3", "2007-01-08 00:00:00|uk|6"}));
 }
 
 TEST_F(DomainTranslationTest, AStalledWaitGivesUpAndTheLateNameIsDropped) {
