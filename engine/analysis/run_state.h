@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/analysis/hit_status.h"
 #include "engine/analysis/referrer_info.h"
 #include "engine/analysis/text_item.h"
 #include "engine/logs/time_value.h"
@@ -48,6 +49,9 @@ struct SiteRunState {
   TextItemTable items;
   // The new tblData rows, written in batches.
   WriteBatch new_rows;
+
+  // The day's status-code counters.
+  HitStatusTable hit_status;
 
   // What the referrer of the record being classified says.
   ReferrerInfo referrer;
