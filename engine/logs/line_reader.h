@@ -27,7 +27,9 @@ class LineReader {
 
   // The next line, without its line feed, with every byte below 32 dropped
   // (carriage returns, tabs, NULs) and cut to kMaxLineLength bytes, never
-  // inside a UTF-8 character. Bytes of 128 and above are kept. The view
+  // inside a UTF-8 character. Bytes of 128 and above are kept: logs carry
+  // UTF-8 paths, agents and referrers, and dropping those bytes would turn
+  // non-ASCII names into other, wrong names. The view
   // stays valid until the next call. False at the end of the file: a last
   // line without a line feed is not delivered, since the web server may
   // still be writing it.
