@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/analysis/search_referrer_memo.h"
 #include "loaded_system_data.h"
 
 namespace tf {
@@ -229,6 +230,26 @@ TEST_F(ReferrerAnalysisTest, SitesLearnTogether) {
   for (std::thread& thread : threads) thread.join();
   EXPECT_EQ(wrong, std::vector<int>(kThreads, 0));
   EXPECT_EQ(Engines(), known + kHosts);
+}
+
+TEST(SearchReferrerMemo, HoldsAnswersForOneStateOfTheListAndStaysBounded) {
+  SearchReferrerMemo memo(1000);
+  EXPECT_EQ(memo.Find("http://a.example/", 1, kAllSearchStats), nullptr);
+  memo.Remember("http://a.example/", {true, "a.example", "red shoes"});
+  const SearchReferrerMemo::Answer* answer = memo.Find("http://a.example/", 1, kAllSearchStats);
+  ASSERT_NE(answer, nullptr);
+  EXPECT_EQ(answer->phrase, "red shoes");
+  EXPECT_EQ(memo.Find("http://a.example/", 2, kAllSearchStats), nullptr) << "the list changed";
+  memo.Remember("http://a.example/", {});
+  EXPECT_EQ(memo.Find("http://a.example/", 2, kSearchEngineStats), nullptr) << "other statistics";
+
+  for (int i = 0; i < 100; ++i) {
+    std::string url = "http://a.example/" + std::to_string(i);
+    EXPECT_EQ(memo.Find(url, 2, kSearchEngineStats), nullptr);
+    memo.Remember(url, {});
+    EXPECT_NE(memo.Find(url, 2, kSearchEngineStats), nullptr);
+    EXPECT_LE(memo.size(), 1000u / 128);
+  }
 }
 
 }  // namespace
