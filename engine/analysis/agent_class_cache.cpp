@@ -59,6 +59,7 @@ std::string_view AgentClassCache::Remember(std::string_view agent) {
 }
 
 void AgentClassCache::Clear() {
+  ++restarts_;
   by_agent_.clear();
   by_items_.clear();
   classes_.clear();

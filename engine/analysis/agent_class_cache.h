@@ -35,6 +35,8 @@ class AgentClassCache {
   std::size_t agents() const { return by_agent_.size(); }
   std::size_t classes() const { return classes_.size(); }
   std::size_t classified() const { return classified_; }
+  // How often it started over; what callers keep per class is stale after.
+  std::size_t restarts() const { return restarts_; }
 
  private:
   std::string_view Remember(std::string_view agent);
@@ -52,6 +54,7 @@ class AgentClassCache {
   std::deque<AgentClass> classes_;
   std::unordered_map<std::string, const AgentClass*, StringHash, std::equal_to<>> by_items_;
   std::size_t classified_ = 0;
+  std::size_t restarts_ = 0;
 };
 
 }  // namespace tf

@@ -64,7 +64,11 @@ bool IsAddressHost(std::string_view host) {
   return std::all_of(host.begin(), host.end(), [](char c) { return IsAsciiDigit(c) || c == '.'; });
 }
 
-bool HasLetter(std::string_view text) { return std::any_of(text.begin(), text.end(), IsAsciiLetter); }
+// Bytes of UTF-8 characters count as letters: a query in another script is
+// words too.
+bool IsWordByte(char c) { return IsAsciiLetter(c) || static_cast<unsigned char>(c) >= 0x80; }
+
+bool HasLetter(std::string_view text) { return std::any_of(text.begin(), text.end(), IsWordByte); }
 
 // Where the labels of a host begin (hosts are at most 99 bytes).
 class LabelStarts {
@@ -226,8 +230,10 @@ std::optional<std::pair<std::size_t, std::size_t>> FindPhraseValue(CSystemData& 
   return std::make_pair(key->value_begin, key->value_end);
 }
 
+// Bytes of UTF-8 characters are kept, so that a phrase in another script
+// keeps its letters.
 bool IsKeptPhraseByte(unsigned char c) {
-  return c == '-' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= '_' && c <= 'z');
+  return c == '-' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= '_' && c <= 'z') || c >= 0x80;
 }
 
 }  // namespace
@@ -256,11 +262,13 @@ std::string NormalizePhrase(std::uint32_t day_stats, std::string_view value) {
     // A cached page's query: the cached address, then the words.
     i = value.find(' ');
     if (i == kNone) return {};
-    while (i < value.size() && static_cast<signed char>(value[i]) < '-') ++i;
+    while (i < value.size() && static_cast<unsigned char>(value[i]) < '-') ++i;
     if (i == value.size()) return {};
   }
+  // A few bytes past the limit show whether the cut splits a character.
+  constexpr std::size_t kLookAhead = 4;
   std::string phrase;
-  while (i < value.size() && phrase.size() < ReferrerInfo::kSearchPhraseMax) {
+  while (i < value.size() && phrase.size() < ReferrerInfo::kSearchPhraseMax + kLookAhead) {
     auto c = static_cast<unsigned char>(value[i++]);
     if (c == '%' && i + 1 < value.size() && IsHexDigit(value[i]) && IsHexDigit(value[i + 1])) {
       c = static_cast<unsigned char>(HexToInt(value.substr(i, 2)));
@@ -272,6 +280,7 @@ std::string NormalizePhrase(std::uint32_t day_stats, std::string_view value) {
       phrase.push_back(' ');
     }
   }
+  phrase.resize(CutUtf8(phrase, ReferrerInfo::kSearchPhraseMax).size());
   while (!phrase.empty() && phrase.back() == ' ') phrase.pop_back();
   return phrase;
 }

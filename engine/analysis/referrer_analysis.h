@@ -34,8 +34,9 @@ constexpr std::uint32_t kKeywordStats = 0x800000;
 bool AnalyzeReferrer(CSystemData& system, std::uint32_t day_stats, std::string& url, ReferrerInfo& info);
 
 // The search phrase of a query value: percent escapes decoded, runs of
-// anything but letters, digits, '-', '_' and '`' turned into one blank,
-// lower case, at most 149 characters; a value that begins with "cache:"
+// anything but letters, digits, '-', '_', '`' and the bytes of UTF-8
+// characters turned into one blank, ASCII letters in lower case, at most
+// 149 bytes (never half a character); a value that begins with "cache:"
 // keeps only the words after the cached address. Empty when nothing is
 // left, or when day_stats counts neither phrases nor keywords.
 std::string NormalizePhrase(std::uint32_t day_stats, std::string_view value);

@@ -7,7 +7,9 @@
 #include "engine/analysis/hit_status.h"
 #include "engine/analysis/period_flush.h"
 #include "engine/analysis/record_classification.h"
+#include "engine/analysis/search_referrer.h"
 #include "engine/analysis/sessions.h"
+#include "engine/analysis/user_agent_stats.h"
 #include "engine/analysis/visitors.h"
 #include "engine/common/busy.h"
 #include "engine/common/path.h"
@@ -122,6 +124,8 @@ void ReleaseRunTables(CSite& site) {
   ReleasePaths(site);
   FreeHitStatusIndex(site);
   ClearDomainCache(site);
+  ReleaseUserAgentStats(site);
+  ReleaseSearchReferrers(site);
   ReleaseTextItems(site);
 }
 

@@ -9,7 +9,9 @@
 
 #include "engine/analysis/hit_status.h"
 #include "engine/analysis/referrer_info.h"
+#include "engine/analysis/search_referrer_memo.h"
 #include "engine/analysis/text_item.h"
+#include "engine/analysis/user_agent_stats.h"
 #include "engine/logs/time_value.h"
 #include "engine/store/write_batch.h"
 
@@ -59,6 +61,11 @@ struct SiteRunState {
   // known item allocates nothing.
   std::string scratch_host;
   std::string scratch_text;
+
+  // What the run remembers of the user agents and referrers it met, so that
+  // a repeated one is not classified again; freed at the run's end.
+  UserAgentRunCache user_agents;
+  SearchReferrerMemo search_referrers;
 };
 
 }  // namespace tf

@@ -162,6 +162,7 @@ void TextItemTable::Release() {
   day_changed = nullptr;
   last_hit_changed = nullptr;
   region_changed = nullptr;
+  ++releases;
 }
 
 void ReleaseTextItems(CSite& site) {

@@ -126,6 +126,9 @@ struct TextItemTable {
   CTextItem* day_changed = nullptr;
   CTextItem* last_hit_changed = nullptr;
   CTextItem* region_changed = nullptr;
+  // How often the items were freed, so that whoever keeps item pointers
+  // across calls knows when they are gone.
+  std::uint64_t releases = 0;
 };
 
 // Frees all text items of the site's run, under the statistics lock.

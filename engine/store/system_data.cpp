@@ -64,6 +64,7 @@ void CSystemData::FreeSearchEngines() {
     delete engine;
     engine = next;
   }
+  search_engine_changes_.fetch_add(1, std::memory_order_release);
 }
 
 bool CSystemData::OpenSystemDatabase() {
@@ -142,10 +143,12 @@ SearchEngineEntry* CSystemData::AddSearchEngine(std::unique_ptr<SearchEngineEntr
     engine->next = search_engines_.load(std::memory_order_relaxed);
     SearchEngineIndex.Insert(engine);
     search_engines_.store(engine, std::memory_order_release);
+    search_engine_changes_.fetch_add(1, std::memory_order_release);
     return engine;
   }
   delimiter->next = engine->delimiters.load(std::memory_order_relaxed);
   engine->delimiters.store(delimiter.release(), std::memory_order_release);
+  search_engine_changes_.fetch_add(1, std::memory_order_release);
   return engine;
 }
 
@@ -155,6 +158,7 @@ void CSystemData::AddPhraseDelimiter(SearchEngineEntry* engine,
   std::unique_lock<std::shared_mutex> lock(SystemLookupLock);
   delimiter->next = engine->delimiters.load(std::memory_order_relaxed);
   engine->delimiters.store(delimiter.release(), std::memory_order_release);
+  search_engine_changes_.fetch_add(1, std::memory_order_release);
 }
 
 SearchEngineEntry* CSystemData::FindSearchEngine(std::string_view address) const {

@@ -96,6 +96,12 @@ class CSystemData {
   SearchEngineEntry* search_engines() const {
     return search_engines_.load(std::memory_order_acquire);
   }
+  // Counts the changes of the engine list (engines and keys added, the list
+  // freed), each counted after it is published, so that an answer worked
+  // out from the list stays right while this number stays the same.
+  std::uint64_t search_engine_changes() const {
+    return search_engine_changes_.load(std::memory_order_acquire);
+  }
 
   ThreadPriority GetThreadPriority() const;
 
@@ -131,6 +137,7 @@ class CSystemData {
 
   ConnectionHolder SystemDatabaseConnection;
   std::atomic<SearchEngineEntry*> search_engines_{nullptr};
+  std::atomic<std::uint64_t> search_engine_changes_{0};
   CAvlTree<SearchEngineEntry, AddressOrder> SearchEngineIndex;
   // Serialises the additions to the engine list; readers of the index share it.
   mutable std::shared_mutex SystemLookupLock;

@@ -114,7 +114,14 @@ TEST(AgentClassifier, RealAgentsWithTheShippedLists) {
       {"Mozilla/5.0 (Windows; U; Windows NT 6.1; de-DE) AppleWebKit/533.20.25 (KHTML, like Gecko) "
        "Version/5.0.4 Safari/533.20.27",
        Expect({"German", "Safari", "Safari 5.0.4", "None", "Windows", "Windows NT 6.1"})},
+      {"Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) "
+       "Chrome/124.0.0.0 Safari/537.36 Edg/124.0.2478.80",
+       Expect({"", "Edge", "Edge 124.0.2478.80", "None", "Windows", "Windows NT 10.0"})},
+      {"Mozilla/5.0 (Linux; Android 10; K) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/124.0.0.0 "
+       "Mobile Safari/537.36 EdgA/124.0.2478.64",
+       Expect({"", "Edge", "Edge 124.0.2478.64", "None", "Android", "Android 10"})},
       {"Mozilla/5.0 (compatible; Googlebot/2.1; +http://www.google.com/bot.html)", Expect({"Googlebot"})},
+      {"Mozilla/5.0 (compatible; YandexBot/3.0; +http://yandex.com/bots)", Expect({"YandexBot"})},
       {"Mozilla/5.0+(compatible;+bingbot/2.0;+http://www.bing.com/bingbot.htm)", Expect({"Bingbot"})},
       {"Mozilla/5.0 (compatible; Applebot/0.1; +http://www.apple.com/go/applebot)", Expect({"Applebot"})},
       {"Mozilla/5.0 (compatible; Baiduspider/2.0; +http://www.baidu.com/search/spider.html)",
@@ -199,6 +206,7 @@ TEST(AgentClassCache, StartsOverAtItsLimit) {
       EXPECT_LE(cache.agents(), 1000u / 64);
     }
   }
+  EXPECT_GT(cache.restarts(), 0u);
 }
 
 }  // namespace

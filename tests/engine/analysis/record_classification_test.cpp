@@ -6,6 +6,7 @@
 #include "engine/analysis/target_page_check.h"
 #include "engine/analysis/text_item.h"
 #include "engine/logs/log_record.h"
+#include "engine/store/statistics_writer.h"
 #include "statistics_site.h"
 
 namespace tf {
@@ -130,6 +131,85 @@ TEST_F(ClassificationTest, ReferringSitesAndPages) {
   ClassifyReferrer(site(), referrer, 1, info);
   EXPECT_EQ(info.referring_page, "") << "referring pages are not kept";
   EXPECT_EQ(info.referrer_name, "other.example.org");
+}
+
+TEST_F(ClassificationTest, SearchEnginesGiveTheirItemAndPhrase) {
+  const struct {
+    const char* referrer;
+    const char* name;
+    std::int32_t category;
+    const char* phrase;
+  } cases[] = {
+      {"http://www.google.com/search?hl=en&q=cheap+flights", "google", 401, "cheap flights"},
+      {"http://www.google.com/search?q=cache:AbCd12:www.example.com/page+red+shoes&hl=en", "google", 401,
+       "red shoes"},
+      // Learned from its query key, then found without one.
+      {"http://search.finder.example/s?query=Blue%20Widgets&x=1", "finder.example", 401, "blue widgets"},
+      {"http://www.finder.example/", "finder.example", 401, ""},
+      {"http://other.example.org/find?id=7", "other.example.org", 302, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.referrer);
+    std::string referrer = c.referrer;
+    ReferrerInfo info;
+    ClassifyReferrer(site(), referrer, 1, info);
+    EXPECT_EQ(info.referrer_name, c.name);
+    EXPECT_EQ(info.referrer_category, c.category);
+    EXPECT_EQ(info.search_phrase, c.phrase);
+    CTextItem* item = site().run.items.index.Find(TextItemKey{c.category, c.name});
+    ASSERT_NE(item, nullptr);
+    EXPECT_NE(item->ItemID, 0);
+    EXPECT_EQ(info.referrer_item_id, item->ItemID);
+  }
+
+  // A page's record carries the engine to its session; an image's does not.
+  for (auto [stem, phrase] : {std::pair{"/a.htm", "weather paris"}, std::pair{"/b.gif", ""}}) {
+    CLogRecord record = Record(stem);
+    record.has_referrer = true;
+    record.referrer = "https://www.bing.com/search?q=Weather%20Paris&form=QBLH";
+    ClassifyLogRecord(site(), record);
+    EXPECT_EQ(site().run.referrer.search_phrase, phrase) << stem;
+  }
+}
+
+TEST_F(ClassificationTest, ARepeatedReferrerFollowsWhatTheEnginesLearn) {
+  struct Answer {
+    std::string name, phrase, referrer;
+    std::int32_t category;
+    bool operator==(const Answer&) const = default;
+  };
+  auto classify = [&](const char* text) {
+    std::string referrer = text;
+    ReferrerInfo info;
+    ClassifyReferrer(site(), referrer, 1, info);
+    return Answer{info.referrer_name, info.search_phrase, referrer, info.referrer_category};
+  };
+  const char page[] = "http://shop.finder.example/page";
+  const char search[] = "http://shop.finder.example/find?q=garden%20tools";
+  const Answer found{"shop.finder.example", "garden tools", "http://shop.finder.example/find?q=garden tools", 401};
+  EXPECT_EQ(classify(page), (Answer{"shop.finder.example", "", page, 302}));
+  EXPECT_EQ(classify(search), found);
+  EXPECT_EQ(classify(search), found);
+  // Once the host is known as an engine, its other pages are that engine.
+  EXPECT_EQ(classify(page), (Answer{"shop.finder.example", "", page, 401}));
+  // With the search statistics off, an engine is a referring site.
+  site().settings.DayStats &= ~0xE00000;
+  EXPECT_EQ(classify(search).category, 302);
+}
+
+TEST_F(ClassificationTest, AUtf8PhraseKeepsItsWordsAsKeywords) {
+  std::string referrer = "https://www.google.de/search?q=g%C3%BCnstige+Fl%C3%BCge&client=firefox";
+  ReferrerInfo info;
+  ClassifyReferrer(site(), referrer, 1, info);
+  ASSERT_EQ(info.search_phrase, "g\xC3\xBCnstige fl\xC3\xBCge");
+  CountPhrase(site(), info.search_phrase, info.referrer_item_id, info.referrer_category, {}, 1, 1, 0,
+              ComposeTime(2007, 1, 7, 10, 5, 0), true);
+  for (auto [category, name] : {std::pair{402, "g\xC3\xBCnstige fl\xC3\xBCge"}, std::pair{403, "g\xC3\xBCnstige"},
+                                std::pair{403, "fl\xC3\xBCge"}}) {
+    CTextItem* item = site().run.items.index.Find(TextItemKey{category, name});
+    ASSERT_NE(item, nullptr) << name;
+    EXPECT_EQ(item->day.SessionCount, 1) << name;
+  }
 }
 
 TEST_F(ClassificationTest, TargetPagesAreFoundByNameWithoutLeadingSlashes) {

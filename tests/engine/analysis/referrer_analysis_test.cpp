@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/analysis/search_referrer_memo.h"
 #include "loaded_system_data.h"
 
 namespace tf {
@@ -27,13 +28,17 @@ TEST(NormalizePhrase, KeepsWordsOnly) {
       {"50%zz", "50 zz"},  // not an escape: the '%' separates
       {"ab%4", "ab 4"},
       {"a__b-c`d[e]^f", "a__b-c`d e f"},
-      {"caf\xC3\xA9 au lait", "caf au lait"},
+      // UTF-8 letters are word characters; only ASCII letters are lowered.
+      {"caf\xC3\xA9 au lait", "caf\xC3\xA9 au lait"},
+      {"M\xC3\x9CNCHEN+%E6%97%A5%E6%9C%AC,%E8%AA%9E", "m\xC3\x9Cnchen \xE6\x97\xA5\xE6\x9C\xAC \xE8\xAA\x9E"},
+      {std::string(148, 'x') + "\xC3\xA9", std::string(148, 'x')},  // never half a character
       {"!!!...", ""},
       {std::string(200, 'x'), std::string(149, 'x')},
       // A cached page's query keeps the words after the address.
       {"cache:AbCd12:www.example.com/page red shoes", "red shoes"},
       {"CACHE:x.example.com  !\"#red", "red"},
       {"cache:x.example.com", ""},
+      {"cache:x.example.com \xE6\x97\xA5\xE6\x9C\xAC", "\xE6\x97\xA5\xE6\x9C\xAC"},
       {"cache:x.example.com   ", ""},
   };
   for (const Case& c : cases) {
@@ -85,12 +90,12 @@ TEST_F(ReferrerAnalysisTest, KnownEnginesGiveTheirPhrase) {
   };
   const Case cases[] = {
       {"http://www.google.com/search?hl=en&q=cheap+flights", "google", "cheap flights"},
-      {"https://www.google.de/search?q=g%C3%BCnstige+Fl%C3%BCge&client=firefox", "google", "g nstige fl ge"},
+      {"https://www.google.de/search?q=g%C3%BCnstige+Fl%C3%BCge&client=firefox", "google", "g\xC3\xBCnstige fl\xC3\xBCge"},
       {"https://www.bing.com/search?q=Weather%20Paris&form=QBLH", "bing", "weather paris"},
       {"https://search.yahoo.com/search?p=red+shoes&fr=yfp", "yahoo", "red shoes"},
       {"https://uk.search.yahoo.com/search?p=tea", "yahoo", "tea"},
       {"https://www.baidu.com/s?ie=utf-8&wd=hotel+beijing", "baidu", "hotel beijing"},
-      {"https://yandex.ru/search/?text=%D0%BA+moscow&lr=213", "yandex", "moscow"},
+      {"https://yandex.ru/search/?text=%D0%BA+moscow&lr=213", "yandex", "\xD0\xBA moscow"},
       {"https://duckduckgo.com/?q=privacy+tools&t=h_", "duckduckgo", "privacy tools"},
       // A sub-domain in front, an unlisted national suffix behind.
       {"http://images.google.de/images?q=cats", "google", "cats"},
@@ -164,6 +169,10 @@ TEST_F(ReferrerAnalysisTest, LearnsOnlyFromWordyValuesOfBoundedLength) {
   EXPECT_FALSE(Analyze("http://a.example/find?q=" + std::string(101, 'w')).engine);
   EXPECT_EQ(engines_.FindSearchEngine("a.example"), nullptr);
   EXPECT_TRUE(Analyze("http://a.example/find?q=" + std::string(100, 'w')).engine);
+  // Letters of another script are letters too.
+  Result utf8 = Analyze("http://b.example/find?q=\xE6\x97\xA5\xE6\x9C\xAC");
+  EXPECT_TRUE(utf8.engine);
+  EXPECT_EQ(utf8.phrase, "\xE6\x97\xA5\xE6\x9C\xAC");
 
   // A domain name that holds an engine's name inside a label is not that
   // engine; with a query key it is learned under its own name.
@@ -221,6 +230,26 @@ TEST_F(ReferrerAnalysisTest, SitesLearnTogether) {
   for (std::thread& thread : threads) thread.join();
   EXPECT_EQ(wrong, std::vector<int>(kThreads, 0));
   EXPECT_EQ(Engines(), known + kHosts);
+}
+
+TEST(SearchReferrerMemo, HoldsAnswersForOneStateOfTheListAndStaysBounded) {
+  SearchReferrerMemo memo(1000);
+  EXPECT_EQ(memo.Find("http://a.example/", 1, kAllSearchStats), nullptr);
+  memo.Remember("http://a.example/", {true, "a.example", "red shoes"});
+  const SearchReferrerMemo::Answer* answer = memo.Find("http://a.example/", 1, kAllSearchStats);
+  ASSERT_NE(answer, nullptr);
+  EXPECT_EQ(answer->phrase, "red shoes");
+  EXPECT_EQ(memo.Find("http://a.example/", 2, kAllSearchStats), nullptr) << "the list changed";
+  memo.Remember("http://a.example/", {});
+  EXPECT_EQ(memo.Find("http://a.example/", 2, kSearchEngineStats), nullptr) << "other statistics";
+
+  for (int i = 0; i < 100; ++i) {
+    std::string url = "http://a.example/" + std::to_string(i);
+    EXPECT_EQ(memo.Find(url, 2, kSearchEngineStats), nullptr);
+    memo.Remember(url, {});
+    EXPECT_NE(memo.Find(url, 2, kSearchEngineStats), nullptr);
+    EXPECT_LE(memo.size(), 1000u / 128);
+  }
 }
 
 }  // namespace

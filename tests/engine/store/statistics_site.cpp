@@ -8,10 +8,16 @@
 
 #include "engine/analysis/run_analysis.h"
 #include "engine/logs/log_stream.h"
+#include "engine/store/system_data.h"
 
 namespace tf::test {
 
 StatisticsSite::StatisticsSite() : site_(std::make_unique<CSite>()) {
+  // As after the program's start-up, so that every run classifies its user
+  // agents and referrers by the same lists, whatever ran before.
+  if (!SystemData.OpenSystemDatabase() || !SystemData.LoadReferenceTables()) {
+    throw std::runtime_error("the system template does not load");
+  }
   install_.AddSiteDatabase("Project0001.mdb");
   std::filesystem::create_directory(LogFolder());
   CSite& site = *site_;

@@ -15,6 +15,7 @@ namespace tf::test {
 class StatisticsSite {
  public:
   // Site 1 "Shop" with Project0001.mdb; its logs are LogFolder()/*.log.
+  // The system data holds the reference lists of the system template.
   StatisticsSite();
   ~StatisticsSite();
 
