@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/analysis/referrer_info.h"
+#include "engine/analysis/session_tables.h"
 #include "engine/analysis/text_item.h"
 #include "engine/logs/time_value.h"
 #include "engine/store/write_batch.h"
@@ -55,6 +56,11 @@ struct SiteRunState {
   // known item allocates nothing.
   std::string scratch_host;
   std::string scratch_text;
+
+  // --- Visitors, sessions and click paths ---------------------------------
+  SessionTables sessions;
+  // The encoded record of the saved-sessions file, reused for every session.
+  std::string session_record;
 };
 
 }  // namespace tf

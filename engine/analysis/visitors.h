@@ -1,16 +1,24 @@
 // Visitors: one entry per client address seen in a run, with its hourly
-// and daily counts, written to tblVisitors at each day change.
+// and daily counts, written to tblVisitors at each day change and handed
+// to the translation threads for their domain names.
 //
-// The run calls these at the hour and day changes; the counting itself
-// comes with the visitor statistics, until then they do nothing.
+// Every change and walk of the table holds the site's statistics lock;
+// only the analysis thread changes it.
 #pragma once
+
+#include <cstdint>
+#include <string_view>
 
 namespace tf {
 
 class CSite;
+struct CVisitor;
 
 // The empty visitor table of a run.
 void InitVisitorTable(CSite& site);
+// The visitor of the address, made when the run has none yet. The client
+// name is kept for a stand-in address.
+CVisitor* FindVisitor(CSite& site, std::uint32_t address, std::string_view client_name);
 // The visitors of the hour into the site's hourly visitor count.
 void CountVisitsHour(CSite& site);
 // The day's visitor rows, and the name translations of their addresses.
@@ -20,7 +28,19 @@ void CountVisitsDay(CSite& site);
 // Forgets the visitors without an open session or hits, and starts a new
 // day for the others.
 void PurgeInactiveVisitors(CSite& site);
-// Forgets every visitor (end of a run).
+// Forgets every visitor (end of a run), and any session still open.
 void ReleaseAll(CSite& site);
+
+// True when tblVisitors has no row of the visitor's address (also when the
+// test fails: the error becomes the site's error text).
+bool CheckReturningVisitor(CSite& site, const CVisitor& visitor);
+// Adds the visitor's day to its tblVisitors row of the day being counted.
+void UpdateStatistics(CSite& site, const CVisitor& visitor);
+
+// Day hits + 2 x day sessions + day view time in whole minutes: what
+// chooses the top visitors of a day.
+std::int64_t SessionScore(const CVisitor& visitor);
+// -1 when x scores higher, 1 when lower, so the highest come first.
+int CompareVisitorScore(const CVisitor* x, const CVisitor* y, void* context);
 
 }  // namespace tf
