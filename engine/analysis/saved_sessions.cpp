@@ -168,7 +168,8 @@ void RestoreSession(CSite& site, std::string_view record) {
   RecordGetString(record, kTagClientName, client_name, kClientNameSize);
   CVisitor& visitor =
       *FindVisitor(site, static_cast<std::uint32_t>(GetInt(record, kTagAddress)), client_name);
-  visitor.hour_hits = GetInt(record, kTagHourHits);
+  visitor.hour_hits = 0;
+  AddHourHits(site, visitor, GetInt(record, kTagHourHits));
   visitor.day_hits = GetInt(record, kTagDayHits);
   {
     SiteLockGuard lock(site, "NewSession");

@@ -75,6 +75,7 @@ SessionTables::~SessionTables() {
 void SessionTables::ReleaseVisitors() {
   visitor_index.Clear();
   last_visitor = nullptr;
+  hour_visitors.clear();
   while (visitors != nullptr) {
     CVisitor* next = visitors->next;
     if (visitors->session != nullptr && visitors->session->visitor == visitors) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/analysis/visitor_index.h"
 #include "engine/common/avl_tree.h"
 #include "engine/logs/time_value.h"
 
@@ -28,15 +29,8 @@ struct CVisitor {
   std::int32_t day_view_time = 0;
   bool agent_classified = false;  // in the open session
   bool returning_checked = false;
+  bool on_hour_list = false;
   CSession* session = nullptr;  // the open session
-};
-
-// Unsigned order of the addresses.
-struct VisitorOrder {
-  int operator()(std::uint32_t a, const CVisitor& b) const {
-    return a < b.address ? -1 : a > b.address ? 1 : 0;
-  }
-  int operator()(const CVisitor& a, const CVisitor& b) const { return (*this)(a.address, b); }
 };
 
 struct SessionPageHit {
@@ -117,10 +111,13 @@ struct SessionTables {
   void FreeSessionObject(CSession* session);
 
   CVisitor* visitors = nullptr;
-  CAvlTree<CVisitor, VisitorOrder> visitor_index;
+  VisitorIndex visitor_index;
   // The visitor of the latest hit: most records follow one of the same
   // client.
   CVisitor* last_visitor = nullptr;
+  // The visitors with hits in the current hour, so that the hour's count
+  // does not walk every visitor of the day.
+  std::vector<CVisitor*> hour_visitors;
 
   CSession* sessions_head = nullptr;
   CSession* sessions_tail = nullptr;

@@ -175,7 +175,7 @@ void NewSession(CSite& site, std::string_view user_agent, std::uint32_t address,
                 std::string_view client_name, CTextItem* page, TimeValue time,
                 std::int64_t bytes_sent, const ReferrerInfo& referrer) {
   CVisitor& visitor = *FindVisitor(site, address, client_name);
-  visitor.hour_hits += 1;
+  AddHourHits(site, visitor, 1);
   visitor.day_hits += 1;
   visitor.day_bytes += bytes_sent;
   CountNewOrReturning(site, visitor);

@@ -65,7 +65,6 @@ VisitorDay DayOf(const CSite& site, const CVisitor& v, bool store) {
 void InitVisitorTable(CSite& site) {
   SessionTables& tables = site.run.sessions;
   tables.ReleaseVisitors();
-  tables.visitor_index.SetCallbacks(VisitorOrder{}, nullptr);
 }
 
 CVisitor* FindVisitor(CSite& site, std::uint32_t address, std::string_view client_name) {
@@ -88,13 +87,24 @@ CVisitor* FindVisitor(CSite& site, std::uint32_t address, std::string_view clien
   return visitor;
 }
 
+void AddHourHits(CSite& site, CVisitor& visitor, std::int32_t hits) {
+  visitor.hour_hits += hits;
+  if (visitor.on_hour_list) return;
+  SiteLockGuard lock(site, "FindVisitor");
+  visitor.on_hour_list = true;
+  site.run.sessions.hour_visitors.push_back(&visitor);
+}
+
 void CountVisitsHour(CSite& site) {
   SiteLockGuard lock(site, "CountVisitsHour");
-  for (CVisitor* v = site.run.sessions.visitors; v != nullptr; v = v->next) {
+  std::vector<CVisitor*>& hour_visitors = site.run.sessions.hour_visitors;
+  for (CVisitor* v : hour_visitors) {
+    v->on_hour_list = false;
     if (v->hour_hits <= 0) continue;
     ++site.run.hour.visitors;
     v->hour_hits = 0;
   }
+  hour_visitors.clear();
 }
 
 void WriteVisitorIP(CSite& site) {
@@ -148,7 +158,8 @@ void PurgeInactiveVisitors(CSite& site) {
   while (CVisitor* v = *link) {
     if (v->session == nullptr && v->hour_hits == 0 && v->day_hits == 0) {
       *link = v->next;
-      tables.visitor_index.Remove(v->address);
+      // Its hour hits went with a saved session before the hour was counted.
+      if (v->on_hour_list) std::erase(tables.hour_visitors, v);
       delete v;
       continue;
     }
@@ -158,6 +169,7 @@ void PurgeInactiveVisitors(CSite& site) {
     v->day_view_time = 0;
     link = &v->next;
   }
+  tables.visitor_index.Rebuild(tables.visitors);
 }
 
 void ReleaseAll(CSite& site) {
@@ -184,6 +196,13 @@ bool CheckReturningVisitor(CSite& site, const CVisitor& visitor) {
 
 void UpdateStatistics(CSite& site, const CVisitor& visitor) {
   DatabaseLockGuard lock(site, "UpdateStatistics");
+  // The same day for every visitor of a flush: its text is made once.
+  thread_local TimeValue day = -1;
+  thread_local std::string day_text;
+  if (site.run.current_day != day) {
+    day = site.run.current_day;
+    day_text = StoredDateText(day);
+  }
   std::string error;
   if (!ExecuteSql(site.connection(),
                   "INSERT INTO tblVisitors (EntryDate, IPaddress, Hits, Bytes, SessionCount, "
@@ -192,7 +211,7 @@ void UpdateStatistics(CSite& site, const CVisitor& visitor) {
                   "Bytes = Bytes + excluded.Bytes, "
                   "SessionCount = SessionCount + excluded.SessionCount, "
                   "ViewTime = ViewTime + excluded.ViewTime",
-                  {com::Variant(StoredDateText(site.run.current_day)),
+                  {com::Variant(day_text),
                    com::Variant(AddressToText(visitor.address)), com::Variant(visitor.day_hits),
                    com::Variant(static_cast<double>(visitor.day_bytes)),
                    com::Variant(visitor.day_sessions), com::Variant(visitor.day_view_time)},

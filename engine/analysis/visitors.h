@@ -19,6 +19,8 @@ void InitVisitorTable(CSite& site);
 // The visitor of the address, made when the run has none yet. The client
 // name is kept for a stand-in address.
 CVisitor* FindVisitor(CSite& site, std::uint32_t address, std::string_view client_name);
+// Adds hits of the current hour to the visitor.
+void AddHourHits(CSite& site, CVisitor& visitor, std::int32_t hits);
 // The visitors of the hour into the site's hourly visitor count.
 void CountVisitsHour(CSite& site);
 // The day's visitor rows, and the name translations of their addresses.
