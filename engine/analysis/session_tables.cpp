@@ -76,6 +76,7 @@ void SessionTables::ReleaseVisitors() {
   visitor_index.Clear();
   last_visitor = nullptr;
   hour_visitors.clear();
+  unchecked_visitors.clear();
   while (visitors != nullptr) {
     CVisitor* next = visitors->next;
     if (visitors->session != nullptr && visitors->session->visitor == visitors) {

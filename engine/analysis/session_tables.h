@@ -118,6 +118,8 @@ struct SessionTables {
   // The visitors with hits in the current hour, so that the hour's count
   // does not walk every visitor of the day.
   std::vector<CVisitor*> hour_visitors;
+  // The visitors whose new-or-returning test waits for the day change.
+  std::vector<CVisitor*> unchecked_visitors;
 
   CSession* sessions_head = nullptr;
   CSession* sessions_tail = nullptr;

@@ -46,12 +46,7 @@ void CountNewOrReturning(CSite& site, CVisitor& visitor) {
   if ((s.DayStats & kVisitorStatsBit) == 0 || s.VisitorsStore == 0 || visitor.returning_checked) {
     return;
   }
-  visitor.returning_checked = true;
-  if (CheckReturningVisitor(site, visitor)) {
-    ++site.run.day.new_visitors;
-  } else {
-    ++site.run.day.returning_visitors;
-  }
+  CheckReturningVisitor(site, visitor);
 }
 
 CSession* OpenSession(CSite& site, CVisitor& visitor, TimeValue time) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/analysis/domain_translation.h"
@@ -12,6 +13,7 @@
 #include "engine/common/text.h"
 #include "engine/logs/client_address.h"
 #include "engine/store/site.h"
+#include "engine/store/field_values.h"
 #include "engine/store/stored_date.h"
 #include "platform/db/recordset.h"
 
@@ -22,6 +24,9 @@ namespace {
 constexpr std::int32_t kRegionStatsBit = 0x4000000;
 constexpr std::size_t kErrorSize = 200;
 constexpr std::size_t kClientNameMax = 99;
+// Visitors asked about in one query of their new-or-returning test.
+constexpr std::size_t kReturningBatch = 64;
+constexpr std::size_t kAddressSize = 16;
 
 bool CountsRegions(const CSite& site) { return (site.settings.DayStats & kRegionStatsBit) != 0; }
 
@@ -58,6 +63,35 @@ VisitorDay DayOf(const CSite& site, const CVisitor& v, bool store) {
   day.view_time = v.day_view_time;
   day.store = store;
   return day;
+}
+
+// Which addresses of visitors [begin, end) have tblVisitors rows. The
+// statement always has the same number of parameters (the first address
+// repeated), so that it is prepared once.
+bool KnownAddresses(CSite& site, const std::vector<CVisitor*>& visitors, std::size_t begin,
+                    std::size_t end, std::unordered_set<std::string>& known) {
+  static const std::string sql = [] {
+    std::string text = "SELECT DISTINCT IPaddress FROM tblVisitors WHERE IPaddress IN (?";
+    for (std::size_t i = 1; i < kReturningBatch; ++i) text += ", ?";
+    return text + ")";
+  }();
+  db::Params params;
+  for (std::size_t i = 0; i < kReturningBatch; ++i) {
+    std::size_t at = begin + (i < end - begin ? i : 0);
+    params.push_back(com::Variant(AddressToText(visitors[at]->address)));
+  }
+  DatabaseLockGuard lock(site, "UpdateStatistics");
+  if (site.connection() == nullptr) return false;
+  try {
+    db::Recordset rows = site.connection()->OpenRecordset(sql, params);
+    for (; !rows.IsEof(); rows.MoveNext()) {
+      known.insert(TextFieldValue(rows.Field(0), kAddressSize));
+    }
+    return true;
+  } catch (const db::Error& e) {
+    site.SetError(e.description());
+    return false;
+  }
 }
 
 }  // namespace
@@ -108,6 +142,8 @@ void CountVisitsHour(CSite& site) {
 }
 
 void WriteVisitorIP(CSite& site) {
+  // Before the day's rows exist: they would make every visitor returning.
+  CountReturningVisitors(site);
   const SiteSettings& s = site.settings;
   if (s.VisitorsStore == 0 && !CountsRegions(site)) return;
   std::vector<CVisitor*> selection;
@@ -152,6 +188,7 @@ void CountVisitsDay(CSite& site) {
 
 void PurgeInactiveVisitors(CSite& site) {
   SiteLockGuard lock(site, "PurgeInactiveVisitors");
+  CountReturningVisitors(site);
   SessionTables& tables = site.run.sessions;
   tables.last_visitor = nullptr;
   CVisitor** link = &tables.visitors;
@@ -180,18 +217,28 @@ void ReleaseAll(CSite& site) {
   site.run.sessions.ReleaseVisitors();
 }
 
-bool CheckReturningVisitor(CSite& site, const CVisitor& visitor) {
-  DatabaseLockGuard lock(site, "UpdateStatistics");
-  if (site.connection() == nullptr) return true;
-  try {
-    db::Recordset rows = site.connection()->OpenRecordset(
-        "select top 1 IPaddress from tblVisitors where IPaddress=?",
-        {com::Variant(AddressToText(visitor.address))});
-    return rows.IsEof();
-  } catch (const db::Error& e) {
-    site.SetError(e.description());
-    return true;
+void CheckReturningVisitor(CSite& site, CVisitor& visitor) {
+  SiteLockGuard lock(site, "FindVisitor");
+  visitor.returning_checked = true;
+  site.run.sessions.unchecked_visitors.push_back(&visitor);
+}
+
+void CountReturningVisitors(CSite& site) {
+  SiteLockGuard statistics(site, "CountReturningVisitors");
+  std::vector<CVisitor*>& unchecked = site.run.sessions.unchecked_visitors;
+  for (std::size_t begin = 0; begin < unchecked.size(); begin += kReturningBatch) {
+    std::size_t end = std::min(unchecked.size(), begin + kReturningBatch);
+    std::unordered_set<std::string> known;
+    bool failed = !KnownAddresses(site, unchecked, begin, end, known);
+    for (std::size_t i = begin; i < end; ++i) {
+      if (!failed && known.contains(AddressToText(unchecked[i]->address))) {
+        ++site.run.day.returning_visitors;
+      } else {
+        ++site.run.day.new_visitors;
+      }
+    }
   }
+  unchecked.clear();
 }
 
 void UpdateStatistics(CSite& site, const CVisitor& visitor) {

@@ -33,9 +33,15 @@ void PurgeInactiveVisitors(CSite& site);
 // Forgets every visitor (end of a run), and any session still open.
 void ReleaseAll(CSite& site);
 
-// True when tblVisitors has no row of the visitor's address (also when the
-// test fails: the error becomes the site's error text).
-bool CheckReturningVisitor(CSite& site, const CVisitor& visitor);
+// Once per visitor while it stays in the table: whether it is new to
+// tblVisitors or returning. The answer only counts in the day's totals, and
+// the day's rows are written only after it, so the visitors wait for one
+// query per batch at the day change (CountReturningVisitors).
+void CheckReturningVisitor(CSite& site, CVisitor& visitor);
+// Counts the waiting visitors into the day's new and returning visitors.
+// A visitor whose test fails counts as new; the error becomes the site's
+// error text.
+void CountReturningVisitors(CSite& site);
 // Adds the visitor's day to its tblVisitors row of the day being counted.
 void UpdateStatistics(CSite& site, const CVisitor& visitor);
 
