@@ -96,6 +96,32 @@ TEST_F(VisitorTest, StoredVisitorsOfTheDay) {
   EXPECT_EQ(site().ErrorText(), "");
 }
 
+TEST_F(VisitorTest, NewAndReturningOfManyVisitors) {
+  // More visitors than one query asks about; every third one was seen
+  // before.
+  std::string rows;
+  for (int i = 1; i <= 150; ++i) {
+    CVisitor& visitor = *FindVisitor(site(), 0x0A | static_cast<std::uint32_t>(i) << 24, "");
+    CheckReturningVisitor(site(), visitor);
+    if (i % 3 == 0) {
+      rows += "INSERT INTO tblVisitors VALUES ('2007-01-01 00:00:00', '10.0.0." +
+              std::to_string(i) + "', 1, 1, 1, 1);";
+    }
+  }
+  shop_.install().Sql("Project0001.mdb", rows);
+  CountReturningVisitors(site());
+  EXPECT_EQ(site().run.day.returning_visitors, 50);
+  EXPECT_EQ(site().run.day.new_visitors, 100);
+  EXPECT_TRUE(site().run.sessions.unchecked_visitors.empty());
+
+  // A test that fails counts the visitor as new.
+  shop_.install().Sql("Project0001.mdb", "DROP TABLE tblVisitors");
+  CheckReturningVisitor(site(), *FindVisitor(site(), 0x0300000A, ""));
+  CountReturningVisitors(site());
+  EXPECT_EQ(site().run.day.new_visitors, 101);
+  EXPECT_NE(site().ErrorText(), "");
+}
+
 TEST_F(VisitorTest, DayChangeKeepsTheVisitorsStillActive) {
   Hit(kClient, 0, "/a.htm");       // open session
   Visitor(0x0100000A, 4).day_bytes = 400;
