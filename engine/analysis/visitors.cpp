@@ -111,7 +111,9 @@ CVisitor* FindVisitor(CSite& site, std::uint32_t address, std::string_view clien
   if (visitor == nullptr) {
     visitor = new CVisitor;
     visitor->address = address;
-    if (IsStandInAddress(address)) visitor->client_name.assign(CutUtf8(client_name, kClientNameMax));
+    if (IsStandInAddress(address)) {
+      visitor->client_name.assign(CutUtf8(client_name, kClientNameMax));
+    }
     ++site.history.stVisitors;
     tables.visitor_index.Insert(visitor);
     visitor->next = tables.visitors;

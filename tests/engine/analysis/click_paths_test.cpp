@@ -13,11 +13,6 @@ const char kPathRows[] =
     "SELECT p.EntryDate, a.Name, b.Name, p.Hits, p.EntryCount, p.ExitCount FROM tblPaths p "
     "JOIN tblData a ON a.ItemID = p.ItemID JOIN tblData b ON b.ItemID = p.ItemID2 ORDER BY 2, 3";
 
-std::string LineOf(const std::string& client, const std::string& time, const std::string& path) {
-  std::string line = test::NcsaLine(time, path, 100);
-  return client + line.substr(line.find(' '));
-}
-
 TEST(ClickPathRunTest, StepsOfTheDaysSessions) {
   test::StatisticsSite shop;
   std::vector<std::string> lines;
@@ -34,11 +29,12 @@ TEST(ClickPathRunTest, StepsOfTheDaysSessions) {
   int minute = 10;  // in time order: one minute apart
   for (const auto& s : sessions) {
     for (const char* page : s.pages) {
-      lines.push_back(LineOf(s.client, "07/Jan/2007:10:" + std::to_string(minute++) + ":00", page));
+      std::string time = "07/Jan/2007:10:" + std::to_string(minute++) + ":00";
+      lines.push_back(test::LineOf(s.client, time, page));
     }
   }
   // Closes them all at the hour change; its own session is saved.
-  lines.push_back(LineOf("10.0.0.9", "07/Jan/2007:11:30:00", "/z.htm"));
+  lines.push_back(test::LineOf("10.0.0.9", "07/Jan/2007:11:30:00", "/z.htm"));
   shop.WriteLog("a.log", lines);
   ASSERT_EQ(shop.Run(), 1);
   EXPECT_EQ(shop.Rows(kPathRows), (Rows{"2007-01-07 00:00:00|/a1.htm|/b1.htm|1|1|0",

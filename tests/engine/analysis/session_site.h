@@ -18,6 +18,13 @@
 
 namespace tf::test {
 
+// An NCSA combined line of 100 bytes from the given client.
+inline std::string LineOf(const std::string& client, const std::string& time,
+                          const std::string& path) {
+  std::string line = NcsaLine(time, path, 100);
+  return client + line.substr(line.find(' '));
+}
+
 class SessionSiteTest : public testing::Test {
  protected:
   static constexpr std::uint32_t kClient = 0x010200C0;  // 192.0.2.1

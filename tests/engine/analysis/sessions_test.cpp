@@ -13,7 +13,6 @@ namespace tf {
 namespace {
 
 using Rows = std::vector<std::string>;
-using test::NcsaLine;
 
 class SessionTest : public test::SessionSiteTest {
  protected:
@@ -324,16 +323,11 @@ TEST_F(SessionTest, PageThatNoLongerExistsEndsTheRestoredPages) {
 
 // --- Whole runs ---------------------------------------------------------------------
 
-std::string LineOf(const std::string& client, const std::string& time, const std::string& path) {
-  std::string line = NcsaLine(time, path, 100);
-  return client + line.substr(line.find(' '));
-}
-
 TEST(SessionRunTest, OpenSessionsAreSavedAndTheNextRunGoesOnWithThem) {
   test::StatisticsSite shop;
-  shop.WriteLog("a.log", {LineOf("192.0.2.1", "07/Jan/2007:10:00:00", "/a.htm"),
-                          LineOf("192.0.2.2", "07/Jan/2007:10:01:00", "/a.htm"),
-                          LineOf("192.0.2.1", "07/Jan/2007:10:02:00", "/b.htm")});
+  shop.WriteLog("a.log", {test::LineOf("192.0.2.1", "07/Jan/2007:10:00:00", "/a.htm"),
+                          test::LineOf("192.0.2.2", "07/Jan/2007:10:01:00", "/a.htm"),
+                          test::LineOf("192.0.2.1", "07/Jan/2007:10:02:00", "/b.htm")});
   ASSERT_EQ(shop.Run(), 1);
   Rows log = shop.EventLog();
   EXPECT_NE(std::find(log.begin(), log.end(), "Saved 2 active sessions"), log.end());
@@ -341,8 +335,8 @@ TEST(SessionRunTest, OpenSessionsAreSavedAndTheNextRunGoesOnWithThem) {
   EXPECT_EQ(shop.Rows("SELECT count(*) FROM tblDay WHERE Category = 201"), Rows{"0"});
 
   // 192.0.2.1 goes on within the limit; 192.0.2.2 idles out at 11:00.
-  shop.WriteLog("b.log", {LineOf("192.0.2.1", "07/Jan/2007:10:20:00", "/c.htm"),
-                          LineOf("192.0.2.3", "07/Jan/2007:11:00:00", "/a.htm")});
+  shop.WriteLog("b.log", {test::LineOf("192.0.2.1", "07/Jan/2007:10:20:00", "/c.htm"),
+                          test::LineOf("192.0.2.3", "07/Jan/2007:11:00:00", "/a.htm")});
   ASSERT_EQ(shop.Run(), 1);
   log = shop.EventLog();
   EXPECT_NE(std::find(log.begin(), log.end(), "Restored 2 saved sessions"), log.end());

@@ -10,22 +10,18 @@ namespace {
 
 using Rows = std::vector<std::string>;
 
-std::string LineOf(const std::string& client, const std::string& time, const std::string& path) {
-  std::string line = test::NcsaLine(time, path, 100);
-  return client + line.substr(line.find(' '));
-}
-
 TEST(VisitorRunTest, NewAndReturningVisitorsAndTheirRows) {
   test::StatisticsSite shop;
-  shop.install().Sql("Project0001.mdb",
-                     "INSERT INTO tblVisitors VALUES ('2007-01-01 00:00:00', '192.0.2.1', 1, 1, 1, 10)");
+  shop.install().Sql(
+      "Project0001.mdb",
+      "INSERT INTO tblVisitors VALUES ('2007-01-01 00:00:00', '192.0.2.1', 1, 1, 1, 10)");
   // .1 was seen before; .2 and .3 are new. The 11:00 hit of .3 closes the
   // other two sessions; its own is still open at the end and goes to the
   // saved-sessions file with its hits.
-  shop.WriteLog("a.log", {LineOf("192.0.2.1", "07/Jan/2007:10:00:00", "/a.htm"),
-                          LineOf("192.0.2.2", "07/Jan/2007:10:00:00", "/a.htm"),
-                          LineOf("192.0.2.1", "07/Jan/2007:10:01:40", "/b.htm"),
-                          LineOf("192.0.2.3", "07/Jan/2007:11:00:00", "/a.htm")});
+  shop.WriteLog("a.log", {test::LineOf("192.0.2.1", "07/Jan/2007:10:00:00", "/a.htm"),
+                          test::LineOf("192.0.2.2", "07/Jan/2007:10:00:00", "/a.htm"),
+                          test::LineOf("192.0.2.1", "07/Jan/2007:10:01:40", "/b.htm"),
+                          test::LineOf("192.0.2.3", "07/Jan/2007:11:00:00", "/a.htm")});
   ASSERT_EQ(shop.Run(), 1);
   const std::string day_totals =
       "SELECT Category, Hits FROM tblDay WHERE Category BETWEEN 202 AND 204 ORDER BY 1";
@@ -41,8 +37,8 @@ TEST(VisitorRunTest, NewAndReturningVisitorsAndTheirRows) {
 
   // The same day in a second run adds to the rows; .3's restored session
   // closes at 13:00.
-  shop.WriteLog("b.log", {LineOf("192.0.2.1", "07/Jan/2007:12:00:00", "/a.htm"),
-                          LineOf("192.0.2.4", "07/Jan/2007:13:00:00", "/a.htm")});
+  shop.WriteLog("b.log", {test::LineOf("192.0.2.1", "07/Jan/2007:12:00:00", "/a.htm"),
+                          test::LineOf("192.0.2.4", "07/Jan/2007:13:00:00", "/a.htm")});
   ASSERT_EQ(shop.Run(), 1);
   EXPECT_EQ(shop.Rows(visitors), (Rows{"2007-01-01 00:00:00|192.0.2.1|1|1|1|10",
                                        "2007-01-07 00:00:00|192.0.2.1|3|300|2|110",
