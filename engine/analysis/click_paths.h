@@ -1,20 +1,30 @@
 // Click paths: the steps from one page to the next within the sessions of
-// a day, written to tblPaths at each day change.
-//
-// The run calls these at its start, at each day change and at its end; the
-// counting itself comes with the click-path statistics, until then they do
-// nothing.
+// a day, written to tblPaths at each day change (all of them, or only the
+// most frequent).
 #pragma once
 
 namespace tf {
 
 class CSite;
+class CSession;
+class CTextItem;
+struct CPathNode;
 
 // The empty path table of a run.
 void InitPathTable(CSite& site);
-// Writes the day's steps.
+// The node of the step, made when missing. The caller holds the statistics
+// lock.
+CPathNode* FindPath(CSite& site, CTextItem* from, CTextItem* to);
+// Counts the steps of a closing session; with lock, under the statistics
+// lock.
+void CountPath(CSite& site, const CSession& session, bool lock);
+// Writes the day's steps and starts a new day for them.
 void PathFlushDay(CSite& site);
 // Forgets every step (end of a run).
 void ReleasePaths(CSite& site);
+
+// -1 when x has more day hits, 1 when fewer, so the most frequent come
+// first.
+int ComparePathHits(const CPathNode* x, const CPathNode* y, void* context);
 
 }  // namespace tf

@@ -6,6 +6,7 @@
 
 #include "engine/analysis/click_paths.h"
 #include "engine/analysis/file_kinds.h"
+#include "engine/analysis/flush_support.h"
 #include "engine/analysis/hit_status.h"
 #include "engine/analysis/item_category.h"
 #include "engine/analysis/sessions.h"
@@ -24,40 +25,6 @@ constexpr std::size_t kErrorSize = 200;
 // The order in which the site totals of the kinds are written.
 constexpr FileKindIndex kTotalsOrder[] = {kKindWebPage, kKindDocument, kKindImage,
                                           kKindForm,    kKindProgram,  kKindOther};
-
-// The site's database lock and one transaction around a burst of row
-// writes. The new tblData rows of the records before are committed first,
-// so that they never wait long for their commit.
-class RowBurst {
- public:
-  RowBurst(CSite& site, std::string_view operation)
-      : lock_(site, operation), transaction_((site.run.new_rows.Commit(), site.connection())) {}
-  ~RowBurst() { transaction_.Commit(); }
-
- private:
-  DatabaseLockGuard lock_;
-  Transaction transaction_;
-};
-
-// "text  (p%)" after item k of n, set only when the percentage moves.
-class Progress {
- public:
-  Progress(CSite& site, std::string text, int count, const char* separator)
-      : site_(site), text_(std::move(text)), count_(count), separator_(separator) {}
-  void Done(int k) {
-    int percent = 100 * k / count_;
-    if (percent == last_) return;
-    last_ = percent;
-    site_.SetStatus(text_ + separator_ + "(" + std::to_string(percent) + "%)");
-  }
-
- private:
-  CSite& site_;
-  std::string text_;
-  int count_;
-  const char* separator_;
-  int last_ = -1;
-};
 
 int CountList(CTextItem* head, CTextItem* CTextItem::*link) {
   int n = 0;

@@ -109,8 +109,8 @@ std::int32_t ClassifyLogRecord(CSite& site, CLogRecord& record) {
     ClassifyReferrer(site, record.referrer, record.time, run.referrer);
   }
   ClassifyHitStatus(site, record, item);
-  NewSession(site, record.user_agent, record.client_address, item, record.time,
-             record.bytes_sent, run.referrer);
+  NewSession(site, record.user_agent, record.client_address, record.client_name, item,
+             record.time, record.bytes_sent, run.referrer);
   return category;
 }
 

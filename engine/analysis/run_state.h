@@ -10,6 +10,7 @@
 #include "engine/analysis/hit_status.h"
 #include "engine/analysis/referrer_info.h"
 #include "engine/analysis/search_referrer_memo.h"
+#include "engine/analysis/session_tables.h"
 #include "engine/analysis/text_item.h"
 #include "engine/analysis/user_agent_stats.h"
 #include "engine/logs/time_value.h"
@@ -66,6 +67,11 @@ struct SiteRunState {
   // a repeated one is not classified again; freed at the run's end.
   UserAgentRunCache user_agents;
   SearchReferrerMemo search_referrers;
+
+  // --- Visitors, sessions and click paths ---------------------------------
+  SessionTables sessions;
+  // The encoded record of the saved-sessions file, reused for every session.
+  std::string session_record;
 };
 
 }  // namespace tf

@@ -1,14 +1,237 @@
 #include "engine/analysis/sessions.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "engine/analysis/click_paths.h"
+#include "engine/analysis/item_category.h"
+#include "engine/analysis/session_tables.h"
+#include "engine/analysis/target_page_check.h"
+#include "engine/analysis/text_item.h"
+#include "engine/analysis/user_agent_stats.h"
+#include "engine/analysis/visitors.h"
+#include "engine/analysis/whole_seconds.h"
+#include "engine/store/site.h"
+#include "engine/store/statistics_writer.h"
+
 namespace tf {
 
-void NewSession(CSite&, std::string_view, std::uint32_t, CTextItem*, TimeValue, std::int64_t,
-                const ReferrerInfo&) {}
+namespace {
 
-void SessionFlush(CSite&, TimeValue, bool) {}
+constexpr std::int32_t kVisitorStatsBit = 0x20000;
+constexpr std::int32_t kAgentStatsBit = 0x1000000;
+constexpr std::int32_t kReferringPageBit = 0x80000;
+constexpr std::int32_t kReferringSiteBit = 0x100000;
+constexpr std::int32_t kSearchEngineBit = 0x200000;
+constexpr std::int32_t kReferrerBits = kReferringPageBit | kReferringSiteBit | kSearchEngineBit;
+constexpr std::int32_t kPhraseBits = 0x400000 | 0x800000;  // search phrases, keywords
 
-bool RestoreSessions(CSite&) { return true; }
+double TimeLimitSeconds(const CSite& site) { return site.settings.SessionTimelimit * 60.0; }
 
-void SaveActiveSessions(CSite&) {}
+// Whether the hit ends the open session instead of continuing it.
+bool EndsSession(const CSite& site, const CSession& session, TimeValue time,
+                 const ReferrerInfo& referrer) {
+  double gap = std::trunc(time - session.last_hit);
+  if (gap < 0 || gap > TimeLimitSeconds(site)) return true;
+  if (!referrer.search_phrase.empty() && !session.search_phrase.empty() &&
+      referrer.search_phrase != session.search_phrase) {
+    return true;
+  }
+  return referrer.referrer_item_id != 0 && session.referrer_item_id != 0 &&
+         referrer.referrer_item_id != session.referrer_item_id;
+}
+
+void CountNewOrReturning(CSite& site, CVisitor& visitor) {
+  const SiteSettings& s = site.settings;
+  if ((s.DayStats & kVisitorStatsBit) == 0 || s.VisitorsStore == 0 || visitor.returning_checked) {
+    return;
+  }
+  CheckReturningVisitor(site, visitor);
+}
+
+CSession* OpenSession(CSite& site, CVisitor& visitor, TimeValue time) {
+  CSession* session = AppendSession(site);
+  session->first_hit = time;
+  ++site.history.stSessions;
+  session->visitor = &visitor;
+  visitor.session = session;
+  visitor.agent_classified = false;
+  ++visitor.day_sessions;
+  return session;
+}
+
+void TakeReferrer(CSession& session, const ReferrerInfo& referrer) {
+  if (referrer.referrer_item_id != 0) {
+    session.referrer_name.assign(referrer.referrer_name);
+    session.referring_page.assign(referrer.referring_page);
+    session.referrer_item_id = referrer.referrer_item_id;
+    session.referrer_category = referrer.referrer_category;
+  }
+  if (!referrer.search_phrase.empty()) session.search_phrase.assign(referrer.search_phrase);
+}
+
+void AddPageHit(CSite& site, CSession& session, CTextItem* page, TimeValue time) {
+  if (page == nullptr || page == session.last_page) return;  // a reload is no new page
+  std::int32_t target = CheckTargetPage(site, page);
+  if (target != 0 &&
+      std::find(session.targets.begin(), session.targets.end(), target) == session.targets.end()) {
+    session.targets.push_back(target);
+  }
+  if (page->category != kCategoryImage || target != 0 || session.pages.empty()) {
+    session.pages.push_back(SessionPageHit{page, time, 0});
+    session.last_page = page;
+  }
+}
+
+// Sessions, view time, entries and exits of the session's pages.
+void CountPages(CSite& site, CSession& session, bool lock) {
+  std::vector<SessionPageHit>& pages = session.pages;
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    CTextItem& item = *pages[i].page;
+    bool last = i + 1 == pages.size();
+    bool first = i == 0;
+    if (item.IsHourStatEnabled(site)) {
+      item.hour.SessionCount += 1;
+      item.hour.ViewTime += pages[i].view_time;
+      if (last) item.hour.ExitCount += 1;
+      if (first) item.hour.EntryCount += 1;
+      SetHourChange(item, site, pages[i].time, lock);
+    }
+    if (item.IsDayStatEnabled(site)) {
+      item.day.SessionCount += 1;
+      item.day.ViewTime += pages[i].view_time;
+      if (last) item.day.ExitCount += 1;
+      if (first) item.day.EntryCount += 1;
+      SetDayChange(item, site, pages[i].time, lock);
+    }
+  }
+}
+
+void AddToReferrerItem(CSite& site, CTextItem& item, TimeValue time, std::int32_t count,
+                       std::int32_t total, bool lock) {
+  item.AddHits(site, time, count, lock);
+  item.AddSessions(site, time, 1, lock);
+  item.AddViewTime(site, time, total, lock);
+}
+
+// The referring site or search engine of the session, and its referring
+// page.
+void CountReferrer(CSite& site, const CSession& session, std::int32_t count, std::int32_t total,
+                   bool lock) {
+  std::int32_t day_stats = site.settings.DayStats;
+  std::int32_t category = session.referrer_category;
+  if (session.referrer_name.empty() || (day_stats & kReferrerBits) == 0) return;
+  // Only these two make a referrer; anything else came from a damaged file.
+  if (category != kCategoryReferringSite && category != kCategorySearchEngine) return;
+  CTextItem* item = FindTextItem(site, category, session.referrer_name, lock);
+  if (item == nullptr || item->ItemID == 0) return;
+  if ((category == kCategorySearchEngine && (day_stats & kSearchEngineBit) != 0) ||
+      (category == kCategoryReferringSite && (day_stats & kReferringSiteBit) != 0)) {
+    AddToReferrerItem(site, *item, session.first_hit, count, total, lock);
+  }
+  if (!session.referring_page.empty() && (day_stats & kReferringPageBit) != 0) {
+    CTextItem* page = FindTextItem(site, kCategoryReferringPage, session.referring_page, lock);
+    if (page != nullptr) AddToReferrerItem(site, *page, session.first_hit, count, total, lock);
+  }
+}
+
+void Unlink(SessionTables& tables, CSession* session) {
+  (session->previous != nullptr ? session->previous->next : tables.sessions_head) = session->next;
+  (session->next != nullptr ? session->next->previous : tables.sessions_tail) = session->previous;
+  session->next = session->previous = nullptr;
+}
+
+}  // namespace
+
+CSession* AppendSession(CSite& site) {
+  SiteLockGuard lock(site, "NewSession");
+  SessionTables& tables = site.run.sessions;
+  CSession* session = tables.NewSessionObject();
+  session->previous = tables.sessions_tail;
+  (tables.sessions_tail != nullptr ? tables.sessions_tail->next : tables.sessions_head) = session;
+  tables.sessions_tail = session;
+  return session;
+}
+
+void CountSessionPhrase(CSite& site, CSession& session, std::int32_t count, std::int32_t total,
+                        bool lock) {
+  const SiteSettings& s = site.settings;
+  bool wanted = (s.DayStats & kPhraseBits) != 0 ||
+                (!site.target_pages.empty() && (s.TargetPageOptions & 1) != 0);
+  if (!session.search_phrase.empty() && !session.phrase_counted && wanted) {
+    CountPhrase(site, session.search_phrase, session.referrer_item_id, session.referrer_category,
+                session.targets, 1, count, total, session.last_hit, lock);
+    session.phrase_counted = true;
+  }
+  session.targets.clear();
+}
+
+void NewSession(CSite& site, std::string_view user_agent, std::uint32_t address,
+                std::string_view client_name, CTextItem* page, TimeValue time,
+                std::int64_t bytes_sent, const ReferrerInfo& referrer) {
+  CVisitor& visitor = *FindVisitor(site, address, client_name);
+  AddHourHits(site, visitor, 1);
+  visitor.day_hits += 1;
+  visitor.day_bytes += bytes_sent;
+  CountNewOrReturning(site, visitor);
+
+  CSession* session = visitor.session;
+  if (session != nullptr && EndsSession(site, *session, time, referrer)) {
+    RemoveSession(session, site, true);
+    session = nullptr;
+  }
+  if (session == nullptr) session = OpenSession(site, visitor, time);
+
+  if ((site.settings.DayStats & kAgentStatsBit) != 0 && !visitor.agent_classified &&
+      !user_agent.empty()) {
+    ClassifyUserAgent(site, user_agent, time);
+    visitor.agent_classified = true;
+  }
+  session->last_hit = time;
+  TakeReferrer(*session, referrer);
+  AddPageHit(site, *session, page, time);
+}
+
+void RemoveSession(CSession* session, CSite& site, bool lock) {
+  // Taken once for the whole close; what this calls then need not take it.
+  if (lock) site.LockSite("RemoveSession");
+  std::int32_t count = 0;
+  std::int32_t total = 0;
+  session->ComputeViewTimes(count, total);
+  CountPages(site, *session, false);
+
+  CVisitor* visitor = session->visitor;
+  if (visitor != nullptr) {
+    visitor->day_view_time = ClampToInt32(std::int64_t{visitor->day_view_time} + total);
+  }
+  PeriodTotals& hour = site.run.hour;
+  PeriodTotals& day = site.run.day;
+  hour.sessions += 1;
+  hour.view_time = ClampToInt32(std::int64_t{hour.view_time} + total);
+  day.sessions += 1;
+  day.view_time = ClampToInt32(std::int64_t{day.view_time} + total);
+
+  CountPath(site, *session, false);
+  CountSessionPhrase(site, *session, count, total, false);
+  CountReferrer(site, *session, count, total, false);
+
+  SessionTables& tables = site.run.sessions;
+  Unlink(tables, session);
+  if (visitor != nullptr && visitor->session == session) visitor->session = nullptr;
+  tables.FreeSessionObject(session);
+  if (lock) site.UnlockSite();
+}
+
+void SessionFlush(CSite& site, TimeValue time, bool force) {
+  SiteLockGuard lock(site, "SessionFlush");
+  double limit = TimeLimitSeconds(site);
+  CSession* session = site.run.sessions.sessions_head;
+  while (session != nullptr) {
+    CSession* next = session->next;
+    double idle = std::trunc(time - session->last_hit + 0.5);
+    if (force || idle > limit || idle < 0) RemoveSession(session, site, false);
+    session = next;
+  }
+}
 
 }  // namespace tf

@@ -1,16 +1,26 @@
 // Visitors: one entry per client address seen in a run, with its hourly
-// and daily counts, written to tblVisitors at each day change.
+// and daily counts, written to tblVisitors at each day change and handed
+// to the translation threads for their domain names.
 //
-// The run calls these at the hour and day changes; the counting itself
-// comes with the visitor statistics, until then they do nothing.
+// Every change and walk of the table holds the site's statistics lock;
+// only the analysis thread changes it.
 #pragma once
+
+#include <cstdint>
+#include <string_view>
 
 namespace tf {
 
 class CSite;
+struct CVisitor;
 
 // The empty visitor table of a run.
 void InitVisitorTable(CSite& site);
+// The visitor of the address, made when the run has none yet. The client
+// name is kept for a stand-in address.
+CVisitor* FindVisitor(CSite& site, std::uint32_t address, std::string_view client_name);
+// Adds hits of the current hour to the visitor.
+void AddHourHits(CSite& site, CVisitor& visitor, std::int32_t hits);
 // The visitors of the hour into the site's hourly visitor count.
 void CountVisitsHour(CSite& site);
 // The day's visitor rows, and the name translations of their addresses.
@@ -20,7 +30,25 @@ void CountVisitsDay(CSite& site);
 // Forgets the visitors without an open session or hits, and starts a new
 // day for the others.
 void PurgeInactiveVisitors(CSite& site);
-// Forgets every visitor (end of a run).
+// Forgets every visitor (end of a run), and any session still open.
 void ReleaseAll(CSite& site);
+
+// Once per visitor while it stays in the table: whether it is new to
+// tblVisitors or returning. The answer only counts in the day's totals, and
+// the day's rows are written only after it, so the visitors wait for one
+// query per batch at the day change (CountReturningVisitors).
+void CheckReturningVisitor(CSite& site, CVisitor& visitor);
+// Counts the waiting visitors into the day's new and returning visitors.
+// A visitor whose test fails counts as new; the error becomes the site's
+// error text.
+void CountReturningVisitors(CSite& site);
+// Adds the visitor's day to its tblVisitors row of the day being counted.
+void UpdateStatistics(CSite& site, const CVisitor& visitor);
+
+// Day hits + 2 x day sessions + day view time in whole minutes: what
+// chooses the top visitors of a day.
+std::int64_t SessionScore(const CVisitor& visitor);
+// -1 when x scores higher, 1 when lower, so the highest come first.
+int CompareVisitorScore(const CVisitor* x, const CVisitor* y, void* context);
 
 }  // namespace tf

@@ -55,14 +55,25 @@ TEST_F(RunAnalysisTest, ThreeRecordsGiveItemsHoursAndDays) {
                                     "1|/index.htm|2007-01-07 10:05:00",
                                     "2|/images/LOGO.GIF|2007-01-07 10:55:00",
                                     "9|/download|2007-01-07 11:10:00",
-                                    // Made by the page's referrer "-", never hit itself.
-                                    "302|(unknown origin)|2007-01-07 10:00:00",
+                                    // Made by the page's referrer "-"; its session
+                                    // closed at 10:55 and counted it at its first hit.
+                                    "302|(unknown origin)|2007-01-07 10:05:00",
+                                    // "Mozilla/5.0" names no browser, add-on or
+                                    // platform; counted as each session opened.
+                                    "405|Other|2007-01-07 10:55:00",
+                                    "407|Other|2007-01-07 10:55:00",
+                                    "411|None|2007-01-07 10:55:00",
                                 }));
   EXPECT_EQ(shop_.Rows(kHourRows), (Rows{
                                        "2007-01-07 10:00:00|1|/index.htm|1|1000.0",
                                        "2007-01-07 10:00:00|2|/images/LOGO.GIF|1|2000.0",
                                        "2007-01-07 10:00:00|101|-|1|0.0",
                                        "2007-01-07 10:00:00|102|-|1|0.0",
+                                       // The 10:55 hit, 50 minutes on, closed the first
+                                       // session. The second is still open at the end:
+                                       // saved uncounted, its visitor's 11:00 hits with it.
+                                       "2007-01-07 10:00:00|201|-|1|0.0",
+                                       "2007-01-07 10:00:00|202|-|1|0.0",
                                        "2007-01-07 11:00:00|9|/download|1|500.0",
                                        "2007-01-07 11:00:00|109|-|1|0.0",
                                    }));
@@ -73,6 +84,11 @@ TEST_F(RunAnalysisTest, ThreeRecordsGiveItemsHoursAndDays) {
                                       "2007-01-07 00:00:00|101|-|1|0.0",
                                       "2007-01-07 00:00:00|102|-|1|0.0",
                                       "2007-01-07 00:00:00|109|-|1|0.0",
+                                      "2007-01-07 00:00:00|201|-|1|0.0",
+                                      "2007-01-07 00:00:00|302|(unknown origin)|1|0.0",
+                                      "2007-01-07 00:00:00|405|Other|2|0.0",
+                                      "2007-01-07 00:00:00|407|Other|2|0.0",
+                                      "2007-01-07 00:00:00|411|None|2|0.0",
                                   }));
   EXPECT_EQ(shop_.Rows("SELECT count(*) FROM tblHour WHERE Category > 100 AND ItemID <> 0"),
             Rows{"0"});
@@ -181,7 +197,7 @@ TEST_F(RunAnalysisTest, StopStillWritesTheFinalStatisticsAndSummary) {
   EXPECT_EQ(site.state, kSiteStopping) << "the run never overwrites a stop";
   EXPECT_EQ(site.history.stTotalRecords, 2);
   EXPECT_EQ(shop_.Rows("SELECT Category, Hits FROM tblDay WHERE Category > 100 ORDER BY 1"),
-            (Rows{"101|1", "102|1"}));
+            (Rows{"101|1", "102|1", "201|1", "302|1", "405|2", "407|2", "411|2"}));
   Rows log = shop_.EventLog();
   EXPECT_NE(std::find(log.begin(), log.end(), " ---  Statistics for Shop  ---"), log.end());
 
@@ -190,7 +206,9 @@ TEST_F(RunAnalysisTest, StopStillWritesTheFinalStatisticsAndSummary) {
   EXPECT_EQ(RunAnalysis(site), 1);
   EXPECT_EQ(site.history.stTotalRecords, 1);
   EXPECT_EQ(shop_.Rows("SELECT Category, Hits FROM tblDay WHERE Category > 100 ORDER BY 1"),
-            (Rows{"101|1", "102|1", "109|1"}));
+            (Rows{"101|1", "102|1", "109|1", "201|1", "302|1", "405|2", "407|2", "411|2"}))
+      << "the open session went on in the second run and is still open; its agent was "
+         "counted once, when it opened";
 }
 
 TEST_F(RunAnalysisTest, StopBeforeTheLogsAreReadSkipsThem) {

@@ -1,0 +1,130 @@
+#include "engine/analysis/session_tables.h"
+
+#include <cmath>
+#include <functional>
+
+#include "engine/analysis/whole_seconds.h"
+
+namespace tf {
+
+namespace {
+
+// A reused session keeps the capacity of its lists up to this many entries;
+// a crawler's long session does not stay in memory after it closed.
+constexpr std::size_t kKeptCapacity = 256;
+// Closed sessions kept for reuse; enough for the turnover of a busy hour.
+constexpr std::size_t kMaxSpareSessions = 4096;
+
+template <typename T>
+void TrimCapacity(std::vector<T>& list) {
+  if (list.capacity() > kKeptCapacity) std::vector<T>().swap(list);
+}
+
+int CompareReferences(const void* a, const void* b) {
+  std::less<const void*> less;
+  return less(a, b) ? -1 : less(b, a) ? 1 : 0;
+}
+
+}  // namespace
+
+void CSession::Clear() {
+  next = previous = nullptr;
+  visitor = nullptr;
+  pages.clear();
+  first_hit = last_hit = 0;
+  last_page = nullptr;
+  referring_page.clear();
+  referrer_name.clear();
+  referrer_item_id = referrer_category = 0;
+  targets.clear();
+  search_phrase.clear();
+  phrase_counted = false;
+}
+
+void CSession::ComputeViewTimes(std::int32_t& count, std::int32_t& total) {
+  std::int64_t sum = 0;
+  std::int64_t intervals = 0;
+  for (std::size_t i = 0; i + 1 < pages.size(); ++i) {
+    pages[i].view_time = WholeSeconds(pages[i + 1].time - pages[i].time + 0.5);
+    sum += pages[i].view_time;
+    ++intervals;
+  }
+  if (intervals == 0) {
+    // A single page was looked at for an assumed 10 seconds.
+    sum = 10;
+    intervals = 1;
+  }
+  std::int64_t average = sum / intervals;
+  if (!pages.empty()) pages.back().view_time = ClampToInt32(average);
+  count = ClampToInt32(intervals);
+  total = ClampToInt32(intervals > 1 ? sum + average : sum);
+}
+
+int ComparePathKey(const PathKey& a, const CPathNode& b) {
+  int order = CompareReferences(a.from, b.from);
+  return order != 0 ? order : CompareReferences(a.to, b.to);
+}
+
+SessionTables::~SessionTables() {
+  ReleaseSessions();
+  ReleaseVisitors();
+  ReleasePaths();
+  for (CSession* session : spare_sessions) delete session;
+}
+
+void SessionTables::ReleaseVisitors() {
+  visitor_index.Clear();
+  last_visitor = nullptr;
+  hour_visitors.clear();
+  unchecked_visitors.clear();
+  while (visitors != nullptr) {
+    CVisitor* next = visitors->next;
+    if (visitors->session != nullptr && visitors->session->visitor == visitors) {
+      visitors->session->visitor = nullptr;
+    }
+    delete visitors;
+    visitors = next;
+  }
+}
+
+void SessionTables::ReleaseSessions() {
+  while (sessions_head != nullptr) {
+    CSession* next = sessions_head->next;
+    if (sessions_head->visitor != nullptr && sessions_head->visitor->session == sessions_head) {
+      sessions_head->visitor->session = nullptr;
+    }
+    FreeSessionObject(sessions_head);
+    sessions_head = next;
+  }
+  sessions_tail = nullptr;
+}
+
+void SessionTables::ReleasePaths() {
+  path_index.Clear();
+  day_paths = nullptr;
+  while (paths != nullptr) {
+    CPathNode* next = paths->next;
+    delete paths;
+    paths = next;
+  }
+}
+
+CSession* SessionTables::NewSessionObject() {
+  if (spare_sessions.empty()) return new CSession;
+  CSession* session = spare_sessions.back();
+  spare_sessions.pop_back();
+  return session;
+}
+
+void SessionTables::FreeSessionObject(CSession* session) {
+  if (spare_sessions.size() >= kMaxSpareSessions) {
+    delete session;
+    return;
+  }
+  session->Clear();
+  TrimCapacity(session->pages);
+  TrimCapacity(session->targets);
+  spare_sessions.push_back(session);
+}
+
+}  // namespace tf
