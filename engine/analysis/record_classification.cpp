@@ -24,12 +24,6 @@ constexpr std::size_t kStemMax = 199;
 constexpr std::size_t kQueryMax = 499;
 constexpr std::string_view kUnknownOrigin = "(unknown origin)";
 
-// Start of the period that holds t. Divided, not multiplied by the inverse,
-// so that a time on the boundary always starts the new period.
-TimeValue PeriodStart(TimeValue t, double length) {
-  return static_cast<std::int32_t>(t / length) * length;
-}
-
 // The referring host: after "://" (or from the start) up to the first '/'.
 void ReferringHost(std::string_view referrer, std::string& host) {
   std::size_t scheme = referrer.find("://");
@@ -48,6 +42,20 @@ bool IsOwnDomain(const CSite& site, std::string_view host) {
 }
 
 }  // namespace
+
+// Divided, not multiplied by the inverse, so that a time on the boundary
+// always starts the new period.
+TimeValue PeriodStart(TimeValue t, double length) {
+  return static_cast<std::int32_t>(t / length) * length;
+}
+
+bool StartsAnotherDay(const CLogRecord& record, TimeValue& current_day) {
+  if (!record.valid) return false;
+  TimeValue day = PeriodStart(record.time, kSecondsPerDay);
+  if (day == current_day) return false;
+  current_day = day;
+  return true;
+}
 
 std::int32_t ProcessLogRecord(CSite& site, CLogRecord& record) {
   SiteRunState& run = site.run;
@@ -69,6 +77,9 @@ std::int32_t ProcessLogRecord(CSite& site, CLogRecord& record) {
 }
 
 std::int32_t ClassifyLogRecord(CSite& site, CLogRecord& record) {
+  // Held for the whole record: the lookups and counters below take it again
+  // many times, and a nested hold costs far less than a first one.
+  SiteLockGuard statistics(site, "ClassifyLogRecord");
   SiteRunState& run = site.run;
   run.referrer.Clear();
   // A request written as "-" (a time-out before the request came) asked for

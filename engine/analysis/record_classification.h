@@ -16,6 +16,13 @@ namespace tf {
 class CSite;
 struct CLogRecord;
 
+// Start of the period (hour: 3600, day: kSecondsPerDay) that holds t.
+TimeValue PeriodStart(TimeValue t, double length);
+
+// Whether the analysis of the record writes the day before it: a valid
+// record of another day than current_day, which then becomes its day.
+bool StartsAnotherDay(const CLogRecord& record, TimeValue& current_day);
+
 // A valid record: writes the hour and then the day it leaves behind, then
 // classifies it; returns its category. The record may be edited.
 std::int32_t ProcessLogRecord(CSite& site, CLogRecord& record);

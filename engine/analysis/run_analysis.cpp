@@ -7,6 +7,7 @@
 #include "engine/analysis/hit_status.h"
 #include "engine/analysis/period_flush.h"
 #include "engine/analysis/record_classification.h"
+#include "engine/analysis/record_prefetch.h"
 #include "engine/analysis/search_referrer.h"
 #include "engine/analysis/sessions.h"
 #include "engine/analysis/user_agent_stats.h"
@@ -68,35 +69,52 @@ void CommitNewRows(CSite& site) {
   site.run.new_rows.Commit();
 }
 
-void ReadRecords(CSite& site, CLogFileSet& set) {
+void CountRecord(CSite& site, CLogRecord& record) {
   RunHistory& h = site.history;
+  if (record.valid) {
+    ++h.stTotalRecords;
+    ProcessLogRecord(site, record);
+  }
+  TimeValue t = record.time;
+  if (t > h.LastRecordDate) h.LastRecordDate = t;
+  if (h.stStartRecord == 0 || t < h.stStartRecord) h.stStartRecord = t;
+  if (t > h.stEndRecord) h.stEndRecord = t;
+}
+
+// The site's state and what was read so far into the site database, so
+// that a run cut short by a crash loses little. The log files stand still
+// meanwhile: their reader has ended.
+void SaveProgress(CSite& site) {
+  CommitNewRows(site);
+  site.ReloadIfChanged();
+  site.settings_changed = true;
+  site.StoreSettings();
+}
+
+void ReadRecords(CSite& site, CLogFileSet& set) {
   TimeValue save_clock = NowLocalSeconds();
-  unsigned count = 0;
-  while (site.state == kSiteRunning) {
-    CLogRecord* record = set.NextRecord();
-    if (record == nullptr) break;
-    if (record->valid) {
-      ++h.stTotalRecords;
-      ProcessLogRecord(site, *record);
+  for (;;) {
+    // The day's writes store the log files' positions: the reader waits
+    // while the analysis of a record that starts another day runs.
+    RecordPrefetch reader(set, site.state, kSiteRunning,
+                          [day = site.run.current_day](const CLogRecord& record) mutable {
+                            return StartsAnotherDay(record, day);
+                          });
+    unsigned count = 0;
+    while (CLogRecord* record = reader.Next()) {
+      CountRecord(site, *record);
+      PumpMessages();
+      if (++count % kClockStride != 0) continue;
+      site.run.bytes_read = static_cast<double>(reader.BytesRead());
+      {
+        DatabaseLockGuard lock(site, "CommitNewRows");
+        site.run.new_rows.CommitWhenOld();
+      }
+      if (NowLocalSeconds() - save_clock > kSaveInterval) reader.RequestEnd();
     }
-    TimeValue t = record->time;
-    if (t > h.LastRecordDate) h.LastRecordDate = t;
-    if (h.stStartRecord == 0 || t < h.stStartRecord) h.stStartRecord = t;
-    if (t > h.stEndRecord) h.stEndRecord = t;
-    PumpMessages();
-    if (++count % kClockStride != 0) continue;
-    site.run.bytes_read = static_cast<double>(set.BytesRead());
-    {
-      DatabaseLockGuard lock(site, "CommitNewRows");
-      site.run.new_rows.CommitWhenOld();
-    }
-    if (NowLocalSeconds() - save_clock > kSaveInterval) {
-      CommitNewRows(site);
-      site.ReloadIfChanged();
-      site.settings_changed = true;
-      site.StoreSettings();
-      save_clock = NowLocalSeconds();
-    }
+    if (!reader.ended_on_request()) break;
+    SaveProgress(site);
+    save_clock = NowLocalSeconds();
   }
   site.run.bytes_read = static_cast<double>(set.BytesRead());
 }

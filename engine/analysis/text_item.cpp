@@ -139,16 +139,6 @@ void SetRegionChange(CTextItem& item, CSite& site) {
   site.run.items.region_changed = &item;
 }
 
-int CompareTextItems(const TextItemKey& a, const CTextItem& b) {
-  if (a.category != b.category) return a.category < b.category ? -1 : 1;
-  int order = a.name.compare(b.name);
-  return order < 0 ? -1 : order > 0 ? 1 : 0;
-}
-
-int CompareTextItems(const CTextItem& a, const CTextItem& b) {
-  return CompareTextItems(TextItemKey{a.category, a.name}, b);
-}
-
 void FreeTextItem(CTextItem* item) { delete item; }
 
 void TextItemTable::Release() {

@@ -4,7 +4,7 @@
 // daily flushes write only the items that changed.
 //
 // The site's TextItemTable owns every item of a run (the all-items list)
-// and indexes them by category, then name (byte by byte, case-sensitive).
+// and indexes them by category and name (text_item_index.h).
 // The other four lists only point into it; each item is on each list at
 // most once, which its flag guarantees.
 #pragma once
@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/common/avl_tree.h"
+#include "engine/analysis/text_item_index.h"
 #include "engine/logs/time_value.h"
 
 namespace tf {
@@ -93,21 +93,6 @@ void SetDayChange(CTextItem& item, CSite& site, TimeValue time, bool lock);
 // Puts a region item on the region-changed list, under the statistics lock.
 void SetRegionChange(CTextItem& item, CSite& site);
 
-// What the item index is searched with: no copy of the name is made.
-struct TextItemKey {
-  std::int32_t category;
-  std::string_view name;
-};
-
-// Category first (numerically), then the names byte by byte: -1, 0 or 1.
-int CompareTextItems(const CTextItem& a, const CTextItem& b);
-int CompareTextItems(const TextItemKey& a, const CTextItem& b);
-
-struct TextItemOrder {
-  int operator()(const CTextItem& a, const CTextItem& b) const { return CompareTextItems(a, b); }
-  int operator()(const TextItemKey& a, const CTextItem& b) const { return CompareTextItems(a, b); }
-};
-
 void FreeTextItem(CTextItem* item);
 
 // The text items of a site's run: the index and the five list heads.
@@ -120,7 +105,7 @@ struct TextItemTable {
   // Frees every item, empties the lists and clears the index.
   void Release();
 
-  CAvlTree<CTextItem, TextItemOrder> index;
+  TextItemIndex index;
   CTextItem* all = nullptr;
   CTextItem* hour_changed = nullptr;
   CTextItem* day_changed = nullptr;

@@ -56,11 +56,11 @@ CSite::~CSite() {
 
 void CSite::Enter(NamedLock& lock, std::string_view operation) {
   lock.mutex.lock();
-  lock.holder.assign(CutUtf8(operation, kLockHolderSize - 1));
+  if (++lock.depth == 1) lock.holder.assign(CutUtf8(operation, kLockHolderSize - 1));
 }
 
 void CSite::Leave(NamedLock& lock) {
-  lock.holder.clear();
+  if (--lock.depth == 0) lock.holder.clear();
   lock.mutex.unlock();
 }
 

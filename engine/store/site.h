@@ -122,7 +122,9 @@ class CSite : public LogSite {
   // The settings key ChangeCount as last read or written.
   std::int32_t ChangeCount = 0;
   SiteSettings settings;
-  RunHistory history;
+  // Own cache lines: a run's log reader polls the settings and the state on
+  // its thread while the analysis thread writes the history.
+  alignas(64) RunHistory history;
   // DomainName without scheme, leading blanks, "www." and path.
   std::string normalized_domain;
   std::uint32_t site_address = 0;  // the key IPaddress
@@ -133,10 +135,10 @@ class CSite : public LogSite {
   // Set when the site must be written back to the databases.
   bool settings_changed = false;
 
-  std::atomic<std::int32_t> state{kSiteIdle};
+  alignas(64) std::atomic<std::int32_t> state{kSiteIdle};
   // The thread running this site's analysis; joined, never killed.
   std::thread analysis_thread;
-  RunProgress progress;
+  alignas(64) RunProgress progress;
   TargetHitTable target_hits;
   // The hour and day being counted and the run's text items.
   SiteRunState run;
@@ -255,9 +257,10 @@ class CSite : public LogSite {
   LogStreamList& LogStreams() override { return log_streams; }
 
  private:
-  struct NamedLock {
+  struct alignas(64) NamedLock {
     std::recursive_mutex mutex;
-    std::string holder;
+    std::string holder;  // the outermost holder's operation
+    int depth = 0;       // nested holds of the owning thread
   };
   void Enter(NamedLock& lock, std::string_view operation);
   void Leave(NamedLock& lock);

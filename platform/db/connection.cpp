@@ -58,6 +58,7 @@ void Connection::Impl::Open(const std::string& file) {
     // not a database fails here rather than at the first statement.
     Exec("PRAGMA journal_mode=WAL");
     Exec("PRAGMA synchronous=NORMAL");
+    Exec("PRAGMA cache_size=-65536");
   } catch (...) {
     Close();
     throw;

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "engine/store/site.h"
 
 namespace tf {
@@ -82,23 +86,47 @@ TEST_F(ChangedListsTest, LastHitMovesOnlyForward) {
   EXPECT_EQ(item_.last_hit, 600);
 }
 
-TEST(TextItemTest, NamesAreCutWholeCharactersAndComparedByteByByte) {
+TEST(TextItemTest, NamesAreCutWholeCharacters) {
   CTextItem item;
   item.SetName(std::string(300, 'x'));
   EXPECT_EQ(item.name.size(), 254u);
   item.SetName(std::string(253, 'x') + "\xC3\xA9");
   EXPECT_EQ(item.name, std::string(253, 'x')) << "a character is never split";
+}
 
-  auto key = [](std::int32_t category, std::string_view name) {
-    return TextItemKey{category, name};
+TEST(TextItemIndexTest, KeysAreTheCategoryAndTheExactBytesOfTheName) {
+  // Enough items to make the index grow several times.
+  std::vector<std::unique_ptr<CTextItem>> items;
+  TextItemIndex index;
+  auto add = [&](std::int32_t category, std::string name) {
+    auto item = std::make_unique<CTextItem>();
+    item->SetCategory(category);
+    item->SetName(name);
+    bool inserted = index.Insert(item.get());
+    items.push_back(std::move(item));
+    return inserted;
   };
-  CTextItem lower;
-  lower.SetCategory(2);
-  lower.SetName("a");
-  EXPECT_LT(CompareTextItems(key(1, "z"), lower), 0) << "category first";
-  EXPECT_LT(CompareTextItems(key(2, "B"), lower), 0) << "case-sensitive bytes";
-  EXPECT_GT(CompareTextItems(key(2, "\xC3\xA9"), lower), 0) << "bytes compare unsigned";
-  EXPECT_EQ(CompareTextItems(key(2, "a"), lower), 0);
+  for (int i = 0; i < 5000; ++i) ASSERT_TRUE(add(1 + i % 3, "/page" + std::to_string(i / 3)));
+  ASSERT_TRUE(add(2, "a"));
+  ASSERT_TRUE(add(2, "A")) << "case-sensitive";
+  ASSERT_TRUE(add(3, "a")) << "another category";
+  ASSERT_TRUE(add(2, "\xC3\xA9"));
+  EXPECT_FALSE(add(2, "a")) << "a key is indexed once";
+  EXPECT_EQ(index.size(), 5004u);
+
+  for (const auto& item : items) {
+    CTextItem* found = index.Find(TextItemKey{item->category, item->name});
+    ASSERT_NE(found, nullptr) << item->name;
+    EXPECT_EQ(found->category, item->category);
+    EXPECT_EQ(found->name, item->name);
+  }
+  EXPECT_EQ(index.Find(TextItemKey{2, "b"}), nullptr);
+  EXPECT_EQ(index.Find(TextItemKey{4, "a"}), nullptr);
+  EXPECT_EQ(index.Find(TextItemKey{2, "\xC3"}), nullptr);
+
+  index.Clear();
+  EXPECT_EQ(index.Find(TextItemKey{2, "a"}), nullptr);
+  EXPECT_TRUE(index.Insert(items.front().get()));
 }
 
 }  // namespace
