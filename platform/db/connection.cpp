@@ -59,6 +59,7 @@ void Connection::Impl::Open(const std::string& file) {
     Exec("PRAGMA journal_mode=WAL");
     Exec("PRAGMA synchronous=NORMAL");
     Exec("PRAGMA cache_size=-65536");
+    Exec("PRAGMA wal_autocheckpoint=8192");
   } catch (...) {
     Close();
     throw;

@@ -50,9 +50,11 @@ int BindVariant(sqlite3_stmt* stmt, int index, const com::Variant& value, bool d
     case com::VT_BSTR: {
       const std::string& text = v.bstr().str();
       if (date_target) {
-        std::optional<DateParts> date = ParseStoredDate(text);
-        if (!date) date = ParseJetDate(text);
-        if (date) return BindText(stmt, index, FormatStoredDate(*date));
+        // The stored form has one spelling only: such a text stays as it is.
+        if (ParseStoredDate(text)) return BindText(stmt, index, text);
+        if (std::optional<DateParts> date = ParseJetDate(text)) {
+          return BindText(stmt, index, FormatStoredDate(*date));
+        }
       }
       return BindText(stmt, index, text);
     }
