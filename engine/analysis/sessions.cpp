@@ -90,18 +90,18 @@ void CountPages(CSite& site, CSession& session, bool lock) {
     CTextItem& item = *pages[i].page;
     bool last = i + 1 == pages.size();
     bool first = i == 0;
+    auto count = [&](PeriodCounters& counters) {
+      counters.SessionCount += 1;
+      counters.ViewTime += pages[i].view_time;
+      if (last) counters.ExitCount += 1;
+      if (first) counters.EntryCount += 1;
+    };
     if (item.IsHourStatEnabled(site)) {
-      item.hour.SessionCount += 1;
-      item.hour.ViewTime += pages[i].view_time;
-      if (last) item.hour.ExitCount += 1;
-      if (first) item.hour.EntryCount += 1;
+      count(item.hour);
       SetHourChange(item, site, pages[i].time, lock);
     }
     if (item.IsDayStatEnabled(site)) {
-      item.day.SessionCount += 1;
-      item.day.ViewTime += pages[i].view_time;
-      if (last) item.day.ExitCount += 1;
-      if (first) item.day.EntryCount += 1;
+      count(item.day);
       SetDayChange(item, site, pages[i].time, lock);
     }
   }
