@@ -163,8 +163,16 @@ void WriteVisitorIP(CSite& site) {
     Progress progress(site,
                       "Writing daily visitor counts for " + FormatTime("%l", site.run.current_day),
                       static_cast<int>(to_write), "  ");
+    // In the order of the table's key: each row then lands beside the last
+    // one instead of anywhere in the index.
+    std::vector<std::pair<std::string, CVisitor*>> rows;
+    rows.reserve(to_write);
     for (std::size_t i = 0; i < to_write; ++i) {
-      UpdateStatistics(site, *selection[i]);
+      rows.emplace_back(AddressToText(selection[i]->address), selection[i]);
+    }
+    std::sort(rows.begin(), rows.end());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      UpdateStatistics(site, *rows[i].second);
       progress.Done(static_cast<int>(i));
     }
   }
