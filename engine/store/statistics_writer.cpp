@@ -38,6 +38,18 @@ bool ReadItemRow(CSite& site, CTextItem& item) {
   }
 }
 
+void ReadItemId(CSite& site, CTextItem& item) {
+  if (site.connection() == nullptr) return;
+  try {
+    db::Recordset rows = site.connection()->OpenRecordset(
+        "SELECT ItemID FROM tblData WHERE Category=? AND Name=?",
+        {com::Variant(item.category), com::Variant(item.name)});
+    if (!rows.IsEof()) item.ItemID = rows.Field(0).ToInt32();
+  } catch (const db::Error& e) {
+    site.SetError(e.description());
+  }
+}
+
 void CountWords(CSite& site, std::string_view phrase, std::int32_t referring_item,
                 std::int32_t referring_category, std::int32_t sessions, std::int32_t hits,
                 std::int32_t view_time, TimeValue time, bool lock) {
@@ -80,21 +92,16 @@ void AddTextItem(CSite& site, CTextItem& item) {
   WriteBatch& batch = site.run.new_rows;
   batch.BeforeWrite(site.connection());
   std::string error;
-  if (!ExecuteSql(site.connection(), "INSERT INTO tblData (Category, Name, LastHit) VALUES (?, ?, ?)",
-                  {com::Variant(item.category), com::Variant(item.name),
-                   com::Variant(FormatTimeOrDefault(item.last_hit))},
-                  &error, kErrorSize)) {
+  if (ExecuteSql(site.connection(), "INSERT INTO tblData (Category, Name, LastHit) VALUES (?, ?, ?)",
+                 {com::Variant(item.category), com::Variant(item.name),
+                  com::Variant(FormatTimeOrDefault(item.last_hit))},
+                 &error, kErrorSize)) {
+    // ItemID is the table's row id: the new row's is known without a search.
+    item.ItemID = static_cast<std::int32_t>(site.connection()->LastInsertRowId());
+  } else {
     site.Trace("Error writing text item: " + error);
-  }
-  if (site.connection() != nullptr) {
-    try {
-      db::Recordset rows = site.connection()->OpenRecordset(
-          "SELECT ItemID FROM tblData WHERE Category=? AND Name=?",
-          {com::Variant(item.category), com::Variant(item.name)});
-      if (!rows.IsEof()) item.ItemID = rows.Field(0).ToInt32();
-    } catch (const db::Error& e) {
-      site.SetError(e.description());
-    }
+    // The row may be there already under a name that differs in case only.
+    ReadItemId(site, item);
   }
   batch.AfterWrite();
 }

@@ -253,6 +253,11 @@ void Connection::SetCommandTimeout(int seconds) {
 
 int Connection::Execute(std::string_view sql) { return Execute(sql, {}); }
 
+std::int64_t Connection::LastInsertRowId() const {
+  impl_->RequireOpen();
+  return sqlite3_last_insert_rowid(impl_->db);
+}
+
 int Connection::Execute(std::string_view sql, const Params& params) {
   std::unique_ptr<Statement> statement = impl_->Prepare(sql, false);
   impl_->Bind(*statement, params);

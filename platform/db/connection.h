@@ -13,6 +13,7 @@
 // time-out for another writer to finish.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -55,6 +56,9 @@ class Connection {
   // the number of rows the statement inserted, changed or deleted.
   int Execute(std::string_view sql);
   int Execute(std::string_view sql, const Params& params);
+  // The row id (an INTEGER PRIMARY KEY's value) of the row the last
+  // successful INSERT on this connection added.
+  std::int64_t LastInsertRowId() const;
 
   // Transactions nest; BeginTrans returns the new level (1 = outermost).
   // Committing or rolling back with none open raises Error.

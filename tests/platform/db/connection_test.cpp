@@ -213,6 +213,15 @@ TEST_F(ConnectionTest, ParametersKeepUntrustedTextVerbatim) {
   EXPECT_THROW(db_.Execute("INSERT INTO tblData (Category, Name) VALUES (?, ?)", {1}), Error);
 }
 
+TEST_F(ConnectionTest, LastInsertRowIdIsTheNewRowsKey) {
+  db_.Execute("INSERT INTO tblData (Category, Name) VALUES (?, ?)", {1, std::string("/a.htm")});
+  db_.Execute("INSERT INTO tblData (Category, Name) VALUES (?, ?)", {1, std::string("/b.htm")});
+  EXPECT_EQ(db_.LastInsertRowId(),
+            Scalar("SELECT ItemID FROM tblData WHERE Name = ?", {std::string("/b.htm")}).ToInt32());
+  EXPECT_NE(db_.LastInsertRowId(),
+            Scalar("SELECT ItemID FROM tblData WHERE Name = ?", {std::string("/a.htm")}).ToInt32());
+}
+
 TEST_F(ConnectionTest, OneStatementPerCall) {
   db_.Execute("INSERT INTO tblData (Category, Name) VALUES (1, 'kept')");
   EXPECT_THROW(db_.Execute("SELECT 1; DELETE FROM tblData"), Error);
