@@ -11,18 +11,21 @@
 
 namespace tf {
 
-// The site's database lock and one transaction around a burst of row
-// writes. The new tblData rows of the records before are committed first,
-// so that they never wait long for their commit.
+// The site's database lock around a burst of row writes. The rows join the
+// transaction that holds the run's new tblData rows, so that the hour's and
+// the day's rows cost no commit of their own: the batch is committed at
+// least once a second of wall time, and at the run's flush points.
 class RowBurst {
  public:
   RowBurst(CSite& site, std::string_view operation)
-      : lock_(site, operation), transaction_((site.run.new_rows.Commit(), site.connection())) {}
-  ~RowBurst() { transaction_.Commit(); }
+      : lock_(site, operation), batch_(site.run.new_rows) {
+    batch_.BeforeWrite(site.connection());
+  }
+  ~RowBurst() { batch_.CommitWhenOld(); }
 
  private:
   DatabaseLockGuard lock_;
-  Transaction transaction_;
+  WriteBatch& batch_;
 };
 
 // "text  (p%)" after item k of n, set only when the percentage moves.

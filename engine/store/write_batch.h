@@ -1,9 +1,10 @@
 // WriteBatch: one transaction kept open on a connection across many
-// single-row writes made one at a time (the new tblData rows of a run), so
-// that a burst of them costs one commit instead of one each. It is
-// committed at the run's flush points, and by itself once it has grown to
-// kMaxRows rows or kMaxSeconds of wall time, so that other programs wait
-// for the site's database only briefly.
+// single-row writes made one at a time (the new tblData rows of a run, and
+// the rows of its hourly and daily writes), so that they cost one commit
+// instead of one each. It is committed at the run's save points and at its
+// end, and by itself once it has grown to kMaxRows rows or kMaxSeconds of
+// wall time, so that other programs wait for the site's database only
+// briefly and see the rows within about a second.
 //
 // The caller holds the site's database lock around every call.
 #pragma once

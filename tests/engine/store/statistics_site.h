@@ -27,7 +27,8 @@ class StatisticsSite {
   // One analysis run as the console makes it: running before, idle after.
   int Run();
 
-  // The rows of a query on the site database, columns joined by '|'.
+  // The rows of a query on the site database, columns joined by '|',
+  // after the site's open batch of rows is committed.
   std::vector<std::string> Rows(const std::string& query) const;
   // The event log without the time stamps.
   std::vector<std::string> EventLog() const;
