@@ -48,7 +48,7 @@ class BenchSite : public tf::LogSite {
   tf::LogStreamList& LogStreams() override { return streams; }
 };
 
-// Child: reads the files of the given specifications, one stream each,
+// Child: reads the files of the given file patterns, one stream each,
 // three times over; the fastest pass counts, as the machine may be busy.
 int Measure(int count, char** specs) {
   double best = 0;

@@ -7,7 +7,7 @@
 // TALLYFOX_REGISTRY is set, the registry is DIR/registry, so that nothing
 // outside DIR is touched; its Path names DIR. The databases are made when
 // missing, the site (default "Sample site") is made or reused, its log
-// file specifications become the LOGSPECs (a specification that stays keeps
+// file patterns become the LOGSPECs (a file pattern that stays keeps
 // what earlier runs read of it), and it reads record times in a fixed zone
 // (default 0 s) so that results do not depend on the machine. Domain names
 // are looked up only with --translate, which uses the system's resolver.
@@ -118,14 +118,14 @@ tf::CSite* FindOrAddSite(const std::string& name) {
   return site;
 }
 
-// The given specifications in their order; one that the site had already
+// The given file patterns in their order; one that the site had already
 // keeps how far its files were read.
 void SetLogFiles(tf::CSite& site, const std::vector<std::string>& specs) {
   tf::LogStreamList streams;
   for (const std::string& spec : specs) {
     std::unique_ptr<tf::CLogStream> stream;
     for (auto& old : site.log_streams) {
-      if (old && old->specification() == spec) stream = std::move(old);
+      if (old && old->file_pattern() == spec) stream = std::move(old);
     }
     if (!stream) stream = std::make_unique<tf::CLogStream>(spec);
     streams.push_back(std::move(stream));

@@ -33,8 +33,8 @@ constexpr unsigned kClockStride = 1024;
 void DownloadNewLogFiles(CSite& site) {
   SiteSettings& settings = site.settings;
   if (settings.FtpLocalFolder.empty() && !site.log_streams.empty()) {
-    // The download goes where the first log file specification reads.
-    std::string_view first = site.log_streams.front()->specification();
+    // The download goes where the first log file pattern reads.
+    std::string_view first = site.log_streams.front()->file_pattern();
     std::size_t last = first.rfind(kPathSeparator);
     std::size_t name = last == std::string_view::npos ? 0 : last + 1;
     settings.FtpLocalFolder.assign(first.substr(0, name));

@@ -44,9 +44,9 @@ void CLogStream::FindLogFiles(LogSite& site) {
   resume_index_ = -1;
   resume_record_date_ = last_record_date_;
 
-  size_t slash = specification_.rfind('/');
-  std::string folder = slash == std::string::npos ? std::string() : specification_.substr(0, slash + 1);
-  std::string pattern = slash == std::string::npos ? specification_ : specification_.substr(slash + 1);
+  size_t slash = file_pattern_.rfind('/');
+  std::string folder = slash == std::string::npos ? std::string() : file_pattern_.substr(0, slash + 1);
+  std::string pattern = slash == std::string::npos ? file_pattern_ : file_pattern_.substr(slash + 1);
 
   TimeValue threshold = 0;
   if (last_file_date_ > 0) {
@@ -55,7 +55,7 @@ void CLogStream::FindLogFiles(LogSite& site) {
   } else {
     site.Trace("Looking for all log files");
   }
-  site.Trace("Log file name pattern: " + specification_);
+  site.Trace("Log file name pattern: " + file_pattern_);
 
   for (const std::string& name : ListFolder(folder)) {
     if (files_.size() >= kMaxListedFiles) break;

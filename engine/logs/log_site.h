@@ -41,7 +41,7 @@ class LogSite : public StatusSink {
   // LastFileDate becomes the date when that is later.
   virtual void RaiseLastFileDate(TimeValue date) = 0;
 
-  // The site's log file specifications, in list order.
+  // The site's log file patterns, in list order.
   virtual LogStreamList& LogStreams() = 0;
 };
 

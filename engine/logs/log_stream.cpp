@@ -16,8 +16,8 @@ constexpr size_t kBasicIisCommaColumn = 25;
 
 }  // namespace
 
-CLogStream::CLogStream(std::string_view specification) {
-  AssignCut(specification_, specification, kMaxSpecificationLength);
+CLogStream::CLogStream(std::string_view file_pattern) {
+  AssignCut(file_pattern_, file_pattern, kMaxFilePatternLength);
 }
 
 CLogStream::~CLogStream() { CloseLogFile(nullptr); }

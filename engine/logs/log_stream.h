@@ -1,4 +1,4 @@
-// One log file specification of a site (a folder and a file-name pattern)
+// One log file pattern of a site (a folder and a file-name wildcard)
 // and the reading of its files: discovery of the files that still hold
 // unread records, oldest first; opening with format detection; records in
 // file order with already-analysed ones passed over; and the site's
@@ -44,15 +44,15 @@ struct LogFileEntry {
 
 class CLogStream {
  public:
-  static constexpr size_t kMaxSpecificationLength = 299;
+  static constexpr size_t kMaxFilePatternLength = 299;
   static constexpr size_t kMaxListedFiles = 2500;
 
-  explicit CLogStream(std::string_view specification);
+  explicit CLogStream(std::string_view file_pattern);
   ~CLogStream();
   CLogStream(const CLogStream&) = delete;
   CLogStream& operator=(const CLogStream&) = delete;
 
-  const std::string& specification() const { return specification_; }
+  const std::string& file_pattern() const { return file_pattern_; }
   // F: last-write time of the last file read to its end.
   TimeValue last_file_date() const { return last_file_date_; }
   // R: time of the last record the stream returned.
@@ -66,7 +66,7 @@ class CLogStream {
 
   void set_options(const LogParseOptions& options) { options_ = options; }
 
-  // Lists the files of the specification that may hold unread records.
+  // Lists the files of the file pattern that may hold unread records.
   void FindLogFiles(LogSite& site);
   // Opens a file and detects its format; 0 when it cannot be opened (or a
   // W3C file ends inside its header, the file is then closed again).
@@ -97,7 +97,7 @@ class CLogStream {
   bool IsOldRecord(const CLogRecord& record) const;
   int DetectFormat();
 
-  std::string specification_;
+  std::string file_pattern_;
   TimeValue last_file_date_ = 0;
   TimeValue last_record_date_ = 0;
   LogPosition last_position_;

@@ -34,7 +34,7 @@ bool ReadPosition(std::string_view text, LogPosition& position) {
 }  // namespace
 
 std::string FormatLogStreamValue(const CLogStream& stream) {
-  std::string value = stream.specification();
+  std::string value = stream.file_pattern();
   value += " {F:" + FormatTimeOrDefault(stream.last_file_date());
   value += "; R:" + FormatTimeOrDefault(stream.last_record_date()) + ";";
   const LogPosition& p = stream.last_position();

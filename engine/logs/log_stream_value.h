@@ -14,7 +14,7 @@ namespace tf {
 class CLogStream;
 
 std::string FormatLogStreamValue(const CLogStream& stream);
-// A new stream from a stored value: the specification is the text before
+// A new stream from a stored value: the file pattern is the text before
 // the first '{' without trailing blanks (at most 299 bytes); F, R and P are
 // read only when an "F:" follows the '{', else they stay 0.
 std::unique_ptr<CLogStream> ParseLogStreamValue(std::string_view value);

@@ -1,6 +1,6 @@
-// File-name wildcards as log file specifications use them: '*' any run of
+// File-name wildcards as log file patterns use them: '*' any run of
 // characters, '?' one character, letters matched without regard to case.
-// As on the system the specifications come from, a pattern that ends in
+// As on the system the file patterns come from, a pattern that ends in
 // ".*" also matches names without any extension ("*.*" matches all).
 #pragma once
 

@@ -1,4 +1,4 @@
-// The site's log file specifications as the settings keys LogStream1 to
+// The site's log file patterns as the settings keys LogStream1 to
 // LogStream19, and the migration of the older LogFileDirectory and
 // LogFileMask pair.
 #include <algorithm>

@@ -89,7 +89,7 @@ bool CSite::SetUpNewSite() {
   SetIdentityDefaults();
   AddToSiteList(this);
   for (const auto& stream : log_streams) {
-    std::string_view spec = stream->specification();
+    std::string_view spec = stream->file_pattern();
     std::size_t last = spec.rfind(kPathSeparator);
     if (last != std::string_view::npos && last > 0)
       CreateDirectoryChain(std::string(spec.substr(0, last)));

@@ -34,8 +34,8 @@ class FakeLogSite : public LogSite {
   TimeValue last_file_date = 0;
   LogStreamList streams;
 
-  CLogStream& AddStream(const std::string& specification) {
-    streams.push_back(std::make_unique<CLogStream>(specification));
+  CLogStream& AddStream(const std::string& file_pattern) {
+    streams.push_back(std::make_unique<CLogStream>(file_pattern));
     return *streams.back();
   }
 

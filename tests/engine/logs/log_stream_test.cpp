@@ -276,7 +276,7 @@ TEST_F(LogStreamTest, StoredValueForms) {
   EXPECT_EQ(value,
             "/var/log/web/ex*.log {F:1/7/2007 12:00:00; R:1/7/2007 12:30:05; P:2049:131074:5000000000;}");
   auto back = ParseLogStreamValue(value);
-  EXPECT_EQ(back->specification(), "/var/log/web/ex*.log");
+  EXPECT_EQ(back->file_pattern(), "/var/log/web/ex*.log");
   EXPECT_EQ(back->last_file_date(), At(12, 0));
   EXPECT_EQ(back->last_record_date(), At(12, 30, 5));
   EXPECT_EQ(back->last_position(), stream.last_position());
@@ -288,9 +288,9 @@ TEST_F(LogStreamTest, StoredValueForms) {
   EXPECT_FALSE(older->last_position().known());
 
   auto no_dates = ParseLogStreamValue("/logs/*.log   {R:1/7/2007 12:30:05;}");
-  EXPECT_EQ(no_dates->specification(), "/logs/*.log");
+  EXPECT_EQ(no_dates->file_pattern(), "/logs/*.log");
   EXPECT_EQ(no_dates->last_record_date(), 0.0);
-  EXPECT_EQ(ParseLogStreamValue(std::string(400, 'p'))->specification().size(), 299u);
+  EXPECT_EQ(ParseLogStreamValue(std::string(400, 'p'))->file_pattern().size(), 299u);
   EXPECT_FALSE(ParseLogStreamValue("x {F:1/7/2007 1:00:00; R:1/7/2007 1:00:00; P:1:2:-5;}")
                    ->last_position()
                    .known());

@@ -152,10 +152,10 @@ TEST_F(SettingsTest, LogStreamsComeBackHighestNumberFirst) {
                "('LogStream3', '/logs/c/it''s.log')");
   auto site = Loaded();
   ASSERT_EQ(site->log_streams.size(), 3u);
-  EXPECT_EQ(site->log_streams[0]->specification(), "/logs/c/it's.log");
-  EXPECT_EQ(site->log_streams[1]->specification(), "/logs/b/*.log");
+  EXPECT_EQ(site->log_streams[0]->file_pattern(), "/logs/c/it's.log");
+  EXPECT_EQ(site->log_streams[1]->file_pattern(), "/logs/b/*.log");
   EXPECT_EQ(site->log_streams[1]->last_file_date(), 0) << "1900 reads as no time";
-  EXPECT_EQ(site->log_streams[2]->specification(), "/logs/a/ex*.log");
+  EXPECT_EQ(site->log_streams[2]->file_pattern(), "/logs/a/ex*.log");
   EXPECT_EQ(site->log_streams[2]->last_file_date(), f);
   EXPECT_EQ(site->log_streams[2]->last_record_date(), r);
 
@@ -176,7 +176,7 @@ TEST_F(SettingsTest, OlderFolderAndMaskBecomeOneStreamWithoutLosingSettings) {
                "INSERT INTO tblSettingsInteger VALUES ('VisitorsTop', 7)");
   auto site = Loaded();
   ASSERT_EQ(site->log_streams.size(), 1u);
-  EXPECT_EQ(site->log_streams[0]->specification(), "/logs/w3svc1/ex*.log");
+  EXPECT_EQ(site->log_streams[0]->file_pattern(), "/logs/w3svc1/ex*.log");
   EXPECT_EQ(site->log_streams[0]->last_record_date(), ComposeTime(2007, 1, 7, 13, 5, 9));
   EXPECT_EQ(StoredString("LogFileDirectory"), "(none)");
   EXPECT_EQ(StoredString("LogFileMask"), "(none)");
