@@ -96,9 +96,13 @@ bool GenerateOneReport(CSite& site, report::ITFReportClass* report, TimeValue fi
     return false;
   }
   // A double quote would end its quoted value early and the rest would read
-  // as further switches, sending the report somewhere else.
-  if (site.settings.RepDirectory.find('"') != std::string::npos ||
-      name.find('"') != std::string_view::npos) {
+  // as further switches: another site's report, or one sent somewhere else.
+  auto has_quote = [](std::string_view value) { return value.find('"') != value.npos; };
+  if (has_quote(site.ProjectName)) {
+    SafeCopy(result_text, ResultText(-13, com::S_OK), size);
+    return false;
+  }
+  if (has_quote(site.settings.RepDirectory) || has_quote(name)) {
     SafeCopy(result_text, ResultText(-2250, com::S_OK), size);
     return false;
   }
