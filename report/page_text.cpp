@@ -5,6 +5,12 @@
 namespace tf::report {
 namespace {
 
+// Bytes a file reference keeps as they are (ASCII only, whatever the locale).
+bool IsUrlPathByte(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+         c == '.' || c == '_' || c == '~' || c == '/';
+}
+
 bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 // Bytes of the character that starts at `at`: the lead byte and the
@@ -28,6 +34,23 @@ std::string HtmlEscape(std::string_view text) {
       case '"': out += "&quot;"; break;
       case '\'': out += "&#39;"; break;
       default: out += c;
+    }
+  }
+  return out;
+}
+
+std::string UrlPathEscape(std::string_view path) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(path.size());
+  for (char c : path) {
+    if (IsUrlPathByte(c)) {
+      out += c;
+    } else {
+      const auto byte = static_cast<unsigned char>(c);
+      out += '%';
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xF];
     }
   }
   return out;

@@ -12,6 +12,12 @@ namespace tf::report {
 // from a log or a setting shows as text and never acts as markup.
 std::string HtmlEscape(std::string_view text);
 
+// A relative file reference as a link or picture attribute takes it: every
+// byte but letters, digits, "-._~" and "/" percent-encoded, so a file name
+// with blanks, '#', '%' or quotes still names its file and cannot end the
+// attribute.
+std::string UrlPathEscape(std::string_view path);
+
 // Characters (UTF-8 sequences) of the text; a stray byte counts as one.
 std::size_t CharacterCount(std::string_view text);
 // The first `count` characters, never splitting one.

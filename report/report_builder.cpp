@@ -134,7 +134,7 @@ std::string ReportBuilder::HelpAlt() const {
 }
 
 std::string ReportBuilder::PictureSource(const std::string& chart_file) const {
-  return variant_.chart_reference + chart_file;
+  return UrlPathEscape(variant_.chart_reference + chart_file);
 }
 
 std::string ReportBuilder::sqldate(const std::string& value) {

@@ -114,7 +114,7 @@ class ReportBuilder : public ReportState {
 
   // The help icon cell ending of the tables that write "click" in lower case.
   std::string HelpAlt() const;
-  // The picture reference of a chart file.
+  // The picture reference of a chart file, escaped for the src attribute.
   std::string PictureSource(const std::string& chart_file) const;
   // Value and colour of one bar of the current bar chart.
   void SetBar(double value, long column, const com::Variant& colour);

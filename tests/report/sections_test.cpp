@@ -137,6 +137,18 @@ TEST_F(SectionsTest, HourOfDayAndWeekdayWalks) {
   EXPECT_EQ(Calls("Bar3dSetColumnLabel").back(), "Bar3dSetColumnLabel(Sat,6)");
 }
 
+TEST_F(SectionsTest, PictureReferenceNamesItsFileWhateverTheReportName) {
+  // Report names may hold blanks, quotes and '#': the reference still names
+  // the file and cannot end its attribute.
+  Range("1/3/2006", "1/3/2006", 1);
+  Series("Hour", 101, 109);
+  builder_.ChartFile = "Joe's #1 <x>-series.jpg";
+  builder_.Query_Hourly();
+  EXPECT_NE(builder_.PageHtml.find("<img src='chart/Joe%27s%20%231%20%3Cx%3E-series.jpg'>"),
+            std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(site_.out() + "/chart/Joe's #1 <x>-series.jpg"));
+}
+
 TEST_F(SectionsTest, LongWalksWithoutRowsShowZeroBuckets) {
   struct Case {
     const char* unit;
