@@ -1,16 +1,14 @@
 #include "engine/ftp/remote_names.h"
 
+#include "engine/common/text.h"
+
 namespace tf {
 namespace {
 
 char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool EqualCaseless(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Fold(a[i]) != Fold(b[i])) return false;
-  }
-  return true;
+  return a.size() == b.size() && FindCaseless(a, b) == 0;
 }
 
 }  // namespace
