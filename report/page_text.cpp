@@ -11,16 +11,6 @@ bool IsUrlPathByte(char c) {
          c == '.' || c == '_' || c == '~' || c == '/';
 }
 
-bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-// Bytes of the character that starts at `at`: the lead byte and the
-// continuation bytes after it.
-std::size_t CharacterLength(std::string_view text, std::size_t at) {
-  std::size_t end = at + 1;
-  while (end < text.size() && IsContinuation(text[end]) && end - at < 4) ++end;
-  return end - at;
-}
-
 }  // namespace
 
 std::string HtmlEscape(std::string_view text) {
@@ -54,18 +44,6 @@ std::string UrlPathEscape(std::string_view path) {
     }
   }
   return out;
-}
-
-std::size_t CharacterCount(std::string_view text) {
-  std::size_t count = 0;
-  for (std::size_t at = 0; at < text.size(); at += CharacterLength(text, at)) ++count;
-  return count;
-}
-
-std::string_view CutCharacters(std::string_view text, std::size_t count) {
-  std::size_t at = 0;
-  for (std::size_t n = 0; n < count && at < text.size(); ++n) at += CharacterLength(text, at);
-  return text.substr(0, at);
 }
 
 std::string SafeColour(std::string_view value, std::string_view fallback) {

@@ -2,7 +2,6 @@
 // logs, the settings and the command line, and how it goes in.
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -17,11 +16,6 @@ std::string HtmlEscape(std::string_view text);
 // with blanks, '#', '%' or quotes still names its file and cannot end the
 // attribute.
 std::string UrlPathEscape(std::string_view path);
-
-// Characters (UTF-8 sequences) of the text; a stray byte counts as one.
-std::size_t CharacterCount(std::string_view text);
-// The first `count` characters, never splitting one.
-std::string_view CutCharacters(std::string_view text, std::size_t count);
 
 // A colour setting as the page may use it: exactly six hexadecimal digits
 // (RRGGBB), else `fallback`.

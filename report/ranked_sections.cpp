@@ -1,5 +1,6 @@
 // The ranked sections: the top N items of one category range (with a pie
 // chart for some), and the visiting domains.
+#include "platform/draw/utf8.h"
 #include "report/page_text.h"
 #include "report/regional_format.h"
 #include "report/report_builder.h"
@@ -10,8 +11,8 @@ namespace {
 // A name as a ranked table shows it: cut to the limit with "..." after it,
 // then escaped, since names come from logs and reverse lookups.
 std::string ShownName(const std::string& name, int limit) {
-  if (CharacterCount(name) < static_cast<std::size_t>(limit)) return HtmlEscape(name);
-  return HtmlEscape(CutCharacters(name, static_cast<std::size_t>(limit))) + "...";
+  if (draw::Utf8Length(name) < static_cast<std::size_t>(limit)) return HtmlEscape(name);
+  return HtmlEscape(draw::Utf8CutChars(name, static_cast<std::size_t>(limit))) + "...";
 }
 
 constexpr const char* kOptionalCell =

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/com/create.h"
+#include "platform/draw/utf8.h"
 #include "report/command_line.h"
 #include "engine/common/path.h"
 #include "report/page_text.h"
@@ -194,7 +195,7 @@ void ReportRun::ProcessDateRange() {
 com::Variant ReportRun::TestReport(const com::Variant& text) {
   std::string value = text.ToString();
   if (value.empty()) return com::Variant::I2(0);
-  return com::Variant::I4(static_cast<std::int32_t>(CharacterCount(value)));
+  return com::Variant::I4(static_cast<std::int32_t>(draw::Utf8Length(value)));
 }
 
 bool ReportRun::FileExists(const std::string& path) {

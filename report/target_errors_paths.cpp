@@ -1,5 +1,6 @@
 // The sections near the end of a report: the target pages with the search
 // phrases that led to them, the server errors and the paths.
+#include "platform/draw/utf8.h"
 #include "report/page_text.h"
 #include "report/regional_format.h"
 #include "report/report_builder.h"
@@ -113,7 +114,7 @@ void ReportBuilder::Report_Errors() {
   for (; !rs.IsEof() && rs.AbsolutePosition() <= TopCount; rs.MoveNext()) {
     ++counter;
     const std::string& colour = counter % 2 == 0 ? RowColor2 : RowColor1;
-    std::string name(CutCharacters(rs.Field("Name").ToString(), NameLengthLimit));
+    std::string name(draw::Utf8CutChars(rs.Field("Name").ToString(), NameLengthLimit));
     table += "<tr bgcolor=" + colour + "><td><font class='text_normal'>" + HtmlEscape(name) +
              "</font></td>";
     table += "<td align=right><font class='text_normal'>" +

@@ -1,6 +1,7 @@
 // The page's number, date and duration texts, and what may enter the page.
 #include <gtest/gtest.h>
 
+#include "platform/draw/utf8.h"
 #include "report/page_text.h"
 #include "report/regional_format.h"
 #include "report/report_builder.h"
@@ -83,8 +84,8 @@ TEST(FormatsTest, PageText) {
             "&lt;a href=&quot;x&quot;&gt;Tom &amp; &#39;Jerry&#39;&lt;/a&gt;");
   // Three characters of two, three and four bytes: a cut keeps whole ones.
   const std::string text = "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80";
-  EXPECT_EQ(CharacterCount(text), 3u);
-  EXPECT_EQ(CutCharacters(text, 2), "\xC3\xA9\xE2\x82\xAC");
+  EXPECT_EQ(draw::Utf8Length(text), 3u);
+  EXPECT_EQ(draw::Utf8CutChars(text, 2), "\xC3\xA9\xE2\x82\xAC");
   EXPECT_EQ(SafeColour("a0B1c2", "FFFFFF"), "a0B1c2");
   for (const char* bad : {"", "12345", "1234567", "12345g", "red;}x", "#12345"}) {
     EXPECT_EQ(SafeColour(bad, "FFFFFF"), "FFFFFF") << bad;
