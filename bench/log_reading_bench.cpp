@@ -5,10 +5,7 @@
 // resident memory is the reader's alone; it reads the logs three times and
 // reports the fastest pass.
 //   bench_log_reading [--lines N] [--dir FOLDER]
-#include <spawn.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -17,12 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/analyze/analyze_process.h"
 #include "bench/loggen/log_generator.h"
 #include "engine/logs/log_file_set.h"
 #include "engine/logs/log_site.h"
 #include "engine/logs/log_stream.h"
-
-extern char** environ;
 
 namespace {
 
@@ -144,36 +140,20 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "cannot generate %s in %s\n", c.name, dir.c_str());
       return 1;
     }
-    std::vector<char*> args = {argv[0], const_cast<char*>("--measure")};
-    for (std::string& s : specs) args.push_back(s.data());
-    args.push_back(nullptr);
-    int pipe_fds[2];
-    if (pipe(pipe_fds) != 0) return 1;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipe_fds[1], 1);
-    posix_spawn_file_actions_addclose(&actions, pipe_fds[0]);
-    pid_t child = 0;
-    if (posix_spawn(&child, "/proc/self/exe", &actions, nullptr, args.data(), environ) != 0) return 1;
-    posix_spawn_file_actions_destroy(&actions);
-    close(pipe_fds[1]);
-    char output[256] = {};
-    ssize_t n = read(pipe_fds[0], output, sizeof output - 1);
-    close(pipe_fds[0]);
-    int wait_status = 0;
-    rusage usage{};
-    wait4(child, &wait_status, 0, &usage);
+    std::vector<std::string> args = {"--measure"};
+    args.insert(args.end(), specs.begin(), specs.end());
+    tf::bench::AnalyzeResult child = tf::bench::RunTfAnalyze("/proc/self/exe", args);
     long records = 0, old_records = 0;
     double seconds = 0;
     long long bytes_read = 0, bytes_sent = 0;
-    if (n <= 0 || std::sscanf(output, "%ld %lf %lld %lld %ld", &records, &seconds, &bytes_read,
-                              &bytes_sent, &old_records) != 5) {
+    if (child.status != 0 || std::sscanf(child.output.c_str(), "%ld %lf %lld %lld %ld", &records,
+                                         &seconds, &bytes_read, &bytes_sent, &old_records) != 5) {
       std::fprintf(stderr, "%s: measurement failed\n", c.name);
       status = 1;
       continue;
     }
     std::printf("%-24s %10ld %8.3f %14.0f %9.1f %12ld\n", c.name, records, seconds, records / seconds,
-                static_cast<double>(bytes_read) / 1e6 / seconds, usage.ru_maxrss);
+                static_cast<double>(bytes_read) / 1e6 / seconds, child.peak_rss_kb);
     if (records + old_records < lines * 99 / 100) {
       std::fprintf(stderr, "%s: only %ld of %ld lines became records\n", c.name, records, lines);
       status = 1;

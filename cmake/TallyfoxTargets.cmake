@@ -29,7 +29,5 @@ function(tf_gtest name)
   cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE tf_test_support ${A_LIBS})
-  gtest_discover_tests(${name}
-    DISCOVERY_TIMEOUT 120
-    PROPERTIES TIMEOUT 300 ENVIRONMENT "TF_SOURCE_DIR=${CMAKE_SOURCE_DIR};TF_BINARY_DIR=${CMAKE_BINARY_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
 endfunction()

@@ -1,6 +1,7 @@
 #include "bench/analyze/analyze_process.h"
 
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -44,8 +45,10 @@ AnalyzeResult RunTfAnalyze(const std::string& program, const std::vector<std::st
   for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) result.output.append(buffer, n);
   close(fds[0]);
   int status = 0;
-  if (spawned == 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) {
-    result.status = WEXITSTATUS(status);
+  rusage usage{};
+  if (spawned == 0 && wait4(child, &status, 0, &usage) == child) {
+    if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
+    result.peak_rss_kb = usage.ru_maxrss;
   }
   if (errors != nullptr) {
     std::rewind(errors);

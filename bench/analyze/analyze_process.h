@@ -13,9 +13,11 @@ struct AnalyzeResult {
   int status = -1;  // the exit status; -1 when it did not run or end normally
   std::string output;
   std::string errors;  // standard error when captured
+  long peak_rss_kb = 0;  // the child's peak resident memory
 };
 
-// Standard error stays the caller's unless capture_errors is set.
+// Standard error stays the caller's unless capture_errors is set. Also runs
+// other programs of the benchmarks and tests the same way.
 AnalyzeResult RunTfAnalyze(const std::string& program, const std::vector<std::string>& args,
                            bool capture_errors = false);
 

@@ -29,7 +29,9 @@
 
 #include "bench/analyze/site_report.h"
 #include "engine/analysis/domain_translation.h"
+#include "engine/analysis/item_category.h"
 #include "engine/analysis/run_analysis.h"
+#include "engine/analysis/text_item.h"
 #include "engine/common/registry_values.h"
 #include "engine/logs/log_stream.h"
 #include "engine/store/projects_database.h"
@@ -38,8 +40,6 @@
 #include "engine/store/system_data.h"
 
 namespace {
-
-constexpr std::int32_t kRegionStatsBit = 0x4000000;
 
 struct Options {
   std::string home;
@@ -139,10 +139,11 @@ void Configure(tf::CSite& site, const Options& options) {
   settings.AutoTimezone = 0;
   settings.Timezone = options.timezone;
   settings.VisitorsDomains = options.translate ? 1 : 0;
+  const std::int32_t regions = tf::CategoryStatBit(tf::kCategoryRegion);
   if (options.translate) {
-    settings.DayStats |= kRegionStatsBit;
+    settings.DayStats |= regions;
   } else {
-    settings.DayStats &= ~kRegionStatsBit;
+    settings.DayStats &= ~regions;
   }
   // No scheduled reports: --reports writes the one report of this tool.
   settings.RptUseSchedule = 0;

@@ -571,7 +571,11 @@ bool WriteLog(const LogGeneratorOptions& options, const std::string& path, bool 
     if (out && !chunk.empty() && std::fwrite(chunk.data(), 1, chunk.size(), out) != chunk.size()) ok = false;
     chunk.clear();
   };
-  if (per_day) mkdir(path.c_str(), 0777);
+  if (per_day) {
+    mkdir(path.c_str(), 0777);
+  } else if ((out = std::fopen(path.c_str(), "wb")) == nullptr) {
+    return false;  // opened first, so that a log of no lines is still an empty file
+  }
   while (ok) {
     line.clear();
     if (!generator.Next(line)) break;

@@ -54,6 +54,15 @@ TEST(LogGeneratorTest, EveryLineOfEachFormatReadsBack) {
   }
 }
 
+TEST(LogGeneratorTest, ALogOfNoLinesIsAnEmptyFile) {
+  test::TempDir dir;
+  LogGeneratorOptions options;
+  options.lines = 0;
+  ASSERT_TRUE(WriteLog(options, dir.File("empty.log"), false));
+  EXPECT_EQ(test::ReadFile(dir.File("empty.log")), "");
+  EXPECT_FALSE(WriteLog(options, dir.File("missing/empty.log"), false));
+}
+
 TEST(LogGeneratorTest, SameSeedSameLog) {
   auto text = [](std::uint64_t seed) {
     LogGeneratorOptions options;
