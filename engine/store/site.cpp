@@ -18,14 +18,13 @@ namespace {
 
 constexpr std::size_t kNormalizedDomainSize = 100;
 
-// A name that stays inside the folder it is joined to.
-bool IsPlainFileName(std::string_view name) {
-  return !name.empty() && name != "." && name != ".." &&
-         name.find(kPathSeparator) == std::string_view::npos &&
-         name.find('\0') == std::string_view::npos;
-}
-
 }  // namespace
+
+std::string DefaultDatabaseName(std::int32_t project_id) {
+  char name[CSite::kDatabaseNameSize];
+  std::snprintf(name, sizeof name, "Project%04d.mdb", static_cast<int>(project_id));
+  return name;
+}
 
 CSite::CSite() : translation(std::make_shared<SiteTranslation>(*this)) { SetDefaults(); }
 
