@@ -15,12 +15,6 @@ constexpr int kCommandTimeoutSeconds = 3600;
 // The description of a failed open is kept to this many bytes.
 constexpr std::size_t kDescriptionSize = 1000;
 
-// The first width - 1 bytes of text (width counts a terminator, as the
-// callers' buffers do), never splitting a UTF-8 character.
-std::string Cut(std::string_view text, std::size_t width) {
-  return std::string(CutUtf8(text, width == 0 ? 0 : width - 1));
-}
-
 std::int32_t Clamp(double value) {
   if (std::isnan(value)) return 0;
   if (value >= std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
@@ -49,7 +43,7 @@ bool OpenConnection(ConnectionHolder& holder, const std::string& path, std::stri
     connection->SetCommandTimeout(kCommandTimeoutSeconds);
     connection->Open(path);
   } catch (const db::Error& e) {
-    error = Cut(e.description(), kDescriptionSize);
+    SafeCopy(error, e.description(), kDescriptionSize);
     return false;
   }
   holder = std::move(connection);
@@ -87,14 +81,16 @@ int ExecuteSql(db::Connection* connection, std::string_view sql, const db::Param
                std::string* error_text, std::size_t error_size) {
   if (error_text) error_text->clear();
   if (connection == nullptr) {  // the holder's database could not be opened
-    if (error_text) *error_text = Cut("Operation is not allowed when the object is closed.", error_size);
+    if (error_text) {
+      SafeCopy(*error_text, "Operation is not allowed when the object is closed.", error_size);
+    }
     return 0;
   }
   try {
     connection->Execute(sql, params);
     return 1;
   } catch (const db::Error& e) {
-    if (error_text) *error_text = Cut(e.description(), error_size);
+    if (error_text) SafeCopy(*error_text, e.description(), error_size);
     return 0;
   }
 }
@@ -104,7 +100,7 @@ int GetVariantString(const com::Variant& value, std::string& text, std::size_t s
     com::SetErrorInfo("Invalid data type passed where string expected");
     return 0;
   }
-  text = Cut(value.bstr().str(), size);
+  SafeCopy(text, value.bstr().str(), size);
   return 1;
 }
 
