@@ -184,7 +184,7 @@ void NormalizeDomainName(CSite& site, std::string_view domain) {
   if (scheme != std::string_view::npos) domain.remove_prefix(scheme + 3);
   if (FindCaseless(domain.substr(0, 4), "www.") == 0) domain.remove_prefix(4);
   domain = domain.substr(0, domain.find('/'));
-  site.normalized_domain.assign(CutUtf8(domain, kNormalizedDomainSize - 1));
+  SafeCopy(site.normalized_domain, domain, kNormalizedDomainSize);
 }
 
 bool ScheduleHasHour(const SiteSettings& settings, TimeValue t) {
