@@ -76,7 +76,9 @@ NameResolver& Resolver() {
   return resolver != nullptr ? *resolver : system_resolver;
 }
 
-bool ReadDotted(std::string_view text, std::uint32_t& address) {
+}  // namespace
+
+bool ReadDottedAddress(std::string_view text, std::uint32_t& address) {
   std::uint32_t result = 0;
   std::size_t pos = 0;
   for (int part = 0; part < 4; ++part) {
@@ -97,18 +99,9 @@ bool ReadDotted(std::string_view text, std::uint32_t& address) {
   return true;
 }
 
-bool HasLetter(std::string_view text) {
-  for (char c : text) {
-    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) return true;
-  }
-  return false;
-}
-
-}  // namespace
-
 std::uint32_t ParseDottedAddress(std::string_view text) {
   std::uint32_t address = 0;
-  return ReadDotted(text, address) ? address : 0;
+  return ReadDottedAddress(text, address) ? address : 0;
 }
 
 std::uint32_t HostToAddress(std::string_view text) {
@@ -119,7 +112,7 @@ std::uint32_t HostToAddress(std::string_view text) {
     if (!resolver.LocalHostName(name) || !resolver.LookupHost(name, address)) return 0;
     return address;
   }
-  if (!HasLetter(text) && ReadDotted(text, address)) return address;
+  if (ReadDottedAddress(text, address)) return address;
   std::string host(text);
   for (int attempt = 0; attempt < 2; ++attempt) {
     if (resolver.LookupHost(host, address)) return address;

@@ -13,6 +13,9 @@ namespace tf {
 // The four numbers of "a.b.c.d" (each 0 to 255, decimal digits only); 0 for
 // any other text, such as a host name in a log's address field.
 std::uint32_t ParseDottedAddress(std::string_view text);
+// The same reading for callers that must tell "0.0.0.0" from other text:
+// false, with address untouched, for anything but four such numbers.
+bool ReadDottedAddress(std::string_view text, std::uint32_t& address);
 
 // "local" (any case): the first address of this machine's own name. Dotted
 // text without letters: that address. Anything else: the first address the

@@ -27,6 +27,11 @@ std::string_view FileNameOf(std::string_view path) {
   return last == std::string_view::npos ? path : path.substr(last + 1);
 }
 
+bool IsPlainFileName(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+}
+
 std::string ChangeExtension(std::string_view path, std::string_view extension) {
   std::size_t name_start = path.size() - FileNameOf(path).size();
   std::size_t dot = path.rfind('.');

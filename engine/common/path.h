@@ -19,6 +19,10 @@ std::string WithTrailingSeparator(std::string_view folder);
 std::string_view FolderOf(std::string_view path);
 // The part after the last separator.
 std::string_view FileNameOf(std::string_view path);
+// True for a file name that stays inside the folder it is joined to: not
+// empty, not "." or "..", and without a separator (either slash) or a zero
+// byte.
+bool IsPlainFileName(std::string_view name);
 // The path with its file name's extension (from the last '.') replaced by
 // extension, given without the dot; a name without one gets it appended.
 std::string ChangeExtension(std::string_view path, std::string_view extension);

@@ -164,7 +164,7 @@ bool RecordGetString(std::string_view record, std::uint32_t tag, std::string& ou
   out.clear();
   std::string_view value;
   if (!RecordFindField(record, tag, value)) return false;
-  out.assign(CutUtf8(value, size == 0 ? 0 : size - 1));
+  SafeCopy(out, value, size);
   return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "engine/common/address.h"
 #include "engine/logs/log_record.h"
 
 namespace tf {
@@ -22,26 +23,6 @@ std::uint32_t Fnv1a(const unsigned char* data, size_t size, bool fold_case) {
   return h;
 }
 
-bool ParseDotted(std::string_view text, std::uint32_t& address) {
-  address = 0;
-  size_t i = 0;
-  for (int part = 0; part < 4; ++part) {
-    if (part > 0) {
-      if (i >= text.size() || text[i] != '.') return false;
-      ++i;
-    }
-    size_t start = i;
-    unsigned value = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9' && i - start < 3) {
-      value = value * 10 + static_cast<unsigned>(text[i] - '0');
-      ++i;
-    }
-    if (i == start || value > 255) return false;
-    address |= value << (8 * part);
-  }
-  return i == text.size();
-}
-
 // 28 bits of the hash spread over the block: first number 240-255.
 std::uint32_t StandInKey(std::uint32_t hash) {
   std::uint32_t first = 0xF0u | (hash & 0x0Fu);
@@ -52,16 +33,11 @@ bool LooksLikeIpv6(std::string_view text) { return text.find(':') != std::string
 
 }  // namespace
 
-std::uint32_t ParseLogDottedAddress(std::string_view text) {
-  std::uint32_t address = 0;
-  return ParseDotted(text, address) ? address : 0;
-}
-
 std::uint32_t ClientAddressFromText(std::string_view text, std::string& name) {
   name.clear();
   if (text.empty()) return 0;
   std::uint32_t v4 = 0;
-  if (ParseDotted(text, v4)) return v4;
+  if (ReadDottedAddress(text, v4)) return v4;
 
   if (LooksLikeIpv6(text) && text.size() < 64) {
     char buffer[64];

@@ -13,10 +13,6 @@
 
 namespace tf {
 
-// "%d.%d.%d.%d" with each number 0-255, first number in the lowest byte;
-// 0 for any other text.
-std::uint32_t ParseLogDottedAddress(std::string_view text);
-
 // True for keys of the 240.0.0.0/4 block (first number 240-255).
 inline bool IsStandInAddress(std::uint32_t address) { return (address & 0xF0u) == 0xF0u; }
 

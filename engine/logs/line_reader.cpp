@@ -3,7 +3,7 @@
 #include <bit>
 #include <cstring>
 
-#include "engine/logs/log_record.h"
+#include "engine/common/text.h"
 
 namespace tf {
 namespace {
@@ -80,11 +80,6 @@ void LineReader::AppendFiltered(const char* begin, const char* end) {
   }
 }
 
-std::string_view LineReader::FinishCarried() {
-  std::string_view line = CutAtCharacter(carry_, kMaxLineLength);
-  return line;
-}
-
 bool LineReader::ReadLogLine(std::string_view& line) {
   carry_.clear();
   bool carrying = false;
@@ -121,7 +116,7 @@ bool LineReader::ReadLogLine(std::string_view& line) {
     }
     pos_ = static_cast<size_t>(feed - buffer_.get()) + 1;
     AppendFiltered(begin, feed);
-    line = FinishCarried();
+    line = CutUtf8(carry_, kMaxLineLength);
     return true;
   }
 }
@@ -153,6 +148,14 @@ size_t NextToken(std::string_view text, size_t pos, std::string_view& token) {
   }
   if (pos < n && text[pos] == ',') ++pos;
   return pos;
+}
+
+std::string_view NextWord(std::string_view text, size_t& pos) {
+  while (pos < text.size() && text[pos] == ' ') ++pos;
+  size_t start = pos;
+  size_t blank = text.find(' ', pos);
+  pos = blank == std::string_view::npos ? text.size() : blank;
+  return text.substr(start, pos - start);
 }
 
 bool IsBlankLine(std::string_view line) {

@@ -43,7 +43,6 @@ class LineReader {
  private:
   bool Fill(std::int64_t offset);
   void AppendFiltered(const char* begin, const char* end);
-  std::string_view FinishCarried();
 
   ReadOnlyFile* file_ = nullptr;
   std::unique_ptr<char[]> buffer_;
@@ -61,6 +60,10 @@ class LineReader {
 // blank, ',' or the end. An unquoted token that is exactly "-" is empty. A
 // ',' right after the token is stepped over. Returns the position after it.
 size_t NextToken(std::string_view text, size_t pos, std::string_view& token);
+
+// The next run of non-blank characters from pos, split at runs of blanks
+// only (quotes and commas are plain characters); pos moves past it.
+std::string_view NextWord(std::string_view text, size_t& pos);
 
 // True when the line is empty or holds only characters below '!'.
 bool IsBlankLine(std::string_view line);

@@ -1,6 +1,7 @@
 // Finding the files of a log stream and acting on them once read.
 #include "engine/common/display.h"
 #include "engine/common/files.h"
+#include "engine/common/path.h"
 #include "engine/logs/file_access.h"
 #include "engine/logs/log_site.h"
 #include "engine/logs/log_stream.h"
@@ -27,11 +28,6 @@ void ExchangeSort(std::vector<LogFileEntry>& files) {
   }
 }
 
-bool IsPlainName(const std::string& name) {
-  return !name.empty() && name != "." && name != ".." &&
-         name.find_first_of("/\\") == std::string::npos;
-}
-
 }  // namespace
 
 void CLogStream::FindLogFiles(LogSite& site) {
@@ -44,9 +40,8 @@ void CLogStream::FindLogFiles(LogSite& site) {
   resume_index_ = -1;
   resume_record_date_ = last_record_date_;
 
-  size_t slash = file_pattern_.rfind('/');
-  std::string folder = slash == std::string::npos ? std::string() : file_pattern_.substr(0, slash + 1);
-  std::string pattern = slash == std::string::npos ? file_pattern_ : file_pattern_.substr(slash + 1);
+  std::string_view folder = FolderOf(file_pattern_);
+  std::string_view pattern = FileNameOf(file_pattern_);
 
   TimeValue threshold = 0;
   if (last_file_date_ > 0) {
@@ -57,11 +52,11 @@ void CLogStream::FindLogFiles(LogSite& site) {
   }
   site.Trace("Log file name pattern: " + file_pattern_);
 
-  for (const std::string& name : ListFolder(folder)) {
+  for (const std::string& name : ListFolder(std::string(folder))) {
     if (files_.size() >= kMaxListedFiles) break;
     if (!MatchesWildcard(name, pattern)) continue;
     LogFileEntry entry;
-    entry.path = folder + name;
+    entry.path = JoinPath(folder, name);
     FileFacts facts;
     if (!GetFileFacts(entry.path, facts) || !facts.regular) continue;
     if (facts.write_time < threshold) continue;
@@ -108,9 +103,7 @@ void CLogStream::ApplyOldLogAction(LogSite& site) {
   if (!GetFileFacts(current_path_, facts) || !facts.regular) return;
   if (facts.write_time > NowLocalSeconds() - kStillWritingSeconds) return;
 
-  size_t slash = current_path_.rfind('/');
-  std::string folder = slash == std::string::npos ? std::string() : current_path_.substr(0, slash + 1);
-  std::string name = slash == std::string::npos ? current_path_ : current_path_.substr(slash + 1);
+  std::string_view name = FileNameOf(current_path_);
 
   switch (action) {
     case 1:
@@ -119,15 +112,16 @@ void CLogStream::ApplyOldLogAction(LogSite& site) {
     case 2: {
       // The new name stays in the folder: a mask cannot lead elsewhere.
       std::string renamed = BuildOldLogName(name, site.OldNameMask());
-      if (IsPlainName(renamed)) MoveFileNoReplace(current_path_, folder + renamed);
+      if (IsPlainFileName(renamed)) {
+        MoveFileNoReplace(current_path_, JoinPath(FolderOf(current_path_), renamed));
+      }
       break;
     }
     case 3: {
-      std::string archive(site.LogFileArchiveDirectory());
+      std::string archive = WithTrailingSeparator(site.LogFileArchiveDirectory());
       if (archive.empty()) return;  // no folder to move into
-      if (archive.back() != '/') archive.push_back('/');
       CreateDirectoryChain(archive);
-      MoveFileNoReplace(current_path_, archive + name);
+      MoveFileNoReplace(current_path_, archive + std::string(name));
       break;
     }
   }

@@ -1,5 +1,6 @@
 #include "engine/logs/log_parse.h"
 
+#include "engine/common/address.h"
 #include "engine/logs/client_address.h"
 #include "engine/logs/line_reader.h"
 #include "engine/logs/log_site.h"
@@ -19,14 +20,6 @@ bool ReadRecord(Parser parse, LogSite& site, LineReader& reader, const LogParseO
     return true;
   }
   return false;
-}
-
-// The next word of a request, split at runs of blanks.
-std::string_view NextWord(std::string_view text, size_t& pos) {
-  while (pos < text.size() && text[pos] == ' ') ++pos;
-  size_t start = pos;
-  while (pos < text.size() && text[pos] != ' ') ++pos;
-  return text.substr(start, pos - start);
 }
 
 }  // namespace
@@ -52,7 +45,7 @@ LineResult ParseIisBasicText(std::string_view line, const LogParseOptions& optio
   pos = NextToken(line, pos, token);
   AssignCut(record.computer_name, token, LogFieldLimits::kComputerName);
   pos = NextToken(line, pos, token);
-  record.server_address = ParseLogDottedAddress(token);
+  record.server_address = ParseDottedAddress(token);
   pos = NextToken(line, pos, token);
   record.time_taken = ParseLogInt32(token);
   pos = NextToken(line, pos, token);

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "engine/common/text.h"
+
 namespace tf {
 
 void CLogRecord::Clear() {
@@ -30,23 +32,8 @@ void CLogRecord::Clear() {
   referrer.clear();
 }
 
-std::string_view CutAtCharacter(std::string_view value, size_t limit) {
-  if (value.size() <= limit) return value;
-  size_t end = limit;
-  // Step back over continuation bytes (10xxxxxx) to the start of the
-  // character that the cut would split, at most three of them.
-  size_t steps = 0;
-  while (end > 0 && steps < 3 && (static_cast<unsigned char>(value[end]) & 0xC0) == 0x80) {
-    --end;
-    ++steps;
-  }
-  if (steps == 3 && (static_cast<unsigned char>(value[end]) & 0xC0) == 0x80) end = limit;
-  return value.substr(0, end);
-}
-
 void AssignCut(std::string& field, std::string_view value, size_t limit) {
-  std::string_view cut = CutAtCharacter(value, limit);
-  field.assign(cut);
+  field.assign(CutUtf8(value, limit));
 }
 
 std::int64_t ParseLogInteger(std::string_view text) {

@@ -65,10 +65,6 @@ struct CLogRecord {
 // start of a UTF-8 character when the cut would split one.
 void AssignCut(std::string& field, std::string_view value, size_t limit);
 
-// The longest prefix of at most `limit` bytes that does not end inside a
-// UTF-8 character.
-std::string_view CutAtCharacter(std::string_view value, size_t limit);
-
 // The ordinary decimal reading of a numeric field: optional blanks and
 // sign, then digits; anything else (an empty field included) reads as 0.
 // Values beyond the range are held at its bounds.

@@ -68,8 +68,8 @@ class CLogStream {
 
   // Lists the files of the file pattern that may hold unread records.
   void FindLogFiles(LogSite& site);
-  // Opens a file and detects its format; 0 when it cannot be opened (or a
-  // W3C file ends inside its header, the file is then closed again).
+  // Opens a file and returns its detected format; 0 when it cannot be
+  // opened. A W3C file that ends inside its header is closed again.
   int OpenLogFile(LogSite& site, const std::string& path);
   // Closes the open file; with a site, traces its name and record range.
   void CloseLogFile(LogSite* site);

@@ -1,5 +1,6 @@
 #include "engine/logs/w3c_log_reader.h"
 
+#include "engine/common/address.h"
 #include "engine/logs/client_address.h"
 #include "engine/logs/line_reader.h"
 #include "engine/logs/log_site.h"
@@ -47,15 +48,6 @@ bool EqualsLower(std::string_view text, std::string_view lower) {
   return true;
 }
 
-// The next run of non-blank characters from pos.
-std::string_view NextValue(std::string_view text, size_t& pos) {
-  while (pos < text.size() && text[pos] == ' ') ++pos;
-  size_t start = pos;
-  size_t blank = text.find(' ', pos);
-  pos = blank == std::string_view::npos ? text.size() : blank;
-  return text.substr(start, pos - start);
-}
-
 }  // namespace
 
 W3cColumn W3cColumnFromName(std::string_view name) {
@@ -96,7 +88,7 @@ bool CW3cLogReader::MapW3cFields(LogSite& site, std::string_view value) {
   bool has_ip = false, has_uri = false;
   size_t pos = 0;
   for (;;) {
-    std::string_view name = NextValue(value, pos);
+    std::string_view name = NextWord(value, pos);
     if (name.empty()) break;
     W3cColumn code = W3cColumnFromName(name);
     if (column_count_ < kMaxColumns) columns_[column_count_++] = code;
@@ -126,7 +118,7 @@ LineResult CW3cLogReader::ParseDataLine(std::string_view line, const LogParseOpt
   bool time_seen = false;
   size_t pos = 0;
   for (size_t column = 0; column < column_count_; ++column) {
-    std::string_view value = NextValue(line, pos);
+    std::string_view value = NextWord(line, pos);
     if (value.empty()) break;  // fewer values than columns
     if (value == "-") continue;
     switch (columns_[column]) {
@@ -152,7 +144,7 @@ LineResult CW3cLogReader::ParseDataLine(std::string_view line, const LogParseOpt
       case kW3cComputerName:
         AssignCut(record.computer_name, value, LogFieldLimits::kComputerName);
         break;
-      case kW3cServerIp: record.server_address = ParseLogDottedAddress(value); break;
+      case kW3cServerIp: record.server_address = ParseDottedAddress(value); break;
       case kW3cServerPort: record.server_port = ParseLogInt32(value); break;
       case kW3cMethod: AssignCut(record.method, value, LogFieldLimits::kMethod); break;
       case kW3cUriStem: AssignCut(record.uri_stem, value, LogFieldLimits::kUriStem); break;

@@ -5,19 +5,15 @@
 #include <limits>
 #include <new>
 
+#include "engine/common/text.h"
 #include "platform/com/error_info.h"
 
 namespace tf {
 namespace {
 
-// The first width - 1 bytes of text (width counts a terminator, as the
-// callers' buffers do), never splitting a UTF-8 character.
-std::string Cut(std::string_view text, std::size_t width) {
-  if (width == 0) return "";
-  std::size_t n = std::min(text.size(), width - 1);
-  while (n > 0 && n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
-  return std::string(text.substr(0, n));
-}
+constexpr int kCommandTimeoutSeconds = 3600;
+// The description of a failed open is kept to this many bytes.
+constexpr std::size_t kDescriptionSize = 1000;
 
 std::int32_t Clamp(double value) {
   if (std::isnan(value)) return 0;
@@ -40,24 +36,31 @@ std::int32_t ReadDecimal(std::string_view text) {
 
 }  // namespace
 
+bool OpenConnection(ConnectionHolder& holder, const std::string& path, std::string& error) {
+  CloseDatabase(holder);
+  auto connection = std::make_unique<db::Connection>();
+  try {
+    connection->SetCommandTimeout(kCommandTimeoutSeconds);
+    connection->Open(path);
+  } catch (const db::Error& e) {
+    SafeCopy(error, e.description(), kDescriptionSize);
+    return false;
+  }
+  holder = std::move(connection);
+  return true;
+}
+
 int OpenDatabase(ConnectionHolder& holder, const std::string& path, StatusSink* site) {
   if (site) site->SetStatus("Opening database: " + path);
-  holder.reset();
+  std::string error;
   try {
-    holder = std::make_unique<db::Connection>();
+    if (OpenConnection(holder, path, error)) return 1;
+    error = "Connection failure: " + error;
   } catch (const std::bad_alloc&) {
-    if (site) site->SetError("Unable to create connection");
-    return 0;
+    error = "Unable to create connection";
   }
-  try {
-    holder->SetCommandTimeout(3600);
-    holder->Open(path);
-    return 1;
-  } catch (const db::Error& e) {
-    if (site) site->SetError("Connection failure: " + Cut(e.description(), 1000));
-    holder.reset();
-    return 0;
-  }
+  if (site) site->SetError(error);
+  return 0;
 }
 
 void CloseDatabase(ConnectionHolder& holder) {
@@ -78,14 +81,16 @@ int ExecuteSql(db::Connection* connection, std::string_view sql, const db::Param
                std::string* error_text, std::size_t error_size) {
   if (error_text) error_text->clear();
   if (connection == nullptr) {  // the holder's database could not be opened
-    if (error_text) *error_text = Cut("Operation is not allowed when the object is closed.", error_size);
+    if (error_text) {
+      SafeCopy(*error_text, "Operation is not allowed when the object is closed.", error_size);
+    }
     return 0;
   }
   try {
     connection->Execute(sql, params);
     return 1;
   } catch (const db::Error& e) {
-    if (error_text) *error_text = Cut(e.description(), error_size);
+    if (error_text) SafeCopy(*error_text, e.description(), error_size);
     return 0;
   }
 }
@@ -95,7 +100,7 @@ int GetVariantString(const com::Variant& value, std::string& text, std::size_t s
     com::SetErrorInfo("Invalid data type passed where string expected");
     return 0;
   }
-  text = Cut(value.bstr().str(), size);
+  SafeCopy(text, value.bstr().str(), size);
   return 1;
 }
 

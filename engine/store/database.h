@@ -27,6 +27,11 @@ using ConnectionHolder = std::unique_ptr<db::Connection>;
 // open, 0 otherwise (the holder is then empty).
 int OpenDatabase(ConnectionHolder& holder, const std::string& path, StatusSink* site);
 
+// Opens the database at path into holder (dropping what it held) with the
+// engine's command time-out; false with the database's description in
+// error, the holder then empty.
+bool OpenConnection(ConnectionHolder& holder, const std::string& path, std::string& error);
+
 // Closes and releases the holder's connection; an error from closing is
 // ignored. An empty holder is left as it is.
 void CloseDatabase(ConnectionHolder& holder);

@@ -6,17 +6,8 @@
 #include "engine/common/files.h"
 #include "engine/common/message_box.h"
 #include "engine/common/registry_values.h"
-#include "engine/common/text.h"
 
 namespace tf {
-
-namespace {
-
-constexpr int kCommandTimeoutSeconds = 3600;
-// The description of a failed open is kept to this many bytes.
-constexpr std::size_t kDescriptionSize = 1000;
-
-}  // namespace
 
 bool CopyTemplate(std::string_view template_name, const std::string& target) {
   namespace fs = std::filesystem;
@@ -27,20 +18,6 @@ bool CopyTemplate(std::string_view template_name, const std::string& target) {
   }
   if (error != std::errc::file_exists) fs::remove(target, error);
   return false;
-}
-
-bool OpenConnection(ConnectionHolder& holder, const std::string& path, std::string& error) {
-  CloseDatabase(holder);
-  auto connection = std::make_unique<db::Connection>();
-  try {
-    connection->SetCommandTimeout(kCommandTimeoutSeconds);
-    connection->Open(path);
-  } catch (const db::Error& e) {
-    error = CutUtf8(e.description(), kDescriptionSize - 1);
-    return false;
-  }
-  holder = std::move(connection);
-  return true;
 }
 
 bool OpenInstalledDatabase(ConnectionHolder& holder, std::string_view file,

@@ -13,10 +13,6 @@ namespace tf {
 // target exists already or the copy fails (a partial copy is removed).
 bool CopyTemplate(std::string_view template_name, const std::string& target);
 
-// Opens the database at path into holder with the engine's command
-// time-out; false with the database's description in error.
-bool OpenConnection(ConnectionHolder& holder, const std::string& path, std::string& error);
-
 // Opens the install folder's database `file`, made from `template_name`
 // when missing. Failures are shown to the user: a missing template under
 // missing_caption, a failed open as "Connection failure: ..." under

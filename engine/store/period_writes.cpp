@@ -30,7 +30,19 @@ const std::string& PeriodDate(TimeValue t) {
   return text;
 }
 
-// tblHour and tblDay have the same columns and the same key.
+// tblHour and tblDay have the same columns and the same key: a row that
+// exists gets the amounts added.
+std::string ItemPeriodSql(std::string_view table) {
+  return "INSERT INTO " + std::string(table) +
+         " (EntryDate, Category, ItemID, Hits, Bytes, EntryCount, ExitCount, SessionCount, "
+         "ViewTime) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) "
+         "ON CONFLICT (EntryDate, Category, ItemID) DO UPDATE SET Hits = Hits + excluded.Hits, "
+         "Bytes = Bytes + excluded.Bytes, EntryCount = EntryCount + excluded.EntryCount, "
+         "ExitCount = ExitCount + excluded.ExitCount, "
+         "SessionCount = SessionCount + excluded.SessionCount, "
+         "ViewTime = ViewTime + excluded.ViewTime";
+}
+
 void WriteItemPeriod(CSite& site, CTextItem& item, PeriodCounters& counters, TimeValue date,
                      std::string_view operation, std::string_view sql,
                      std::string_view trace_text) {
@@ -51,27 +63,15 @@ void WriteItemPeriod(CSite& site, CTextItem& item, PeriodCounters& counters, Tim
 }  // namespace
 
 void WriteHourlyItemEntry(CSite& site, CTextItem& item) {
-  WriteItemPeriod(
-      site, item, item.hour, site.run.current_hour, "WriteHourlyItemEntry",
-      "INSERT INTO tblHour (EntryDate, Category, ItemID, Hits, Bytes, EntryCount, ExitCount, "
-      "SessionCount, ViewTime) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) "
-      "ON CONFLICT (EntryDate, Category, ItemID) DO UPDATE SET Hits = Hits + excluded.Hits, "
-      "Bytes = Bytes + excluded.Bytes, EntryCount = EntryCount + excluded.EntryCount, "
-      "ExitCount = ExitCount + excluded.ExitCount, "
-      "SessionCount = SessionCount + excluded.SessionCount, ViewTime = ViewTime + excluded.ViewTime",
-      "Error adding hourly item: ");
+  static const std::string kSql = ItemPeriodSql("tblHour");
+  WriteItemPeriod(site, item, item.hour, site.run.current_hour, "WriteHourlyItemEntry", kSql,
+                  "Error adding hourly item: ");
 }
 
 void WriteDailyItemEntry(CSite& site, CTextItem& item, TimeValue day) {
-  WriteItemPeriod(
-      site, item, item.day, day == 0 ? site.run.current_day : day, "WriteDailyItemEntry",
-      "INSERT INTO tblDay (EntryDate, Category, ItemID, Hits, Bytes, EntryCount, ExitCount, "
-      "SessionCount, ViewTime) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) "
-      "ON CONFLICT (EntryDate, Category, ItemID) DO UPDATE SET Hits = Hits + excluded.Hits, "
-      "Bytes = Bytes + excluded.Bytes, EntryCount = EntryCount + excluded.EntryCount, "
-      "ExitCount = ExitCount + excluded.ExitCount, "
-      "SessionCount = SessionCount + excluded.SessionCount, ViewTime = ViewTime + excluded.ViewTime",
-      "Error adding daily item: ");
+  static const std::string kSql = ItemPeriodSql("tblDay");
+  WriteItemPeriod(site, item, item.day, day == 0 ? site.run.current_day : day,
+                  "WriteDailyItemEntry", kSql, "Error adding daily item: ");
 }
 
 // --- Target pages -----------------------------------------------------------

@@ -1,7 +1,6 @@
 #include "engine/store/projects_database.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <mutex>
 
 #include "engine/common/busy.h"
@@ -21,12 +20,6 @@ namespace {
 
 constexpr std::size_t kAddErrorSize = 1000;
 constexpr char kCannotInitialize[] = "Cannot initialize project database";
-
-std::string DefaultDatabaseName(std::int32_t project_id) {
-  char name[CSite::kDatabaseNameSize];
-  std::snprintf(name, sizeof name, "Project%04d.mdb", static_cast<int>(project_id));
-  return name;
-}
 
 }  // namespace
 

@@ -18,14 +18,13 @@ namespace {
 
 constexpr std::size_t kNormalizedDomainSize = 100;
 
-// A name that stays inside the folder it is joined to.
-bool IsPlainFileName(std::string_view name) {
-  return !name.empty() && name != "." && name != ".." &&
-         name.find(kPathSeparator) == std::string_view::npos &&
-         name.find('\0') == std::string_view::npos;
-}
-
 }  // namespace
+
+std::string DefaultDatabaseName(std::int32_t project_id) {
+  char name[CSite::kDatabaseNameSize];
+  std::snprintf(name, sizeof name, "Project%04d.mdb", static_cast<int>(project_id));
+  return name;
+}
 
 CSite::CSite() : translation(std::make_shared<SiteTranslation>(*this)) { SetDefaults(); }
 
@@ -185,7 +184,7 @@ void NormalizeDomainName(CSite& site, std::string_view domain) {
   if (scheme != std::string_view::npos) domain.remove_prefix(scheme + 3);
   if (FindCaseless(domain.substr(0, 4), "www.") == 0) domain.remove_prefix(4);
   domain = domain.substr(0, domain.find('/'));
-  site.normalized_domain.assign(CutUtf8(domain, kNormalizedDomainSize - 1));
+  SafeCopy(site.normalized_domain, domain, kNormalizedDomainSize);
 }
 
 bool ScheduleHasHour(const SiteSettings& settings, TimeValue t) {

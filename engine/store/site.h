@@ -317,6 +317,9 @@ class DatabaseLockGuard {
 void NormalizeDomainName(CSite& site, std::string_view domain);
 
 // The start of the next scheduled hour within a week; 0 when none.
+// The database name a new site gets: "Project0007.mdb" for project 7.
+std::string DefaultDatabaseName(std::int32_t project_id);
+
 TimeValue NextScheduledRun(const CSite& site);
 TimeValue NextScheduledRun(const CSite& site, TimeValue now);
 

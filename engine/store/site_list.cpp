@@ -1,7 +1,6 @@
 #include "engine/store/site_list.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "engine/common/busy.h"
 #include "engine/common/files.h"
@@ -77,11 +76,7 @@ bool CSite::SetIdentityDefaults() {
     ProjectID = SiteList.HighestProjectID(this) + 1;
   }
   if (history.CreationDate == 0) history.CreationDate = NowLocalSeconds();
-  if (DatabaseName.empty()) {
-    char name[kDatabaseNameSize];
-    std::snprintf(name, sizeof name, "Project%04d.mdb", static_cast<int>(ProjectID));
-    DatabaseName = name;
-  }
+  if (DatabaseName.empty()) DatabaseName = DefaultDatabaseName(ProjectID);
   return true;
 }
 
@@ -89,10 +84,8 @@ bool CSite::SetUpNewSite() {
   SetIdentityDefaults();
   AddToSiteList(this);
   for (const auto& stream : log_streams) {
-    std::string_view spec = stream->file_pattern();
-    std::size_t last = spec.rfind(kPathSeparator);
-    if (last != std::string_view::npos && last > 0)
-      CreateDirectoryChain(std::string(spec.substr(0, last)));
+    std::string_view folder = FolderOf(stream->file_pattern());
+    if (!folder.empty() && folder != "/") CreateDirectoryChain(std::string(folder));
   }
   if (settings.OldLogAction == 3 && !settings.LogFileArchiveDirectory.empty()) {
     CreateDirectoryChain(settings.LogFileArchiveDirectory);

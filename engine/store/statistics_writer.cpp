@@ -19,10 +19,10 @@ constexpr std::size_t kErrorSize = 500;
 constexpr std::size_t kHostSize = 100;
 constexpr std::size_t kWordSize = 151;
 
-// Looks the row up. Found: the item takes its ItemID and last hit. A failed
-// select is the site's error and counts as not found.
-bool ReadItemRow(CSite& site, CTextItem& item) {
-  DatabaseLockGuard lock(site, "FindTextItem");
+// Looks the row up by category and name. Found: the item takes its ItemID
+// and, when asked, its last hit. A failed select is the site's error and
+// counts as not found. The caller holds the database lock.
+bool SelectItemRow(CSite& site, CTextItem& item, bool take_last_hit) {
   if (site.connection() == nullptr) return false;
   try {
     db::Recordset rows = site.connection()->OpenRecordset(
@@ -30,7 +30,7 @@ bool ReadItemRow(CSite& site, CTextItem& item) {
         {com::Variant(item.category), com::Variant(item.name)});
     if (rows.IsEof()) return false;
     item.ItemID = rows.Field(0).ToInt32();
-    item.last_hit = DateFieldValue(rows.Field(1));
+    if (take_last_hit) item.last_hit = DateFieldValue(rows.Field(1));
     return true;
   } catch (const db::Error& e) {
     site.SetError(e.description());
@@ -38,16 +38,9 @@ bool ReadItemRow(CSite& site, CTextItem& item) {
   }
 }
 
-void ReadItemId(CSite& site, CTextItem& item) {
-  if (site.connection() == nullptr) return;
-  try {
-    db::Recordset rows = site.connection()->OpenRecordset(
-        "SELECT ItemID FROM tblData WHERE Category=? AND Name=?",
-        {com::Variant(item.category), com::Variant(item.name)});
-    if (!rows.IsEof()) item.ItemID = rows.Field(0).ToInt32();
-  } catch (const db::Error& e) {
-    site.SetError(e.description());
-  }
+bool ReadItemRow(CSite& site, CTextItem& item) {
+  DatabaseLockGuard lock(site, "FindTextItem");
+  return SelectItemRow(site, item, true);
 }
 
 void CountWords(CSite& site, std::string_view phrase, std::int32_t referring_item,
@@ -101,7 +94,7 @@ void AddTextItem(CSite& site, CTextItem& item) {
   } else {
     site.Trace("Error writing text item: " + error);
     // The row may be there already under a name that differs in case only.
-    ReadItemId(site, item);
+    SelectItemRow(site, item, false);
   }
   batch.AfterWrite();
 }

@@ -3,6 +3,7 @@
 // scrambled, as hexadecimal text.
 #include "engine/common/scrambler.h"
 #include "engine/common/text.h"
+#include "engine/store/field_values.h"
 #include "engine/store/projects_database.h"
 #include "engine/store/settings_table.h"
 #include "engine/store/system_data.h"
@@ -54,7 +55,7 @@ bool CProjectsDatabase::GetSettingString(std::string_view key, std::string& valu
                                          std::size_t size) {
   auto stored = ReadSetting(connection(), SettingsTable::kString, key);
   if (!stored) return false;
-  value = std::string(CutUtf8(stored->ToString(), size == 0 ? 0 : size - 1));
+  value = TextFieldValue(*stored, size);
   return true;
 }
 

@@ -20,6 +20,8 @@ TEST(TextTest, CutUtf8NeverSplitsACharacter) {
   // Bytes that are not UTF-8 (a Latin-1 log line) are cut where they are.
   EXPECT_EQ(CutUtf8("caf\xE9s", 4), "caf\xE9");
   EXPECT_EQ(CutUtf8("\x80\x80\x80\x80\x80", 3), "\x80\x80\x80");
+  // A stray continuation byte after the cut costs no whole character.
+  EXPECT_EQ(CutUtf8("\xC3\xA9\x80", 2), "\xC3\xA9");
 }
 
 TEST(TextTest, BoundedCopies) {

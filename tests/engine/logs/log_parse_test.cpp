@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/common/address.h"
 #include "engine/logs/client_address.h"
 #include "engine/logs/line_reader.h"
 #include "engine/logs/log_parse.h"
@@ -62,7 +63,7 @@ TEST(ClientAddressTest, DottedMappedAndStandIns) {
   EXPECT_FALSE(IsStandInAddress(ClientAddressFromText("203.0.113.9", name)));
 
   for (const char* bad : {"1.2.3", "1.2.3.256", "1.2.3.4.5", "1..2.3", "01234.1.1.1", " 1.2.3.4"}) {
-    EXPECT_EQ(ParseLogDottedAddress(bad), 0u) << bad;
+    EXPECT_EQ(ParseDottedAddress(bad), 0u) << bad;
   }
 }
 
