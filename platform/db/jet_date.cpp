@@ -129,6 +129,11 @@ std::optional<DateParts> ParseStoredDate(std::string_view text) {
   return p;
 }
 
+std::optional<DateParts> ParseDateText(std::string_view text) {
+  std::optional<DateParts> date = ParseStoredDate(text);
+  return date ? date : ParseJetDate(text);
+}
+
 std::string FormatStoredDate(const DateParts& p) {
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day,
