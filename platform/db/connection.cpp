@@ -16,8 +16,10 @@
 namespace tf::db {
 namespace {
 
-// SQLite takes a name beginning with ':' as a special database.
-std::string FileName(const std::string& path) { return path[0] == ':' ? "./" + path : path; }
+// SQLite takes a name beginning with ':' as a special database and one
+// beginning with "file:" as a URI; from the current folder, a relative name
+// is only ever a file.
+std::string FileName(const std::string& path) { return path[0] == '/' ? path : "./" + path; }
 
 }  // namespace
 
