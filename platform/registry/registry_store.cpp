@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -29,11 +30,10 @@ constexpr RootName kRoots[] = {
     {"HKEY_CURRENT_CONFIG", "HKCC"},
 };
 
+bool IsControlByte(unsigned char c) { return c < 0x20 || c == 0x7f; }
+
 bool HasControlByte(std::string_view text) {
-  for (unsigned char c : text) {
-    if (c < 0x20 || c == 0x7f) return true;
-  }
-  return false;
+  return std::any_of(text.begin(), text.end(), [](unsigned char c) { return IsControlByte(c); });
 }
 
 // --- text format ---------------------------------------------------------
@@ -49,7 +49,7 @@ void AppendQuoted(std::string& out, std::string_view text) {
       case '\r': out += "\\r"; break;
       case '\t': out += "\\t"; break;
       default:
-        if (c < 0x20 || c == 0x7f) {
+        if (IsControlByte(c)) {
           out += "\\x";
           out += kHex[c >> 4];
           out += kHex[c & 15];
