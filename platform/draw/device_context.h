@@ -116,6 +116,8 @@ class DeviceContext {
   DevicePoint ToDevice(int x, int y) const;
   void SetSource(Color color);
   void FillPath(const Brush& brush);
+  // A new closed path through the centres of the points' pixels.
+  void TracePolygon(std::span<const DevicePoint> points);
   void OutlinePolygon(std::span<const DevicePoint> points);
   void ThinLine(DevicePoint from, DevicePoint to);
   bool ThinPen() const;
