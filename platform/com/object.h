@@ -68,6 +68,17 @@ class ComObject : public I {
   std::atomic<ULONG> references_{0};
 };
 
+// Gives a newly made object (null when it could not be made) to the caller
+// as `iid`; the object goes away again when it does not know iid.
+template <class T>
+HRESULT HandOut(T* created, const IID& iid, void** object) {
+  if (created == nullptr) return E_OUTOFMEMORY;
+  created->AddRef();
+  HRESULT hr = created->QueryInterface(iid, object);
+  created->Release();
+  return hr;
+}
+
 // The class factory of a class T that is default-constructible.
 template <class T>
 class ClassFactory final : public ComObject<IClassFactory> {
@@ -76,12 +87,7 @@ class ClassFactory final : public ComObject<IClassFactory> {
     if (object == nullptr) return E_POINTER;
     *object = nullptr;
     if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-    T* created = new (std::nothrow) T();
-    if (created == nullptr) return E_OUTOFMEMORY;
-    created->AddRef();
-    HRESULT hr = created->QueryInterface(iid, object);
-    created->Release();  // the object goes away again when iid was not known
-    return hr;
+    return HandOut(new (std::nothrow) T(), iid, object);
   }
   HRESULT LockServer(bool lock) override {
     if (lock) {
@@ -100,12 +106,7 @@ HRESULT GetClassObject(const CLSID& requested, const CLSID& provided, const IID&
   if (object == nullptr) return E_POINTER;
   *object = nullptr;
   if (requested != provided) return CLASS_E_CLASSNOTAVAILABLE;
-  auto* factory = new (std::nothrow) ClassFactory<T>();
-  if (factory == nullptr) return E_OUTOFMEMORY;
-  factory->AddRef();
-  HRESULT hr = factory->QueryInterface(iid, object);
-  factory->Release();
-  return hr;
+  return HandOut(new (std::nothrow) ClassFactory<T>(), iid, object);
 }
 
 }  // namespace tf::com

@@ -199,8 +199,10 @@ std::int64_t Variant::ToInt64(std::int64_t fallback) const {
       return end == s.c_str() ? fallback : n;
     }
     default: {
+      // Beyond the range (2^63) the conversion would be undefined.
+      constexpr double kLimit = 9223372036854775808.0;
       double d = v.ToDouble(static_cast<double>(fallback));
-      if (!std::isfinite(d)) return fallback;
+      if (!(d > -kLimit && d < kLimit)) return fallback;
       return static_cast<std::int64_t>(d);
     }
   }

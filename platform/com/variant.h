@@ -133,8 +133,8 @@ class Variant {
   const Bstr& bstr() const { return Deref().text_; }
 
   // Lenient readers for callers that do not care about the exact type:
-  // numbers of any kind, booleans (-1/0), and decimal text. Null and empty
-  // give the fallback.
+  // numbers of any kind, booleans (-1/0), and decimal text. Null and empty,
+  // and a real number beyond the 64-bit integers, give the fallback.
   bool IsNumeric() const;
   double ToDouble(double fallback = 0) const;
   std::int64_t ToInt64(std::int64_t fallback = 0) const;

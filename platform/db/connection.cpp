@@ -16,10 +16,10 @@
 namespace tf::db {
 namespace {
 
-const char kClosed[] = "Operation is not allowed when the object is closed.";
-
-// SQLite takes a name beginning with ':' as a special database.
-std::string FileName(const std::string& path) { return path[0] == ':' ? "./" + path : path; }
+// SQLite takes a name beginning with ':' as a special database and one
+// beginning with "file:" as a URI; from the current folder, a relative name
+// is only ever a file.
+std::string FileName(const std::string& path) { return path[0] == '/' ? path : "./" + path; }
 
 }  // namespace
 
@@ -70,14 +70,10 @@ void Connection::Impl::Close() {
   if (db == nullptr) return;
   if (level > 0) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
   level = 0;
-  for (Cached& c : lru_) sqlite3_finalize(c.stmt);
-  lru_.clear();
-  cache_.clear();
-  columns_.clear();
+  ForgetSchema();
   sqlite3_close_v2(db);
   db = nullptr;
   path.clear();
-  ++generation_;
 }
 
 void Connection::Impl::RequireOpen() const {
@@ -171,10 +167,15 @@ void Connection::Impl::Bind(const Statement& statement, const Params& params) {
   const std::vector<bool>& dates = statement.translation().date_params;
   for (int i = 0; i < count; ++i) {
     bool date_target = static_cast<std::size_t>(i) < dates.size() && dates[static_cast<std::size_t>(i)];
-    int rc = BindVariant(stmt, i + 1, params[static_cast<std::size_t>(i)], date_target);
-    if (rc == SQLITE_MISMATCH) throw Error(rc, "Parameter type is not supported.");
-    Check(rc);
+    BindValue(stmt, i + 1, params[static_cast<std::size_t>(i)], date_target);
   }
+}
+
+void Connection::Impl::BindValue(sqlite3_stmt* stmt, int index, const com::Variant& value,
+                                 bool date_target) {
+  int rc = BindVariant(stmt, index, value, date_target);
+  if (rc == SQLITE_MISMATCH) throw Error(rc, "Parameter type is not supported.");
+  Check(rc);
 }
 
 void Connection::Impl::Run(const Statement& statement) {

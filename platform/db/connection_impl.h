@@ -16,6 +16,8 @@
 
 namespace tf::db {
 
+inline constexpr char kClosed[] = "Operation is not allowed when the object is closed.";
+
 // A prepared statement lent by its connection for one use. It leaves the
 // cache while lent (so a statement is never used twice at once) and goes
 // back, reset, when the Statement goes out of scope.
@@ -57,6 +59,8 @@ class Connection::Impl {
   std::unique_ptr<Statement> PrepareNative(const std::string& sql);
   // Binds params to the statement's '?'s.
   void Bind(const Statement& statement, const Params& params);
+  // Binds one value to parameter `index` (1-based); see BindVariant.
+  void BindValue(sqlite3_stmt* stmt, int index, const com::Variant& value, bool date_target);
   // Steps a statement that returns no rows to its end; raises on failure.
   void Run(const Statement& statement);
   // After a statement has run: data definition makes the cached

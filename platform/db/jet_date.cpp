@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/db/text.h"
+
 namespace tf::db {
 namespace {
 
@@ -129,6 +131,11 @@ std::optional<DateParts> ParseStoredDate(std::string_view text) {
   return p;
 }
 
+std::optional<DateParts> ParseDateText(std::string_view text) {
+  std::optional<DateParts> date = ParseStoredDate(text);
+  return date ? date : ParseJetDate(text);
+}
+
 std::string FormatStoredDate(const DateParts& p) {
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day,
@@ -148,9 +155,8 @@ DateParts FromAutomationDate(com::AutomationDate value) {
 
 bool IsDateType(std::string_view declared_type) {
   for (std::size_t i = 0; i + 4 <= declared_type.size(); ++i) {
-    std::string word;
-    for (std::size_t j = i; j < i + 4; ++j) word += static_cast<char>(declared_type[j] & ~0x20);
-    if (word == "DATE" || word == "TIME") return true;
+    std::string_view word = declared_type.substr(i, 4);
+    if (SameText(word, "DATE") || SameText(word, "TIME")) return true;
   }
   return false;
 }

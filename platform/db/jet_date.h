@@ -23,6 +23,8 @@ struct DateParts {
 std::optional<DateParts> ParseJetDate(std::string_view text);
 // Exactly the stored form "YYYY-MM-DD HH:MM:SS".
 std::optional<DateParts> ParseStoredDate(std::string_view text);
+// Date text of either kind; the stored form, the common one, is tried first.
+std::optional<DateParts> ParseDateText(std::string_view text);
 
 std::string FormatStoredDate(const DateParts& parts);
 com::AutomationDate ToAutomationDate(const DateParts& parts);

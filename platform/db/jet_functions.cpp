@@ -167,11 +167,8 @@ std::optional<DateParts> DateArg(sqlite3_value* v) {
     case SQLITE_INTEGER:
     case SQLITE_FLOAT:
       return FromAutomationDate(sqlite3_value_double(v));
-    case SQLITE_TEXT: {
-      std::string_view text = Text(v);
-      std::optional<DateParts> parts = ParseStoredDate(text);
-      return parts ? parts : ParseJetDate(text);
-    }
+    case SQLITE_TEXT:
+      return ParseDateText(Text(v));
     default:
       return std::nullopt;
   }

@@ -35,10 +35,7 @@ bool IsWordIn(const Token& t, std::initializer_list<std::string_view> words) {
   return std::any_of(words.begin(), words.end(), [&](std::string_view w) { return SameText(t.text, w); });
 }
 
-bool IsSymbol(const Token& t, std::string_view text) {
-  return t.kind == Kind::kSymbol && t.text.size() == text.size() && t.text[0] == text[0] &&
-         std::equal(text.begin() + 1, text.end(), t.text.begin() + 1);
-}
+bool IsSymbol(const Token& t, std::string_view text) { return t.kind == Kind::kSymbol && t.text == text; }
 
 Token Raw(std::string text, Kind kind = Kind::kSymbol) { return Token{kind, std::move(text)}; }
 
@@ -392,8 +389,7 @@ class DateTargets {
       if (out_.date_params.size() <= index) out_.date_params.resize(index + 1);
       out_.date_params[index] = true;
     } else if (tok.kind == Kind::kString) {
-      std::optional<DateParts> date = ParseStoredDate(tok.text);
-      if (!date) date = ParseJetDate(tok.text);
+      std::optional<DateParts> date = ParseDateText(tok.text);
       if (date) tok = Token{Kind::kDate, FormatStoredDate(*date), tok.space};
     }
   }

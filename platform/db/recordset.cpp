@@ -1,16 +1,12 @@
 #include "platform/db/recordset.h"
 
-#include <cctype>
-
 #include "platform/db/connection_impl.h"
-#include "platform/db/jet_date.h"
 #include "platform/db/text.h"
 #include "platform/db/values.h"
 
 namespace tf::db {
 namespace {
 
-const char kClosed[] = "Operation is not allowed when the object is closed.";
 const char kNoCurrentRecord[] =
     "Either BOF or EOF is True, or the current record has been deleted. Requested operation requires "
     "a current record.";
@@ -176,9 +172,7 @@ void Recordset::Impl::Write() {
   sqlite3_stmt* stmt = statement->get();
   int p = 1;
   for (std::size_t i : targets) {
-    int rc = BindVariant(stmt, p++, edited[i], columns[i].dates == DateMode::kDeclared);
-    if (rc == SQLITE_MISMATCH) throw Error(rc, "Parameter type is not supported.");
-    connection->Check(rc);
+    connection->BindValue(stmt, p++, edited[i], columns[i].dates == DateMode::kDeclared);
   }
   if (mode == kEdit) connection->Check(sqlite3_bind_int64(stmt, p, row_ids[static_cast<std::size_t>(position)]));
   connection->Run(*statement);

@@ -187,6 +187,14 @@ void DeviceContext::FillPath(const Brush& brush) {
   cairo_surface_destroy(tile);
 }
 
+void DeviceContext::TracePolygon(std::span<const DevicePoint> points) {
+  cairo_new_path(cr_);
+  for (const DevicePoint& p : points) {
+    cairo_line_to(cr_, ClampFar(p.x) + 0.5, ClampFar(p.y) + 0.5);
+  }
+  cairo_close_path(cr_);
+}
+
 void DeviceContext::OutlinePolygon(std::span<const DevicePoint> points) {
   if (pen_.style == kPenNull || points.empty()) return;
   if (ThinPen()) {
@@ -197,11 +205,7 @@ void DeviceContext::OutlinePolygon(std::span<const DevicePoint> points) {
     return;
   }
   cairo_save(cr_);
-  cairo_new_path(cr_);
-  for (const DevicePoint& p : points) {
-    cairo_line_to(cr_, ClampFar(p.x) + 0.5, ClampFar(p.y) + 0.5);
-  }
-  cairo_close_path(cr_);
+  TracePolygon(points);
   SetSource(pen_.color);
   cairo_set_line_width(cr_, pen_.width);
   cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
@@ -215,11 +219,7 @@ void DeviceContext::Polygon(std::span<const Point> points) {
   device.reserve(points.size());
   for (const Point& p : points) device.push_back(ToDevice(p.x, p.y));
   cairo_save(cr_);
-  cairo_new_path(cr_);
-  for (const DevicePoint& p : device) {
-    cairo_line_to(cr_, ClampFar(p.x) + 0.5, ClampFar(p.y) + 0.5);
-  }
-  cairo_close_path(cr_);
+  TracePolygon(device);
   FillPath(brush_);
   cairo_restore(cr_);
   OutlinePolygon(device);

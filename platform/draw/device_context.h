@@ -102,8 +102,9 @@ class DeviceContext {
 
   Color GetPixel(int x, int y) const;  // kInvalidColor outside the picture
 
-  // Length of a stored picture row: three bytes a pixel, padded to four bytes.
-  static int PaddedRowLength(int width) { return (3 * width + 3) & ~3; }
+  // Length of a stored picture row: three bytes a pixel, padded to four bytes
+  // (none for a width that is not positive, as a buffer is sized with it).
+  static int PaddedRowLength(int width) { return width > 0 ? (3 * width + 3) & ~3 : 0; }
   // Copies scan line `line` (0 = the bottom row) as blue, green, red bytes,
   // zero-padded to PaddedRowLength, into out.
   void ReadScanLine(int line, std::uint8_t* out) const;
@@ -115,6 +116,8 @@ class DeviceContext {
   DevicePoint ToDevice(int x, int y) const;
   void SetSource(Color color);
   void FillPath(const Brush& brush);
+  // A new closed path through the centres of the points' pixels.
+  void TracePolygon(std::span<const DevicePoint> points);
   void OutlinePolygon(std::span<const DevicePoint> points);
   void ThinLine(DevicePoint from, DevicePoint to);
   bool ThinPen() const;

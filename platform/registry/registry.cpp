@@ -12,14 +12,6 @@ namespace {
 constexpr std::uint32_t kChangeRights = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | 0x10000 /* delete */ |
                                         0x40000 /* write DAC */ | 0x80000 /* write owner */;
 
-StoredValue* FindValue(StoredKey& key, std::string_view name) {
-  std::string folded = FoldCase(name);
-  for (StoredValue& value : key.values) {
-    if (FoldCase(value.name) == folded) return &value;
-  }
-  return nullptr;
-}
-
 // The stored key at `path` (an open key's path): ERROR_KEY_DELETED when it
 // is gone. A root that was never stored is empty.
 Status FindOpenKey(KeyTree& tree, const std::string& path, StoredKey** key) {
@@ -131,10 +123,9 @@ Status Key::QueryDword(std::string_view name, std::uint32_t* value) const {
   std::string data;
   Status status = QueryValue(name, &type, &data);
   if (status != ERROR_SUCCESS) return status;
-  if (type != REG_DWORD || data.size() != 4) return ERROR_UNSUPPORTED_TYPE;
-  std::uint32_t n = 0;
-  for (int i = 3; i >= 0; --i) n = (n << 8) | static_cast<unsigned char>(data[i]);
-  *value = n;
+  std::optional<std::uint32_t> n = DwordValue(data);
+  if (type != REG_DWORD || !n) return ERROR_UNSUPPORTED_TYPE;
+  *value = *n;
   return ERROR_SUCCESS;
 }
 
@@ -157,19 +148,14 @@ Status Key::SetString(std::string_view name, std::string_view text) const {
 }
 
 Status Key::SetDword(std::string_view name, std::uint32_t value) const {
-  char bytes[4];
-  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>((value >> (8 * i)) & 0xff);
-  return SetValue(name, REG_DWORD, std::string_view(bytes, 4));
+  return SetValue(name, REG_DWORD, DwordBytes(value));
 }
 
 Status Key::DeleteValue(std::string_view name) const {
   Status status = Check(KEY_SET_VALUE);
   if (status != ERROR_SUCCESS) return status;
   return EditOpenKey(path_, [&](StoredKey& key) {
-    std::string folded = FoldCase(name);
-    std::size_t removed = std::erase_if(
-        key.values, [&](const StoredValue& value) { return FoldCase(value.name) == folded; });
-    return removed ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+    return EraseValue(key, name) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
   });
 }
 

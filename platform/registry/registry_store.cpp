@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -29,11 +30,10 @@ constexpr RootName kRoots[] = {
     {"HKEY_CURRENT_CONFIG", "HKCC"},
 };
 
+bool IsControlByte(unsigned char c) { return c < 0x20 || c == 0x7f; }
+
 bool HasControlByte(std::string_view text) {
-  for (unsigned char c : text) {
-    if (c < 0x20 || c == 0x7f) return true;
-  }
-  return false;
+  return std::any_of(text.begin(), text.end(), [](unsigned char c) { return IsControlByte(c); });
 }
 
 // --- text format ---------------------------------------------------------
@@ -49,7 +49,7 @@ void AppendQuoted(std::string& out, std::string_view text) {
       case '\r': out += "\\r"; break;
       case '\t': out += "\\t"; break;
       default:
-        if (c < 0x20 || c == 0x7f) {
+        if (IsControlByte(c)) {
           out += "\\x";
           out += kHex[c >> 4];
           out += kHex[c & 15];
@@ -137,11 +137,9 @@ void AppendValue(std::string& out, const StoredValue& value) {
   if (value.type == REG_SZ) {
     out += "sz:";
     AppendQuoted(out, value.data);
-  } else if (value.type == REG_DWORD && value.data.size() == 4) {
-    std::uint32_t n = 0;
-    for (int i = 3; i >= 0; --i) n = (n << 8) | static_cast<unsigned char>(value.data[i]);
+  } else if (std::optional<std::uint32_t> n = DwordValue(value.data); value.type == REG_DWORD && n) {
     char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "dword:%08x", n);
+    std::snprintf(buffer, sizeof buffer, "dword:%08x", *n);
     out += buffer;
   } else {
     out += value.type == REG_BINARY ? "hex:" : "hex(" + std::to_string(value.type) + "):";
@@ -178,7 +176,7 @@ std::optional<StoredValue> ParseValueLine(std::string_view line) {
       n = n * 16 + static_cast<std::uint32_t>(digit);
     }
     value.type = REG_DWORD;
-    for (int i = 0; i < 4; ++i) value.data += static_cast<char>((n >> (8 * i)) & 0xff);
+    value.data = DwordBytes(n);
   } else {
     if (line.starts_with("hex:")) {
       value.type = REG_BINARY;
@@ -302,6 +300,32 @@ std::string FoldCase(std::string_view text) {
   return folded;
 }
 
+std::string DwordBytes(std::uint32_t value) {
+  std::string bytes;
+  for (int i = 0; i < 4; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xff);
+  return bytes;
+}
+
+std::optional<std::uint32_t> DwordValue(std::string_view data) {
+  if (data.size() != 4) return std::nullopt;
+  std::uint32_t n = 0;
+  for (int i = 3; i >= 0; --i) n = (n << 8) | static_cast<unsigned char>(data[i]);
+  return n;
+}
+
+StoredValue* FindValue(StoredKey& key, std::string_view name) {
+  std::string folded = FoldCase(name);
+  for (StoredValue& value : key.values) {
+    if (FoldCase(value.name) == folded) return &value;
+  }
+  return nullptr;
+}
+
+bool EraseValue(StoredKey& key, std::string_view name) {
+  std::string folded = FoldCase(name);
+  return std::erase_if(key.values, [&](const StoredValue& v) { return FoldCase(v.name) == folded; }) > 0;
+}
+
 Status ParseKeyPath(std::string_view path, KeyPath* key_path) {
   std::string_view root = path.substr(0, path.find('\\'));
   std::string folded_root = FoldCase(root);
@@ -366,8 +390,7 @@ Status ParseRegistry(std::string_view text, KeyTree* tree) {
     }
     std::optional<StoredValue> value = ParseValueLine(line);
     if (!value || current == nullptr) return ERROR_BADDB;
-    std::string folded = FoldCase(value->name);
-    std::erase_if(current->values, [&](const StoredValue& v) { return FoldCase(v.name) == folded; });
+    EraseValue(*current, value->name);
     current->values.push_back(std::move(*value));
   }
   return ERROR_SUCCESS;

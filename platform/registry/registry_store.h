@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,16 @@ using KeyTree = std::map<std::string, StoredKey>;
 
 // ASCII lower case: the comparison key of key paths and value names.
 std::string FoldCase(std::string_view text);
+
+// A REG_DWORD value's four little-endian bytes, and back; nothing when the
+// data is not four bytes long.
+std::string DwordBytes(std::uint32_t value);
+std::optional<std::uint32_t> DwordValue(std::string_view data);
+
+// The key's value with `name` (compared without regard to case), or null.
+StoredValue* FindValue(StoredKey& key, std::string_view name);
+// Removes the key's value with `name`; whether there was one.
+bool EraseValue(StoredKey& key, std::string_view name);
 
 // A key path checked and split into its display and folded forms.
 struct KeyPath {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace tf::com {
 namespace {
 
@@ -42,6 +44,13 @@ TEST(VariantTest, LenientConversions) {
   EXPECT_EQ(Variant::Null().ToInt32(5), 5);
   EXPECT_EQ(Variant::R8(0.5).ToString(), "0.5");
   EXPECT_EQ(Variant::I8(1LL << 40).ToString(), "1099511627776");
+}
+
+TEST(VariantTest, RealBeyondTheIntegersGivesTheFallback) {
+  EXPECT_EQ(Variant::R8(1e300).ToInt64(7), 7);
+  EXPECT_EQ(Variant::R8(-1e19).ToInt64(7), 7);
+  EXPECT_EQ(Variant::R8(std::nan("")).ToInt64(7), 7);
+  EXPECT_EQ(Variant::R8(-9e18).ToInt64(), -9000000000000000000LL);
 }
 
 }  // namespace

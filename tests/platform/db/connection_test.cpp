@@ -34,6 +34,25 @@ TEST(ConnectionOpenTest, MissingOrForeignFilesFail) {
   EXPECT_THROW(CreateDatabase(dir.File("text.mdb")), Error) << "an existing file is never replaced";
 }
 
+TEST(ConnectionOpenTest, RelativeNamesAreAlwaysFiles) {
+  test::TempDir dir;
+  const std::filesystem::path before = std::filesystem::current_path();
+  struct Restore {
+    const std::filesystem::path& folder;
+    ~Restore() { std::filesystem::current_path(folder); }
+  } restore{before};
+  std::filesystem::current_path(dir.path());
+  for (const std::string name : {"file:a.mdb?mode=memory", ":memory:"}) {
+    CreateDatabase(name);
+    Connection db;
+    db.Open(name);
+    db.Execute("CREATE TABLE t (n LONG)");
+    db.Close();
+    db.Open(name);
+    EXPECT_EQ(db.Execute("INSERT INTO t VALUES (1)"), 1) << name << " was not the file itself";
+  }
+}
+
 TEST(ConnectionOpenTest, ClosedConnectionRefusesWork) {
   Connection db;
   EXPECT_THROW(db.Execute("SELECT 1"), Error);

@@ -148,5 +148,14 @@ TEST(DeviceContextRows, ScanLinesAreBottomUpBlueGreenRedAndPadded) {
   EXPECT_EQ(row[0], 3);
 }
 
+TEST(DeviceContextRows, APictureOfNoSizeHasEmptyRows) {
+  DeviceContext dc(-2, 3);
+  EXPECT_FALSE(dc.ok());
+  EXPECT_EQ(DeviceContext::PaddedRowLength(-2), 0);
+  std::uint8_t guard = 0xEE;
+  dc.ReadScanLine(0, &guard);  // writes nothing
+  EXPECT_EQ(guard, 0xEE);
+}
+
 }  // namespace
 }  // namespace tf::draw
