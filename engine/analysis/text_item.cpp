@@ -1,6 +1,7 @@
 #include "engine/analysis/text_item.h"
 
 #include "engine/analysis/item_category.h"
+#include "engine/analysis/stat_bits.h"
 #include "engine/common/text.h"
 #include "engine/store/site.h"
 
@@ -59,19 +60,19 @@ std::int32_t CategoryStatBit(std::int32_t category) {
     case kCategoryForm: return 0x8;
     case kCategoryProgram: return 0x10;
     case kCategoryOtherFile: return 0x20;
-    case kCategoryReferringPage: return 0x80000;
+    case kCategoryReferringPage: return kReferringPageStats;
     case kCategoryReferringSite:
-    case kCategorySpider: return 0x100000;  // spiders go with the referring sites
-    case kCategorySearchEngine: return 0x200000;
-    case kCategorySearchPhrase: return 0x400000;
-    case kCategoryKeyword: return 0x800000;
-    case kCategoryRegion: return 0x4000000;
+    case kCategorySpider: return kReferringSiteStats;  // spiders go with the referring sites
+    case kCategorySearchEngine: return kSearchEngineStats;
+    case kCategorySearchPhrase: return kSearchPhraseStats;
+    case kCategoryKeyword: return kKeywordStats;
+    case kCategoryRegion: return kRegionStats;
     case kCategoryBrowser:
     case kCategoryBrowserVersion:
     case kCategoryPlatform:
     case kCategoryPlatformVersion:
     case kCategoryLanguage:
-    case kCategoryBrowserAddon: return 0x1000000;
+    case kCategoryBrowserAddon: return kAgentStats;
     default: return 0;
   }
 }
