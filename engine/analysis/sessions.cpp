@@ -92,14 +92,7 @@ void CountPages(CSite& site, CSession& session, bool lock) {
       if (last) counters.ExitCount += 1;
       if (first) counters.EntryCount += 1;
     };
-    if (item.IsHourStatEnabled(site)) {
-      count(item.hour);
-      SetHourChange(item, site, pages[i].time, lock);
-    }
-    if (item.IsDayStatEnabled(site)) {
-      count(item.day);
-      SetDayChange(item, site, pages[i].time, lock);
-    }
+    CountInPeriods(item, site, pages[i].time, lock, count);
   }
 }
 

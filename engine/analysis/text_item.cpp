@@ -9,20 +9,23 @@ namespace tf {
 
 namespace {
 
+// Keeps a later hit time and puts the item on the last-hit-changed list.
+void NoteLastHit(CTextItem& item, TextItemTable& items, TimeValue time) {
+  if (time <= item.last_hit) return;
+  item.last_hit = time;
+  if (item.last_hit_changed) return;
+  item.last_hit_changed = true;
+  item.next_last_hit_changed = items.last_hit_changed;
+  items.last_hit_changed = &item;
+}
+
 // Marks the item changed in one period: its last hit, then the period's list.
 void MarkChanged(CTextItem& item, CSite& site, TimeValue time, bool lock,
                  std::string_view operation, bool CTextItem::*on_list,
                  CTextItem* CTextItem::*link, CTextItem* TextItemTable::*head) {
   if (lock) site.LockSite(operation);
   TextItemTable& items = site.run.items;
-  if (time > item.last_hit) {
-    item.last_hit = time;
-    if (!item.last_hit_changed) {
-      item.last_hit_changed = true;
-      item.next_last_hit_changed = items.last_hit_changed;
-      items.last_hit_changed = &item;
-    }
-  }
+  NoteLastHit(item, items, time);
   if (!(item.*on_list)) {
     item.*on_list = true;
     item.*link = items.*head;
@@ -89,14 +92,8 @@ bool CTextItem::IsDayStatEnabled(const CSite& site) const {
 
 void CTextItem::Add(CSite& site, TimeValue time, std::int32_t amount, bool lock,
                     std::int32_t PeriodCounters::*counter) {
-  if (IsHourStatEnabled(site)) {
-    hour.*counter += amount;
-    SetHourChange(*this, site, time, lock);
-  }
-  if (IsDayStatEnabled(site)) {
-    day.*counter += amount;
-    SetDayChange(*this, site, time, lock);
-  }
+  CountInPeriods(*this, site, time, lock,
+                 [&](PeriodCounters& counters) { counters.*counter += amount; });
 }
 
 void CTextItem::AddHits(CSite& site, TimeValue time, std::int32_t amount, bool lock) {
@@ -113,13 +110,7 @@ void CTextItem::AddViewTime(CSite& site, TimeValue time, std::int32_t amount, bo
 
 void CTextItem::UpdateLastHit(CSite& site, TimeValue time) {
   SiteLockGuard guard(site, "UpdateLastHit");
-  if (time <= last_hit) return;
-  last_hit = time;
-  if (!last_hit_changed) {
-    last_hit_changed = true;
-    next_last_hit_changed = site.run.items.last_hit_changed;
-    site.run.items.last_hit_changed = this;
-  }
+  NoteLastHit(*this, site.run.items, time);
 }
 
 void SetHourChange(CTextItem& item, CSite& site, TimeValue time, bool lock) {
