@@ -124,12 +124,6 @@ void CountReferrer(CSite& site, const CSession& session, std::int32_t count, std
   }
 }
 
-void Unlink(SessionTables& tables, CSession* session) {
-  (session->previous != nullptr ? session->previous->next : tables.sessions_head) = session->next;
-  (session->next != nullptr ? session->next->previous : tables.sessions_tail) = session->previous;
-  session->next = session->previous = nullptr;
-}
-
 }  // namespace
 
 CSession* AppendSession(CSite& site) {
@@ -204,10 +198,7 @@ void RemoveSession(CSession* session, CSite& site, bool lock) {
   CountSessionPhrase(site, *session, count, total, false);
   CountReferrer(site, *session, count, total, false);
 
-  SessionTables& tables = site.run.sessions;
-  Unlink(tables, session);
-  if (visitor != nullptr && visitor->session == session) visitor->session = nullptr;
-  tables.FreeSessionObject(session);
+  site.run.sessions.DiscardSession(session);
   if (lock) site.UnlockSite();
 }
 
