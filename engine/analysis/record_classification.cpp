@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/analysis/ascii.h"
 #include "engine/analysis/file_kinds.h"
 #include "engine/analysis/hit_status.h"
 #include "engine/analysis/item_category.h"
@@ -36,9 +37,8 @@ void ReferringHost(std::string_view referrer, std::string& host) {
 }
 
 bool IsOwnDomain(const CSite& site, std::string_view host) {
-  if (FindCaseless(host.substr(0, 4), "www.") == 0) host.remove_prefix(4);
-  const std::string& own = site.normalized_domain;
-  return host.size() == own.size() && FindCaseless(host, own) == 0;
+  if (StartsWithCaseless(host, "www.")) host.remove_prefix(4);
+  return EqualsCaseless(host, site.normalized_domain);
 }
 
 }  // namespace
