@@ -7,8 +7,6 @@
 namespace tf {
 namespace {
 
-bool IsAlphanumeric(char c) { return IsAsciiLetter(c) || IsAsciiDigit(c); }
-
 // The last one is a search portal's script host.
 constexpr std::string_view kHostPrefixes[] = {"partner.", "partners.", "script.", "search."};
 
@@ -47,9 +45,9 @@ bool RemoveNumberedLabel(std::string& host) {
 bool NormalizeHost(std::string& host) {
   for (char& c : host) c = ToLowerAscii(c);
   std::size_t first = 0;
-  while (first < host.size() && !IsAlphanumeric(host[first])) ++first;
+  while (first < host.size() && !IsAsciiAlphanumeric(host[first])) ++first;
   std::size_t last = host.size();
-  while (last > first && !IsAlphanumeric(host[last - 1])) --last;
+  while (last > first && !IsAsciiAlphanumeric(host[last - 1])) --last;
   host = host.substr(first, last - first);
   if (host.empty()) return false;
 
