@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/analysis/ascii.h"
+
 namespace tf {
 
 // Size of the version buffer of the classification, terminator counted:
@@ -21,9 +23,7 @@ constexpr std::size_t kAgentVersionSize = 100;
 constexpr std::size_t kStarLiteralMax = 99;
 
 inline bool IsAgentWildcard(char c) { return c == '*' || c == '#' || c == '+'; }
-inline bool IsVersionChar(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '.';
-}
+inline bool IsVersionChar(char c) { return IsAsciiAlphanumeric(c) || c == '.'; }
 
 // True when the pattern matches the text. `version` receives the last '#'
 // capture, at most version_size - 1 characters, or stays empty. A step

@@ -5,13 +5,13 @@
 #include <cstdint>
 
 #include "engine/analysis/site_translation.h"
+#include "engine/analysis/stat_bits.h"
 #include "engine/store/site.h"
 
 namespace tf {
 
 namespace {
 
-constexpr std::int32_t kRegionStatsBit = 0x4000000;
 constexpr double kMinimumPeriod = 14400;  // 4 hours of log
 constexpr std::int64_t kSmallest = 100;
 constexpr std::int64_t kLargest = 50000;
@@ -21,7 +21,7 @@ constexpr std::int64_t kLargest = 50000;
 void CSite::TuneDomainCache() {
   translation->CollectCacheCounts();
   const SiteSettings& s = settings;
-  bool names_used = (s.DayStats & kRegionStatsBit) != 0 ||
+  bool names_used = (s.DayStats & kRegionStats) != 0 ||
                     (s.VisitorsStore != 0 && s.VisitorsDomains != 0);
   double period = history.stEndRecord - history.stStartRecord;
   if ((s.DomainCacheOptions & 1) == 0 || !names_used || period < kMinimumPeriod) return;

@@ -15,15 +15,9 @@ constexpr std::size_t kRegionSize = 6;
 constexpr std::string_view kAccessLabels[] = {"client.", "in-addr.", "asdl.", "dsl.", "ip.",
                                               "dynamic-ip."};
 
-bool IsAlphanumeric(char c) { return IsAsciiLetter(c) || IsAsciiDigit(c); }
-
 std::size_t SkipSeparators(std::string_view text, std::size_t pos) {
-  while (pos < text.size() && !IsAlphanumeric(text[pos])) ++pos;
+  while (pos < text.size() && !IsAsciiAlphanumeric(text[pos])) ++pos;
   return pos;
-}
-
-bool StartsCaseless(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && EqualsCaseless(text.substr(0, prefix.size()), prefix);
 }
 
 }  // namespace
@@ -46,7 +40,7 @@ void TrimDomainName(std::uint32_t address, std::string& name) {
   for (bool skipped = true; skipped;) {
     skipped = false;
     for (std::string_view label : kAccessLabels) {
-      if (StartsCaseless(rest.substr(pos), label)) {
+      if (StartsWithCaseless(rest.substr(pos), label)) {
         pos = SkipSeparators(rest, pos + label.size());
         skipped = true;
         break;

@@ -12,6 +12,7 @@
 #include "engine/analysis/domain_names.h"
 #include "engine/analysis/region_thread.h"
 #include "engine/analysis/site_translation.h"
+#include "engine/analysis/stat_bits.h"
 #include "engine/common/address.h"
 #include "engine/common/text.h"
 #include "engine/common/thread_priority.h"
@@ -24,7 +25,6 @@ namespace tf {
 
 namespace {
 
-constexpr std::int32_t kRegionStatsBit = 0x4000000;
 // The visitor writer waits while a site has this many requests pending.
 constexpr std::int32_t kPendingLimit = 10000;
 constexpr auto kPendingPause = std::chrono::milliseconds(500);
@@ -269,7 +269,7 @@ void RequestTranslation(CSite& site, const VisitorDay& visitor) {
   request->sessions = visitor.sessions;
   request->view_time = visitor.view_time;
   request->store = visitor.store;
-  request->regions = (site.settings.DayStats & kRegionStatsBit) != 0;
+  request->regions = (site.settings.DayStats & kRegionStats) != 0;
   if (!translation.Advance(*request, RequestStage::kAtDispatcher, kRequestQueued)) return;
   service->requests.Put(std::move(request));
 }

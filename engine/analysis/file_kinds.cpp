@@ -1,6 +1,6 @@
 #include "engine/analysis/file_kinds.h"
 
-#include "engine/common/text.h"
+#include "engine/analysis/ascii.h"
 
 namespace tf {
 
@@ -25,10 +25,6 @@ constexpr ExtensionKind kExtensions[] = {
     {"cgi", kForm},      {"php", kForm},       {"exe", kProgram},
 };
 
-bool SameLetters(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && FindCaseless(a, b) == 0;
-}
-
 }  // namespace
 
 FileKindIndex FileKindOf(std::int32_t category) {
@@ -41,7 +37,7 @@ FileKindIndex FileKindOf(std::int32_t category) {
 std::int32_t ClassifyFileType(std::string_view extension) {
   if (extension.size() > 4) return kOther;
   for (const ExtensionKind& kind : kExtensions) {
-    if (SameLetters(extension, kind.extension)) return kind.category;
+    if (EqualsCaseless(extension, kind.extension)) return kind.category;
   }
   return kOther;
 }

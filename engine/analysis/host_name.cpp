@@ -2,16 +2,10 @@
 
 #include <string_view>
 
+#include "engine/analysis/ascii.h"
+
 namespace tf {
 namespace {
-
-bool IsAlphanumeric(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
 
 // The last one is a search portal's script host.
 constexpr std::string_view kHostPrefixes[] = {"partner.", "partners.", "script.", "search."};
@@ -21,7 +15,7 @@ bool RemovePrefixes(std::string& host) {
   for (bool again = true; again;) {
     again = false;
     for (std::string_view prefix : kHostPrefixes) {
-      if (!StartsWith(host, prefix)) continue;
+      if (!host.starts_with(prefix)) continue;
       // Only the first matching prefix counts, and only while a domain of
       // two labels or more remains.
       if (host.find('.', prefix.size()) != std::string::npos) {
@@ -49,18 +43,16 @@ bool RemoveNumberedLabel(std::string& host) {
 }  // namespace
 
 bool NormalizeHost(std::string& host) {
-  for (char& c : host) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-  }
+  for (char& c : host) c = ToLowerAscii(c);
   std::size_t first = 0;
-  while (first < host.size() && !IsAlphanumeric(host[first])) ++first;
+  while (first < host.size() && !IsAsciiAlphanumeric(host[first])) ++first;
   std::size_t last = host.size();
-  while (last > first && !IsAlphanumeric(host[last - 1])) --last;
+  while (last > first && !IsAsciiAlphanumeric(host[last - 1])) --last;
   host = host.substr(first, last - first);
   if (host.empty()) return false;
 
   bool removed = false;
-  while (StartsWith(host, "www.")) {
+  while (host.starts_with("www.")) {
     if (host == "www.com") return removed;
     host.erase(0, 4);
     removed = true;

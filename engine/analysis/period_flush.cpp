@@ -1,7 +1,5 @@
 #include "engine/analysis/period_flush.h"
 
-#include "engine/logs/time_value.h"
-
 #include <string>
 
 #include "engine/analysis/click_paths.h"
@@ -12,9 +10,9 @@
 #include "engine/analysis/sessions.h"
 #include "engine/analysis/text_item.h"
 #include "engine/analysis/visitors.h"
+#include "engine/logs/time_value.h"
 #include "engine/store/period_writes.h"
 #include "engine/store/site.h"
-#include "engine/store/transaction.h"
 
 namespace tf {
 

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
+#include "engine/analysis/ascii.h"
 #include "engine/analysis/file_kinds.h"
 #include "engine/analysis/hit_status.h"
 #include "engine/analysis/item_category.h"
 #include "engine/analysis/period_flush.h"
 #include "engine/analysis/search_referrer.h"
 #include "engine/analysis/sessions.h"
+#include "engine/analysis/stat_bits.h"
 #include "engine/analysis/text_item.h"
 #include "engine/common/text.h"
 #include "engine/logs/log_record.h"
@@ -18,7 +20,6 @@ namespace tf {
 
 namespace {
 
-constexpr std::int32_t kReferringPageBit = 0x80000;
 constexpr std::size_t kHostMax = 99;
 constexpr std::size_t kStemMax = 199;
 constexpr std::size_t kQueryMax = 499;
@@ -36,9 +37,8 @@ void ReferringHost(std::string_view referrer, std::string& host) {
 }
 
 bool IsOwnDomain(const CSite& site, std::string_view host) {
-  if (FindCaseless(host.substr(0, 4), "www.") == 0) host.remove_prefix(4);
-  const std::string& own = site.normalized_domain;
-  return host.size() == own.size() && FindCaseless(host, own) == 0;
+  if (StartsWithCaseless(host, "www.")) host.remove_prefix(4);
+  return EqualsCaseless(host, site.normalized_domain);
 }
 
 }  // namespace
@@ -150,7 +150,7 @@ void ClassifyReferrer(CSite& site, std::string& referrer, TimeValue time, Referr
   ReferringHost(referrer, host);
   if (IsOwnDomain(site, host)) return;
   if (AnalyzeReferrer(site, referrer, time, info)) return;
-  if ((site.settings.DayStats & kReferringPageBit) != 0 && !referrer.empty() && referrer != "-") {
+  if ((site.settings.DayStats & kReferringPageStats) != 0 && !referrer.empty() && referrer != "-") {
     UrlDecode(referrer);
     TrimBlanks(referrer);
     info.referring_page.assign(CutUtf8(referrer, ReferrerInfo::kReferringPageMax));

@@ -15,15 +15,11 @@
 #include <string_view>
 
 #include "engine/analysis/referrer_info.h"
+#include "engine/analysis/stat_bits.h"
 
 namespace tf {
 
 class CSystemData;
-
-// DayStats bits of the search statistics.
-constexpr std::uint32_t kSearchEngineStats = 0x200000;
-constexpr std::uint32_t kSearchPhraseStats = 0x400000;
-constexpr std::uint32_t kKeywordStats = 0x800000;
 
 // True when the referring URL comes from a search engine. The URL is then
 // URL-decoded in place, and the info receives the engine's name as the

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/analysis/domain_names.h"
+#include "engine/analysis/item_category.h"
 #include "engine/analysis/site_translation.h"
 #include "engine/analysis/text_item.h"
 #include "engine/common/thread_priority.h"
@@ -14,8 +15,6 @@
 namespace tf {
 
 namespace {
-
-constexpr std::int32_t kCategoryRegion = 404;
 
 double WholeDay(TimeValue t) { return std::floor(t / kSecondsPerDay); }
 

@@ -10,6 +10,7 @@
 #include "engine/analysis/record_prefetch.h"
 #include "engine/analysis/search_referrer.h"
 #include "engine/analysis/sessions.h"
+#include "engine/analysis/stat_bits.h"
 #include "engine/analysis/user_agent_stats.h"
 #include "engine/analysis/visitors.h"
 #include "engine/common/busy.h"
@@ -24,7 +25,6 @@ namespace tf {
 namespace {
 
 constexpr double kSaveInterval = 900;
-constexpr std::int32_t kRegionStatsBit = 0x4000000;
 constexpr std::size_t kReportStatusSize = 100;
 // The wall clock and the progress figures are read once per this many
 // records; a record takes about a microsecond.
@@ -131,7 +131,7 @@ void WriteFinalStatistics(CSite& site) {
   // counted before the regions are written.
   WaitForTranslations(site);
   site.SetStatus("Writing final day domain region statistics");
-  if ((site.settings.DayStats & kRegionStatsBit) != 0) FlushRegions(site);
+  if ((site.settings.DayStats & kRegionStats) != 0) FlushRegions(site);
   site.SetStatus("Updating last-activity dates for items");
   FlushItemDates(site);
 }

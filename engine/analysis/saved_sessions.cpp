@@ -222,15 +222,8 @@ void SaveActiveSessions(CSite& site) {
     if (!WriteRecord(file, record)) break;
     if (session->visitor != nullptr) ForgetVisitorDay(*session->visitor);
     ++history.stSavedSessions;
-
-    tables.sessions_head = session->next;
-    if (tables.sessions_head != nullptr) tables.sessions_head->previous = nullptr;
-    if (session->visitor != nullptr && session->visitor->session == session) {
-      session->visitor->session = nullptr;
-    }
-    tables.FreeSessionObject(session);
+    tables.DiscardSession(session);
   }
-  if (tables.sessions_head == nullptr) tables.sessions_tail = nullptr;
   std::fclose(file);
   site.Trace("Saved " + std::to_string(history.stSavedSessions) + " active sessions");
 }

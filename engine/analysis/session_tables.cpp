@@ -88,15 +88,7 @@ void SessionTables::ReleaseVisitors() {
 }
 
 void SessionTables::ReleaseSessions() {
-  while (sessions_head != nullptr) {
-    CSession* next = sessions_head->next;
-    if (sessions_head->visitor != nullptr && sessions_head->visitor->session == sessions_head) {
-      sessions_head->visitor->session = nullptr;
-    }
-    FreeSessionObject(sessions_head);
-    sessions_head = next;
-  }
-  sessions_tail = nullptr;
+  while (sessions_head != nullptr) DiscardSession(sessions_head);
 }
 
 void SessionTables::ReleasePaths() {
@@ -114,6 +106,15 @@ CSession* SessionTables::NewSessionObject() {
   CSession* session = spare_sessions.back();
   spare_sessions.pop_back();
   return session;
+}
+
+void SessionTables::DiscardSession(CSession* session) {
+  (session->previous != nullptr ? session->previous->next : sessions_head) = session->next;
+  (session->next != nullptr ? session->next->previous : sessions_tail) = session->previous;
+  if (session->visitor != nullptr && session->visitor->session == session) {
+    session->visitor->session = nullptr;
+  }
+  FreeSessionObject(session);
 }
 
 void SessionTables::FreeSessionObject(CSession* session) {

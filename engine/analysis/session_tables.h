@@ -109,6 +109,9 @@ struct SessionTables {
   // A cleared session, reused when one was closed before.
   CSession* NewSessionObject();
   void FreeSessionObject(CSession* session);
+  // Takes the session off the session list and off its visitor, then
+  // frees it.
+  void DiscardSession(CSession* session);
 
   CVisitor* visitors = nullptr;
   VisitorIndex visitor_index;

@@ -6,6 +6,7 @@
 #include "engine/analysis/click_paths.h"
 #include "engine/analysis/item_category.h"
 #include "engine/analysis/session_tables.h"
+#include "engine/analysis/stat_bits.h"
 #include "engine/analysis/target_page_check.h"
 #include "engine/analysis/text_item.h"
 #include "engine/analysis/user_agent_stats.h"
@@ -18,13 +19,8 @@ namespace tf {
 
 namespace {
 
-constexpr std::int32_t kVisitorStatsBit = 0x20000;
-constexpr std::int32_t kAgentStatsBit = 0x1000000;
-constexpr std::int32_t kReferringPageBit = 0x80000;
-constexpr std::int32_t kReferringSiteBit = 0x100000;
-constexpr std::int32_t kSearchEngineBit = 0x200000;
-constexpr std::int32_t kReferrerBits = kReferringPageBit | kReferringSiteBit | kSearchEngineBit;
-constexpr std::int32_t kPhraseBits = 0x400000 | 0x800000;  // search phrases, keywords
+constexpr std::int32_t kReferrerBits = kReferringPageStats | kReferringSiteStats | kSearchEngineStats;
+constexpr std::int32_t kPhraseBits = kSearchPhraseStats | kKeywordStats;
 
 double TimeLimitSeconds(const CSite& site) { return site.settings.SessionTimelimit * 60.0; }
 
@@ -96,14 +92,7 @@ void CountPages(CSite& site, CSession& session, bool lock) {
       if (last) counters.ExitCount += 1;
       if (first) counters.EntryCount += 1;
     };
-    if (item.IsHourStatEnabled(site)) {
-      count(item.hour);
-      SetHourChange(item, site, pages[i].time, lock);
-    }
-    if (item.IsDayStatEnabled(site)) {
-      count(item.day);
-      SetDayChange(item, site, pages[i].time, lock);
-    }
+    CountInPeriods(item, site, pages[i].time, lock, count);
   }
 }
 
@@ -125,20 +114,14 @@ void CountReferrer(CSite& site, const CSession& session, std::int32_t count, std
   if (category != kCategoryReferringSite && category != kCategorySearchEngine) return;
   CTextItem* item = FindTextItem(site, category, session.referrer_name, lock);
   if (item == nullptr || item->ItemID == 0) return;
-  if ((category == kCategorySearchEngine && (day_stats & kSearchEngineBit) != 0) ||
-      (category == kCategoryReferringSite && (day_stats & kReferringSiteBit) != 0)) {
+  if ((category == kCategorySearchEngine && (day_stats & kSearchEngineStats) != 0) ||
+      (category == kCategoryReferringSite && (day_stats & kReferringSiteStats) != 0)) {
     AddToReferrerItem(site, *item, session.first_hit, count, total, lock);
   }
-  if (!session.referring_page.empty() && (day_stats & kReferringPageBit) != 0) {
+  if (!session.referring_page.empty() && (day_stats & kReferringPageStats) != 0) {
     CTextItem* page = FindTextItem(site, kCategoryReferringPage, session.referring_page, lock);
     if (page != nullptr) AddToReferrerItem(site, *page, session.first_hit, count, total, lock);
   }
-}
-
-void Unlink(SessionTables& tables, CSession* session) {
-  (session->previous != nullptr ? session->previous->next : tables.sessions_head) = session->next;
-  (session->next != nullptr ? session->next->previous : tables.sessions_tail) = session->previous;
-  session->next = session->previous = nullptr;
 }
 
 }  // namespace
@@ -182,7 +165,7 @@ void NewSession(CSite& site, std::string_view user_agent, std::uint32_t address,
   }
   if (session == nullptr) session = OpenSession(site, visitor, time);
 
-  if ((site.settings.DayStats & kAgentStatsBit) != 0 && !visitor.agent_classified &&
+  if ((site.settings.DayStats & kAgentStats) != 0 && !visitor.agent_classified &&
       !user_agent.empty()) {
     ClassifyUserAgent(site, user_agent, time);
     visitor.agent_classified = true;
@@ -215,10 +198,7 @@ void RemoveSession(CSession* session, CSite& site, bool lock) {
   CountSessionPhrase(site, *session, count, total, false);
   CountReferrer(site, *session, count, total, false);
 
-  SessionTables& tables = site.run.sessions;
-  Unlink(tables, session);
-  if (visitor != nullptr && visitor->session == session) visitor->session = nullptr;
-  tables.FreeSessionObject(session);
+  site.run.sessions.DiscardSession(session);
   if (lock) site.UnlockSite();
 }
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "engine/analysis/ascii.h"
 #include "engine/analysis/item_category.h"
 #include "engine/analysis/text_item.h"
-#include "engine/common/text.h"
 #include "engine/store/site.h"
 #include "engine/store/statistics_writer.h"
 
@@ -16,7 +16,7 @@ std::int32_t CheckTargetPage(CSite& site, const CTextItem* page) {
   name.remove_prefix(std::min(name.size(), name.find_first_not_of('/')));
   SiteLockGuard lock(site, "CheckTargetPage");
   for (CTargetPage& target : site.target_pages) {
-    if (target.Name.size() != name.size() || FindCaseless(name, target.Name) != 0) continue;
+    if (!EqualsCaseless(name, target.Name)) continue;
     if (target.ItemID == 0) {
       CTextItem* item = FindTextItem(site, kCategoryTargetPage, target.Name, false);
       target.ItemID = item != nullptr ? item->ItemID : 0;

@@ -1,6 +1,7 @@
 #include "engine/analysis/text_item.h"
 
 #include "engine/analysis/item_category.h"
+#include "engine/analysis/stat_bits.h"
 #include "engine/common/text.h"
 #include "engine/store/site.h"
 
@@ -8,20 +9,23 @@ namespace tf {
 
 namespace {
 
+// Keeps a later hit time and puts the item on the last-hit-changed list.
+void NoteLastHit(CTextItem& item, TextItemTable& items, TimeValue time) {
+  if (time <= item.last_hit) return;
+  item.last_hit = time;
+  if (item.last_hit_changed) return;
+  item.last_hit_changed = true;
+  item.next_last_hit_changed = items.last_hit_changed;
+  items.last_hit_changed = &item;
+}
+
 // Marks the item changed in one period: its last hit, then the period's list.
 void MarkChanged(CTextItem& item, CSite& site, TimeValue time, bool lock,
                  std::string_view operation, bool CTextItem::*on_list,
                  CTextItem* CTextItem::*link, CTextItem* TextItemTable::*head) {
   if (lock) site.LockSite(operation);
   TextItemTable& items = site.run.items;
-  if (time > item.last_hit) {
-    item.last_hit = time;
-    if (!item.last_hit_changed) {
-      item.last_hit_changed = true;
-      item.next_last_hit_changed = items.last_hit_changed;
-      items.last_hit_changed = &item;
-    }
-  }
+  NoteLastHit(item, items, time);
   if (!(item.*on_list)) {
     item.*on_list = true;
     item.*link = items.*head;
@@ -59,19 +63,19 @@ std::int32_t CategoryStatBit(std::int32_t category) {
     case kCategoryForm: return 0x8;
     case kCategoryProgram: return 0x10;
     case kCategoryOtherFile: return 0x20;
-    case kCategoryReferringPage: return 0x80000;
+    case kCategoryReferringPage: return kReferringPageStats;
     case kCategoryReferringSite:
-    case kCategorySpider: return 0x100000;  // spiders go with the referring sites
-    case kCategorySearchEngine: return 0x200000;
-    case kCategorySearchPhrase: return 0x400000;
-    case kCategoryKeyword: return 0x800000;
-    case kCategoryRegion: return 0x4000000;
+    case kCategorySpider: return kReferringSiteStats;  // spiders go with the referring sites
+    case kCategorySearchEngine: return kSearchEngineStats;
+    case kCategorySearchPhrase: return kSearchPhraseStats;
+    case kCategoryKeyword: return kKeywordStats;
+    case kCategoryRegion: return kRegionStats;
     case kCategoryBrowser:
     case kCategoryBrowserVersion:
     case kCategoryPlatform:
     case kCategoryPlatformVersion:
     case kCategoryLanguage:
-    case kCategoryBrowserAddon: return 0x1000000;
+    case kCategoryBrowserAddon: return kAgentStats;
     default: return 0;
   }
 }
@@ -88,14 +92,8 @@ bool CTextItem::IsDayStatEnabled(const CSite& site) const {
 
 void CTextItem::Add(CSite& site, TimeValue time, std::int32_t amount, bool lock,
                     std::int32_t PeriodCounters::*counter) {
-  if (IsHourStatEnabled(site)) {
-    hour.*counter += amount;
-    SetHourChange(*this, site, time, lock);
-  }
-  if (IsDayStatEnabled(site)) {
-    day.*counter += amount;
-    SetDayChange(*this, site, time, lock);
-  }
+  CountInPeriods(*this, site, time, lock,
+                 [&](PeriodCounters& counters) { counters.*counter += amount; });
 }
 
 void CTextItem::AddHits(CSite& site, TimeValue time, std::int32_t amount, bool lock) {
@@ -112,13 +110,7 @@ void CTextItem::AddViewTime(CSite& site, TimeValue time, std::int32_t amount, bo
 
 void CTextItem::UpdateLastHit(CSite& site, TimeValue time) {
   SiteLockGuard guard(site, "UpdateLastHit");
-  if (time <= last_hit) return;
-  last_hit = time;
-  if (!last_hit_changed) {
-    last_hit_changed = true;
-    next_last_hit_changed = site.run.items.last_hit_changed;
-    site.run.items.last_hit_changed = this;
-  }
+  NoteLastHit(*this, site.run.items, time);
 }
 
 void SetHourChange(CTextItem& item, CSite& site, TimeValue time, bool lock) {

@@ -90,6 +90,21 @@ std::int32_t CategoryStatBit(std::int32_t category);
 // lock, under the statistics lock.
 void SetHourChange(CTextItem& item, CSite& site, TimeValue time, bool lock);
 void SetDayChange(CTextItem& item, CSite& site, TimeValue time, bool lock);
+
+// Counts into each period whose statistics the site keeps for the item's
+// category (count gets that period's counters) and marks the item changed
+// in it; with lock, under the statistics lock.
+template <typename Count>
+void CountInPeriods(CTextItem& item, CSite& site, TimeValue time, bool lock, Count count) {
+  if (item.IsHourStatEnabled(site)) {
+    count(item.hour);
+    SetHourChange(item, site, time, lock);
+  }
+  if (item.IsDayStatEnabled(site)) {
+    count(item.day);
+    SetDayChange(item, site, time, lock);
+  }
+}
 // Puts a region item on the region-changed list, under the statistics lock.
 void SetRegionChange(CTextItem& item, CSite& site);
 

@@ -21,16 +21,10 @@ bool PatternListsLoaded(const CSystemData& system) {
 
 // One hit and one session, in each period the site counts the item in.
 void CountHitAndSession(CSite& site, CTextItem& item, TimeValue time) {
-  if (item.IsHourStatEnabled(site)) {
-    ++item.hour.Hits;
-    ++item.hour.SessionCount;
-    SetHourChange(item, site, time, false);
-  }
-  if (item.IsDayStatEnabled(site)) {
-    ++item.day.Hits;
-    ++item.day.SessionCount;
-    SetDayChange(item, site, time, false);
-  }
+  CountInPeriods(item, site, time, false, [](PeriodCounters& counters) {
+    ++counters.Hits;
+    ++counters.SessionCount;
+  });
 }
 
 }  // namespace

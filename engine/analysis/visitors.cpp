@@ -9,6 +9,7 @@
 #include "engine/analysis/flush_support.h"
 #include "engine/analysis/heap_sort.h"
 #include "engine/analysis/session_tables.h"
+#include "engine/analysis/stat_bits.h"
 #include "engine/common/address.h"
 #include "engine/common/text.h"
 #include "engine/logs/client_address.h"
@@ -21,14 +22,13 @@ namespace tf {
 
 namespace {
 
-constexpr std::int32_t kRegionStatsBit = 0x4000000;
 constexpr std::size_t kErrorSize = 200;
 constexpr std::size_t kClientNameMax = 99;
 // Visitors asked about in one query of their new-or-returning test.
 constexpr std::size_t kReturningBatch = 64;
 constexpr std::size_t kAddressSize = 16;
 
-bool CountsRegions(const CSite& site) { return (site.settings.DayStats & kRegionStatsBit) != 0; }
+bool CountsRegions(const CSite& site) { return (site.settings.DayStats & kRegionStats) != 0; }
 
 // The visitors of the day whose visit is over, in list order.
 std::vector<CVisitor*> SelectDayVisitors(SessionTables& tables) {
