@@ -3,7 +3,7 @@
 #include <unordered_map>
 
 #include "engine/analysis/agent_pattern.h"
-#include "engine/analysis/ascii.h"
+#include "engine/common/ascii.h"
 #include "engine/analysis/item_category.h"
 #include "engine/analysis/language_finder.h"
 #include "engine/analysis/literal_scanner.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/analysis/ascii.h"
+#include "engine/common/ascii.h"
 #include "engine/common/text.h"
 
 namespace tf {

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/analysis/ascii.h"
+#include "engine/common/ascii.h"
 
 namespace tf {
 

@@ -1,6 +1,6 @@
 #include "engine/analysis/domain_names.h"
 
-#include "engine/analysis/ascii.h"
+#include "engine/common/ascii.h"
 #include "engine/common/address.h"
 #include "engine/common/text.h"
 

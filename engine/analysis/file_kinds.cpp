@@ -1,6 +1,6 @@
 #include "engine/analysis/file_kinds.h"
 
-#include "engine/analysis/ascii.h"
+#include "engine/common/ascii.h"
 
 namespace tf {
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "engine/analysis/ascii.h"
+#include "engine/common/ascii.h"
 
 namespace tf {
 namespace {

@@ -1,6 +1,6 @@
 #include "engine/analysis/literal_scanner.h"
 
-#include "engine/analysis/ascii.h"
+#include "engine/common/ascii.h"
 
 namespace tf {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/analysis/ascii.h"
+#include "engine/common/ascii.h"
 #include "engine/analysis/file_kinds.h"
 #include "engine/analysis/hit_status.h"
 #include "engine/analysis/item_category.h"

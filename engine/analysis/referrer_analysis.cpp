@@ -6,7 +6,7 @@
 #include <optional>
 #include <utility>
 
-#include "engine/analysis/ascii.h"
+#include "engine/common/ascii.h"
 #include "engine/analysis/host_name.h"
 #include "engine/common/text.h"
 #include "engine/store/system_data.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/analysis/ascii.h"
+#include "engine/common/ascii.h"
 #include "engine/analysis/item_category.h"
 #include "engine/analysis/text_item.h"
 #include "engine/store/site.h"

@@ -1,6 +1,7 @@
 #include "engine/logs/w3c_log_reader.h"
 
 #include "engine/common/address.h"
+#include "engine/common/ascii.h"
 #include "engine/logs/client_address.h"
 #include "engine/logs/line_reader.h"
 #include "engine/logs/log_site.h"
@@ -38,22 +39,12 @@ constexpr ColumnName kColumnNames[] = {
     {"cs_protocol", kW3cProtocol},
 };
 
-bool EqualsLower(std::string_view text, std::string_view lower) {
-  if (text.size() != lower.size()) return false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != lower[i]) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 W3cColumn W3cColumnFromName(std::string_view name) {
   name = name.substr(0, 49);
   for (const ColumnName& c : kColumnNames) {
-    if (EqualsLower(name, c.name)) return c.code;
+    if (EqualsCaseless(name, c.name)) return c.code;
   }
   return kW3cUnknown;
 }
@@ -68,14 +59,14 @@ bool CW3cLogReader::ParseW3cDirective(LogSite& site, std::string_view line) {
   while (pos < line.size() && line[pos] == ' ') ++pos;
   std::string_view value = line.substr(pos);
 
-  if (EqualsLower(name, "software")) {
+  if (EqualsCaseless(name, "software")) {
     AssignCut(software_, value, 79);
-  } else if (EqualsLower(name, "version")) {
+  } else if (EqualsCaseless(name, "version")) {
     AssignCut(version_, value, 19);
-  } else if (EqualsLower(name, "date")) {
+  } else if (EqualsCaseless(name, "date")) {
     TimeValue midnight = 0;
     if (ParseW3cDate(value, midnight)) date_ = midnight;
-  } else if (EqualsLower(name, "fields")) {
+  } else if (EqualsCaseless(name, "fields")) {
     return MapW3cFields(site, value);
   }
   return true;

@@ -1,4 +1,4 @@
-// ASCII case folding for the classifications. Only the letters A-Z fold;
+// ASCII case folding for log fields and classifications. Only A-Z fold;
 // every other byte, UTF-8 included, compares as itself.
 #pragma once
 
