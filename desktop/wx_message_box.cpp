@@ -1,0 +1,58 @@
+#include "desktop/wx_message_box.h"
+
+#include <wx/msgdlg.h>
+#include <wx/window.h>
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "engine/common/message_box.h"
+
+namespace tf::desktop {
+
+namespace {
+
+long ButtonStyle(unsigned flags) {
+  switch (flags & 0x0F) {
+    case kMbOkCancel: return wxOK | wxCANCEL;
+    case kMbYesNo: return wxYES_NO;
+    default: return wxOK;
+  }
+}
+
+long IconStyle(unsigned flags) {
+  switch (flags & 0xF0) {
+    case kMbIconError: return wxICON_ERROR;
+    case kMbIconQuestion: return wxICON_QUESTION;
+    case kMbIconExclamation: return wxICON_WARNING;
+    case kMbIconInformation: return wxICON_INFORMATION;
+    default: return 0;
+  }
+}
+
+int Answer(int wx_answer) {
+  switch (wx_answer) {
+    case wxCANCEL: return kIdCancel;
+    case wxYES: return kIdYes;
+    case wxNO: return kIdNo;
+    default: return kIdOk;
+  }
+}
+
+wxString FromUtf8(std::string_view text) { return wxString::FromUTF8(text.data(), text.size()); }
+
+int ShowWxMessageBox(std::string_view text, std::string_view caption, unsigned flags) {
+  std::string line(caption);
+  line.append(": ").append(text).append("\n");
+  std::fputs(line.c_str(), stderr);
+  std::fflush(stderr);
+  return Answer(wxMessageBox(FromUtf8(text), FromUtf8(caption), ButtonStyle(flags) | IconStyle(flags),
+                             wxGetActiveWindow()));
+}
+
+}  // namespace
+
+void UseWxMessageBoxes() { SetMessageBoxHandler(ShowWxMessageBox); }
+
+}  // namespace tf::desktop
