@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "desktop/wx_text.h"
 #include "engine/common/message_box.h"
 
 namespace tf::desktop {
@@ -40,14 +41,12 @@ int Answer(int wx_answer) {
   }
 }
 
-wxString FromUtf8(std::string_view text) { return wxString::FromUTF8(text.data(), text.size()); }
-
 int ShowWxMessageBox(std::string_view text, std::string_view caption, unsigned flags) {
   std::string line(caption);
   line.append(": ").append(text).append("\n");
   std::fputs(line.c_str(), stderr);
   std::fflush(stderr);
-  return Answer(wxMessageBox(FromUtf8(text), FromUtf8(caption), ButtonStyle(flags) | IconStyle(flags),
+  return Answer(wxMessageBox(ToWx(text), ToWx(caption), ButtonStyle(flags) | IconStyle(flags),
                              wxGetActiveWindow()));
 }
 

@@ -6,9 +6,11 @@
 #include <wx/textctrl.h>
 
 #include "setacc/set_access.h"
-#include "setacc/wx_text.h"
+#include "desktop/wx_text.h"
 
 namespace tf::setacc {
+
+using desktop::ToWx;
 
 AccessDoneDialog::AccessDoneDialog(wxWindow* parent, const std::string& web_folder)
     : wxDialog(parent, wxID_ANY, wxEmptyString) {

@@ -7,9 +7,12 @@
 #include <wx/textctrl.h>
 
 #include "setacc/access_done_dialog.h"
-#include "setacc/wx_text.h"
+#include "desktop/wx_text.h"
 
 namespace tf::setacc {
+
+using desktop::FromWx;
+using desktop::ToWx;
 
 namespace {
 

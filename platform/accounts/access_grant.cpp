@@ -7,18 +7,13 @@
 #include <cerrno>
 #include <memory>
 #include <optional>
-#include <type_traits>
 
 #include "platform/accounts/accounts.h"
+#include "platform/accounts/acl_ptr.h"
 
 namespace tf::accounts {
 
 namespace {
-
-struct AclFree {
-  void operator()(void* object) const { acl_free(object); }
-};
-using AclPtr = std::unique_ptr<std::remove_pointer_t<acl_t>, AclFree>;
 
 GrantResult Failed(GrantStep step) { return GrantResult{step, errno}; }
 

@@ -13,8 +13,8 @@
 
 #include "charttest/chart_check.h"
 #include "platform/com/create.h"
-#include "platform/registry/registry.h"
 #include "support/message_box_recorder.h"
+#include "support/tallyfox_key.h"
 #include "support/test_support.h"
 #include "support/window_driver.h"
 
@@ -71,17 +71,10 @@ class ChartCheckTest : public testing::Test {
   void SetUp() override {
     ASSERT_EQ(com::RegisterComDll(TF_PICTOLOOM, true), 1);
     ASSERT_EQ(com::RegisterComDll(TF_TFSUPPORT, true), 1);
-    SetInstallFolder(dir_.path());
+    ASSERT_TRUE(tf::test::SetTallyfoxString("Path", dir_.path()));
   }
   void TearDown() override { chmod(dir_.path().c_str(), 0755); }
 
-  static void SetInstallFolder(const std::string& folder) {
-    registry::Key key;
-    ASSERT_EQ(registry::Key::Create("HKEY_LOCAL_MACHINE\\SOFTWARE\\Tallyfox",
-                                    registry::KEY_ALL_ACCESS, &key),
-              registry::ERROR_SUCCESS);
-    ASSERT_EQ(key.SetString("Path", folder), registry::ERROR_SUCCESS);
-  }
   // Permission bits do not stop the super-user; a folder standing where the
   // chart file goes does.
   void MakeFolderUnwritable() {
@@ -124,11 +117,7 @@ TEST_F(ChartCheckTest, AnUnwritableFolderFailsOnlyTheLastCall) {
 }
 
 TEST_F(ChartCheckTest, WithoutAnInstallFolderOnlyTheSupportErrorIsShown) {
-  registry::Key key;
-  ASSERT_EQ(registry::Key::Open("HKEY_LOCAL_MACHINE\\SOFTWARE\\Tallyfox", registry::KEY_ALL_ACCESS,
-                                &key),
-            registry::ERROR_SUCCESS);
-  key.DeleteValue("Path");
+  ASSERT_TRUE(tf::test::DeleteTallyfoxValue("Path"));
   MessageBoxRecorder boxes;
   const CheckResult result = RunInstallationCheck();
   EXPECT_EQ(boxes.texts(), std::vector<std::string>{std::string(kSupportError)});

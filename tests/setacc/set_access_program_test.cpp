@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 
 #include "platform/accounts/acl_test_util.h"
-#include "platform/registry/registry.h"
 #include "setacc/set_access.h"
+#include "support/tallyfox_key.h"
 #include "support/test_support.h"
 #include "support/window_driver.h"
 
@@ -31,12 +31,8 @@ class SetAccessProgramTest : public testing::Test {
     return path;
   }
   static void SetFolders(const std::string& install, const std::string& web) {
-    registry::Key key;
-    ASSERT_EQ(registry::Key::Create("HKEY_LOCAL_MACHINE\\SOFTWARE\\Tallyfox",
-                                    registry::KEY_ALL_ACCESS, &key),
-              registry::ERROR_SUCCESS);
-    ASSERT_EQ(key.SetString("Path", install), registry::ERROR_SUCCESS);
-    ASSERT_EQ(key.SetString("WebPath", web), registry::ERROR_SUCCESS);
+    ASSERT_TRUE(tf::test::SetTallyfoxString("Path", install));
+    ASSERT_TRUE(tf::test::SetTallyfoxString("WebPath", web));
   }
 
   tf::test::TempDir dir_;

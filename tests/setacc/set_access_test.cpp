@@ -4,9 +4,9 @@
 #include <sys/stat.h>
 
 #include "platform/accounts/acl_test_util.h"
-#include "platform/registry/registry.h"
 #include "setacc/set_access.h"
 #include "support/message_box_recorder.h"
+#include "support/tallyfox_key.h"
 #include "support/test_support.h"
 
 namespace tf::setacc {
@@ -16,14 +16,6 @@ using accounts::test::AccessText;
 using accounts::test::UseTestPasswd;
 using tf::test::MessageBoxRecorder;
 using tf::test::ShownBox;
-
-void SetTallyfoxValue(std::string_view name, std::string_view value) {
-  registry::Key key;
-  ASSERT_EQ(registry::Key::Create("HKEY_LOCAL_MACHINE\\SOFTWARE\\Tallyfox", registry::KEY_ALL_ACCESS,
-                                  &key),
-            registry::ERROR_SUCCESS);
-  ASSERT_EQ(key.SetString(name, value), registry::ERROR_SUCCESS);
-}
 
 TEST(ProposedAccounts, ExistingServiceAccountsFillTheFieldsInListOrder) {
   struct Case {
@@ -54,8 +46,8 @@ TEST(InitialFields, FoldersComeFromTheRegistry) {
   EXPECT_EQ(fields.install_folder, "/opt/tallyfox");
   EXPECT_EQ(fields.web_folder, "");
 
-  SetTallyfoxValue("Path", "/srv/tally fox/  ");
-  SetTallyfoxValue("WebPath", "/var/www/tallyfox/");
+  ASSERT_TRUE(tf::test::SetTallyfoxString("Path", "/srv/tally fox/  "));
+  ASSERT_TRUE(tf::test::SetTallyfoxString("WebPath", "/var/www/tallyfox/"));
   fields = InitialFields();
   EXPECT_EQ(fields.install_folder, "/srv/tally fox");
   EXPECT_EQ(fields.web_folder, "/var/www/tallyfox");

@@ -5,18 +5,13 @@
 #include <stdlib.h>
 
 #include <memory>
-#include <type_traits>
 
+#include "platform/accounts/acl_ptr.h"
 #include "support/test_support.h"
 
 namespace tf::accounts::test {
 
 namespace {
-
-struct AclFree {
-  void operator()(void* object) const { acl_free(object); }
-};
-using AclPtr = std::unique_ptr<std::remove_pointer_t<acl_t>, AclFree>;
 
 std::string ListText(const std::string& path, acl_type_t type) {
   AclPtr acl(acl_get_file(path.c_str(), type));

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-namespace tf::setacc {
+namespace tf::desktop {
 
 inline wxString ToWx(std::string_view text) { return wxString::FromUTF8(text.data(), text.size()); }
 inline std::string FromWx(const wxString& text) { return std::string(text.utf8_str()); }
 
-}  // namespace tf::setacc
+}  // namespace tf::desktop
