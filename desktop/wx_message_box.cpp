@@ -55,3 +55,15 @@ int ShowWxMessageBox(std::string_view text, std::string_view caption, unsigned f
 void UseWxMessageBoxes() { SetMessageBoxHandler(ShowWxMessageBox); }
 
 }  // namespace tf::desktop
+
+#if defined(__SANITIZE_ADDRESS__)
+// GTK's font, bus and type system caches live as long as the process and are
+// never freed; every desktop program links this file, so the suppression
+// travels with them.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\nleak:libdbus-1.so\nleak:libglib-2.0.so\n";
+}
+// The standard error carries the program's messages; keep the list of
+// suppressions used off it.
+extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
+#endif

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 
 #include "acl_test_util.h"
 #include "platform/accounts/access_grant.h"
@@ -98,6 +99,17 @@ TEST_F(AccessGrantTest, FailuresNameTheirStep) {
   EXPECT_EQ(missing.failed_step, GrantStep::kReadAcl);
   EXPECT_EQ(missing.error, ENOENT);
   EXPECT_EQ(AccessText(folder_), "user::rwx,group::r-x,other::r-x");
+}
+
+// procfs keeps no access lists: the grant stops at reading, so nothing there
+// is ever changed.
+TEST(AccessGrant, AFileSystemWithoutAclsFailsAtReading) {
+  if (!std::filesystem::is_directory("/proc/self")) GTEST_SKIP() << "no /proc";
+  tf::test::TempDir dir;
+  UseTestPasswd(dir.File("passwd"));
+  const GrantResult result = GrantFullAccess("tfweb", "/proc/self");
+  EXPECT_EQ(result.failed_step, GrantStep::kReadAcl);
+  EXPECT_EQ(result.error, EOPNOTSUPP);
 }
 
 }  // namespace
