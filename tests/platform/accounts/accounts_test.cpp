@@ -101,6 +101,14 @@ TEST_F(AccessGrantTest, FailuresNameTheirStep) {
   EXPECT_EQ(AccessText(folder_), "user::rwx,group::r-x,other::r-x");
 }
 
+TEST_F(AccessGrantTest, AnAccountOfTheSystemSourceIsGrantedByItsId) {
+  unsetenv("TALLYFOX_PASSWD");
+  const passwd* self = getpwuid(getuid());
+  ASSERT_NE(self, nullptr);
+  ASSERT_TRUE(GrantFullAccess(self->pw_name, folder_).ok());
+  EXPECT_NE(AccessText(folder_).find("user:" + std::to_string(getuid()) + ":rwx"), std::string::npos);
+}
+
 // procfs keeps no access lists: the grant stops at reading, so nothing there
 // is ever changed.
 TEST(AccessGrant, AFileSystemWithoutAclsFailsAtReading) {
