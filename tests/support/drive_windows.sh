@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Runs a desktop program on the current display (a private Xvfb started by
+# the caller through xvfb-run) and works through its windows in order:
+#   shot:REGEX:FILE   wait for a window of the program whose title matches
+#                     REGEX and write a PNG screenshot of it to FILE
+#   screen:REGEX:FILE the same with a screenshot of the whole display, for
+#                     windows that stand over one another
+#   enter:REGEX       wait for such a window and press Return in it
+#   escape:REGEX      the same with Escape
+# The window the previous step answered is not matched again (it may still
+# be closing). Afterwards the
+# script waits for the program to end and exits with its status; 124 when a
+# window or the end did not come within the deadline. Usage:
+#   drive_windows.sh PROGRAM STDERR_FILE STEP...
+set -uo pipefail
+program=$1 errors=$2
+shift 2
+deadline=120
+answered=""
+
+"$program" 2>"$errors" &
+pid=$!
+
+give_up() {
+  echo "drive_windows: $1" >&2
+  kill "$pid" 2>/dev/null
+  exit 124
+}
+
+find_window() {
+  local id
+  for id in $(xdotool search --all --onlyvisible --pid "$pid" --name "$1" 2>/dev/null); do
+    [[ $id == "$answered" ]] || { echo "$id"; return 0; }
+  done
+  return 1
+}
+
+wait_for_window() {
+  local end=$((SECONDS + deadline)) id
+  while ((SECONDS < end)); do
+    id=$(find_window "$1") && { echo "$id"; return 0; }
+    kill -0 "$pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
+# A window is drawn a moment after it is mapped: take pictures until three
+# in a row are the same.
+screenshot() {
+  local id=$1 file=$2 end=$((SECONDS + deadline)) same=0
+  /usr/bin/import -window "$id" "$file.previous.png" || return 1
+  while ((SECONDS < end && same < 2)); do
+    sleep 0.3
+    /usr/bin/import -window "$id" "$file" || return 1
+    if cmp -s "$file" "$file.previous.png"; then ((same += 1)); else same=0; fi
+    mv "$file" "$file.previous.png"
+  done
+  mv "$file.previous.png" "$file"
+}
+
+for step in "$@"; do
+  IFS=: read -r action regex file <<<"$step"
+  id=$(wait_for_window "$regex") || give_up "no window matching '$regex'"
+  answered=""
+  case $action in
+    shot) screenshot "$id" "$file" || give_up "no screenshot of '$regex'" ;;
+    screen) screenshot root "$file" || give_up "no screenshot of '$regex'" ;;
+    enter | escape)
+      key=Return
+      [[ $action == escape ]] && key=Escape
+      xdotool windowfocus --sync "$id" key "$key"
+      answered=$id
+      ;;
+    *) give_up "unknown step '$step'" ;;
+  esac
+done
+
+end=$((SECONDS + deadline))
+while kill -0 "$pid" 2>/dev/null; do
+  ((SECONDS < end)) || give_up "the program did not end"
+  sleep 0.1
+done
+wait "$pid"
