@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "engine/common/address.h"
@@ -129,6 +130,41 @@ TEST(NcsaParseTest, ZoneWrittenInTheLineCountsOnlyWithTheMachineZone) {
                           machine, r),
             LineResult::kRecord);
   EXPECT_EQ(r.time, kJan7 + 14 * 3600 + 5 * 60 + 9);
+}
+
+TEST(ByteFieldTest, OnlyByteCountsAreKept) {
+  struct Case {
+    const char* text;
+    std::int64_t value;
+    int unread;
+  };
+  const Case cases[] = {
+      {"", 0, 0},
+      {"  ", 0, 0},
+      {"10432", 10432, 0},
+      {"+7", 7, 0},
+      {"9223372036854775807", INT64_MAX, 0},
+      {"9223372036854775808", 0, 1},
+      {"99999999999999999999", 0, 1},
+      {"-1500", 0, 1},
+      {"-9223372036854775809", 0, 1},
+      {"lots", 0, 1},
+  };
+  for (const Case& c : cases) {
+    CLogRecord r;
+    EXPECT_EQ(r.ReadBytes(c.text), c.value) << c.text;
+    EXPECT_EQ(r.unread_fields, c.unread) << c.text;
+  }
+  // Each reader counts its byte fields that way.
+  LogParseOptions options;
+  CLogRecord r;
+  ASSERT_EQ(ParseIisBasicText("192.0.2.9, -, 1/7/07, 13:05:09, W3SVC1, WEB01, 198.51.100.1, 15, -1, "
+                              "99999999999999999999, 200, 0, GET, /a.htm,",
+                              options, r),
+            LineResult::kRecord);
+  EXPECT_EQ(r.bytes_received, 0);
+  EXPECT_EQ(r.bytes_sent, 0);
+  EXPECT_EQ(r.unread_fields, 2);
 }
 
 TEST(IisBasicParseTest, FieldsAndDateOrders) {
