@@ -64,8 +64,9 @@ int CLogStream::DetectFormat(LogSite& site) {
   int picked = sample.comma ? kLogFormatIisBasic : kLogFormatNcsa;
   int other = picked == kLogFormatNcsa ? kLogFormatIisBasic : kLogFormatNcsa;
   if (sample.Lines(other) <= sample.Lines(picked)) return picked;
-  site.Trace(std::string("The first lines of the log file read as ") + FormatName(other) +
-             ", not as " + FormatName(picked) + ": reading it as " + FormatName(other));
+  // Short enough for one event log line.
+  site.Trace(std::string("The first lines read as ") + FormatName(other) + ", not as " +
+             FormatName(picked) + ": reading the file as " + FormatName(other));
   return other;
 }
 

@@ -372,10 +372,9 @@ std::vector<CLogRecord> ReadAll(FakeLogSite& site, const std::string& spec) {
 TEST_F(LogStreamTest, FormatFollowsTheLinesWhereTheCommaRuleMisjudges) {
   const SampleCase cases[] = {
       {"logs/ncsa/proxied.log",
-       "The first lines of the log file read as NCSA, not as basic IIS: reading it as NCSA", 4},
+       "The first lines read as NCSA, not as basic IIS: reading the file as NCSA", 4},
       {"logs/iis/ipv6-clients.log",
-       "The first lines of the log file read as basic IIS, not as NCSA: reading it as basic IIS",
-       3},
+       "The first lines read as basic IIS, not as NCSA: reading the file as basic IIS", 3},
   };
   for (const SampleCase& c : cases) {
     FakeLogSite site;
