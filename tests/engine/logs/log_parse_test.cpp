@@ -108,8 +108,18 @@ TEST(NcsaParseTest, CommonAndCombinedLines) {
   EXPECT_EQ(r.referrer, "http://example.org/p?q=a b");
   EXPECT_EQ(r.user_agent, "Agent/1.0 (X)");
 
+  // Behind proxies the client is the first of a list.
+  ASSERT_EQ(ParseNcsaText("203.0.113.5, 10.0.0.1,10.0.0.2 - bob [07/Jan/2007:13:05:09 +0000] "
+                          "\"GET /p HTTP/1.0\" 200 5",
+                          options, r),
+            LineResult::kRecord);
+  EXPECT_EQ(r.client_address, ParseDottedAddress("203.0.113.5"));
+  EXPECT_EQ(r.user_name, "bob");
+  EXPECT_EQ(r.uri_stem, "/p");
+
   for (const char* bad : {"192.0.2.7 - - [07/Foo/2007:13:05:09 -0500] \"GET / HTTP/1.0\" 200 1",
-                          "192.0.2.7 - - \"GET / HTTP/1.0\" 200 1", "192.0.2.7"}) {
+                          "192.0.2.7 - - \"GET / HTTP/1.0\" 200 1", "192.0.2.7", "192.0.2.7,",
+                          "192.0.2.7, ,,"}) {
     EXPECT_EQ(ParseNcsaText(bad, options, r), LineResult::kSkip) << bad;
   }
 }
