@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/common/ascii.h"
+#include "engine/common/saturating.h"
 #include "engine/analysis/file_kinds.h"
 #include "engine/analysis/hit_status.h"
 #include "engine/analysis/item_category.h"
@@ -110,8 +111,8 @@ std::int32_t ClassifyLogRecord(CSite& site, CLogRecord& record) {
   CTextItem* item = FindTextItem(site, category, stem, true);
   item->hour.Hits += 1;
   item->day.Hits += 1;
-  item->hour.Bytes += record.bytes_sent;
-  item->day.Bytes += record.bytes_sent;
+  item->hour.Bytes = SaturatingAdd(item->hour.Bytes, record.bytes_sent);
+  item->day.Bytes = SaturatingAdd(item->day.Bytes, record.bytes_sent);
   site.history.stDataTransfer += static_cast<double>(record.bytes_sent);
   if (day_flag) SetDayChange(*item, site, record.time, true);
   if (hour_flag) SetHourChange(*item, site, record.time, true);

@@ -6,6 +6,7 @@
 #include "engine/analysis/item_category.h"
 #include "engine/analysis/site_translation.h"
 #include "engine/analysis/text_item.h"
+#include "engine/common/saturating.h"
 #include "engine/common/thread_priority.h"
 #include "engine/store/period_writes.h"
 #include "engine/store/site.h"
@@ -57,7 +58,7 @@ void CountRegion(CSite& site, TranslationRequest& request) {
     }
   }
   item->day.Hits += request.hits;
-  item->day.Bytes += request.bytes;
+  item->day.Bytes = SaturatingAdd(item->day.Bytes, request.bytes);
   item->day.SessionCount += request.sessions;
   item->day.ViewTime += request.view_time;
   request.state = kRequestRegionCounted;

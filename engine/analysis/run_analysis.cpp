@@ -58,6 +58,7 @@ void ZeroRunStatistics(CSite& site) {
   h.stPageHits = h.stImageHits = h.stProgramHits = h.stDocumentHits = h.stFormHits =
       h.stOtherHits = 0;
   h.stTotalRecords = h.stOldRecords = h.stRejectInclude = h.stRejectExclude = 0;
+  h.stUnreadLines = h.stUnreadFields = 0;
   h.stRestoredSessions = h.stSavedSessions = 0;
   h.stDomainCacheTries = h.stDomainCacheHits = 0;
   h.stStartTime = NowLocalSeconds();

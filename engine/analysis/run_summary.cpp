@@ -77,6 +77,9 @@ void CSite::WriteRunSummary() {
                  ? static_cast<int>(static_cast<std::int64_t>(h.stDomainCacheHits) * 100 /
                                     h.stDomainCacheTries)
                  : 0));
+  // Last, so that the lines above keep their places for whoever reads them.
+  Trace("Log lines not read: " + Count(h.stUnreadLines));
+  Trace("Log fields not read (taken as 0): " + Count(h.stUnreadFields));
 }
 
 }  // namespace tf

@@ -12,6 +12,7 @@
 #include "engine/analysis/user_agent_stats.h"
 #include "engine/analysis/visitors.h"
 #include "engine/analysis/whole_seconds.h"
+#include "engine/common/saturating.h"
 #include "engine/store/site.h"
 #include "engine/store/statistics_writer.h"
 
@@ -155,7 +156,7 @@ void NewSession(CSite& site, std::string_view user_agent, std::uint32_t address,
   CVisitor& visitor = *FindVisitor(site, address, client_name);
   AddHourHits(site, visitor, 1);
   visitor.day_hits += 1;
-  visitor.day_bytes += bytes_sent;
+  visitor.day_bytes = SaturatingAdd(visitor.day_bytes, bytes_sent);
   CountNewOrReturning(site, visitor);
 
   CSession* session = visitor.session;

@@ -38,8 +38,9 @@ const char* FindControlByte(const char* p, const char* end) {
 
 LineReader::LineReader() : buffer_(new char[kBlockSize]) { carry_.reserve(kMaxLineLength + 8); }
 
-void LineReader::Start(ReadOnlyFile* file) {
+void LineReader::Start(ReadOnlyFile* file, std::string_view name) {
   file_ = file;
+  name_.assign(name);
   Rewind();
 }
 
@@ -48,6 +49,7 @@ void LineReader::Rewind() {
   buffer_offset_ = 0;
   file_pos_ = -1;  // unknown: the next fill seeks
   line_start_ = 0;
+  line_number_ = 0;
   carry_.clear();
   if (file_ == nullptr || !Fill(0)) return;
   if (len_ >= 3 && std::memcmp(buffer_.get(), "\xEF\xBB\xBF", 3) == 0) pos_ = 3;
@@ -104,6 +106,7 @@ bool LineReader::ReadLogLine(std::string_view& line) {
           static_cast<size_t>(stop - begin) <= kMaxLineLength) {
         pos_ = static_cast<size_t>(feed - buffer_.get()) + 1;
         line = std::string_view(begin, static_cast<size_t>(stop - begin));
+        ++line_number_;
         return true;
       }
     }
@@ -117,12 +120,14 @@ bool LineReader::ReadLogLine(std::string_view& line) {
     pos_ = static_cast<size_t>(feed - buffer_.get()) + 1;
     AppendFiltered(begin, feed);
     line = CutUtf8(carry_, kMaxLineLength);
+    ++line_number_;
     return true;
   }
 }
 
 void LineReader::StepBack() {
   carry_.clear();
+  if (line_number_ > 0) --line_number_;
   if (line_start_ >= buffer_offset_ &&
       line_start_ <= buffer_offset_ + static_cast<std::int64_t>(len_)) {
     pos_ = static_cast<size_t>(line_start_ - buffer_offset_);

@@ -20,8 +20,9 @@ class LineReader {
   LineReader();
 
   // Starts reading the file from its beginning (after a UTF-8 byte order
-  // mark, which is not part of the first line).
-  void Start(ReadOnlyFile* file);
+  // mark, which is not part of the first line). The name is the file's
+  // path, for messages about its lines.
+  void Start(ReadOnlyFile* file, std::string_view name = {});
   // Back to the beginning of the file with an empty buffer.
   void Rewind();
 
@@ -39,6 +40,9 @@ class LineReader {
 
   // File offset just past the last line read.
   std::int64_t Offset() const { return buffer_offset_ + static_cast<std::int64_t>(pos_); }
+  // Number of the last line read, counted from 1 at the start of the file.
+  std::int64_t line_number() const { return line_number_; }
+  const std::string& name() const { return name_; }
 
  private:
   bool Fill(std::int64_t offset);
@@ -52,6 +56,8 @@ class LineReader {
   std::int64_t line_start_ = 0;     // file offset where the last line began
   std::int64_t file_pos_ = -1;      // where the next read starts; -1 unknown
   std::string carry_;               // a line that spans blocks or needs filtering
+  std::int64_t line_number_ = 0;
+  std::string name_;
 };
 
 // The next token of a log line from `pos`: blanks are skipped; a token

@@ -15,14 +15,27 @@ bool ReadRecord(Parser parse, LogSite& site, LineReader& reader, const LogParseO
   std::string_view line;
   while (reader.ReadLogLine(line)) {
     if (IsBlankLine(line)) continue;
-    if (parse(line, options, record) != LineResult::kRecord) continue;
-    record.valid = site.PassesLogFilters(line);
-    return true;
+    if (FinishDataLine(parse(line, options, record), line, site, reader, record)) return true;
   }
   return false;
 }
 
 }  // namespace
+
+void CountUnreadLine(LogSite& site, const LineReader& reader) {
+  site.CountUnreadLine(reader.name(), reader.line_number());
+}
+
+bool FinishDataLine(LineResult result, std::string_view line, LogSite& site,
+                    const LineReader& reader, CLogRecord& record) {
+  if (result != LineResult::kRecord) {
+    CountUnreadLine(site, reader);
+    return false;
+  }
+  record.valid = site.PassesLogFilters(line);
+  if (record.unread_fields != 0) site.CountUnreadFields(record.unread_fields);
+  return true;
+}
 
 LineResult ParseIisBasicText(std::string_view line, const LogParseOptions& options,
                              CLogRecord& record) {
@@ -49,9 +62,9 @@ LineResult ParseIisBasicText(std::string_view line, const LogParseOptions& optio
   pos = NextToken(line, pos, token);
   record.time_taken = ParseLogInt32(token);
   pos = NextToken(line, pos, token);
-  record.bytes_received = ParseLogInteger(token);
+  record.bytes_received = record.ReadBytes(token);
   pos = NextToken(line, pos, token);
-  record.bytes_sent = ParseLogInteger(token);
+  record.bytes_sent = record.ReadBytes(token);
   pos = NextToken(line, pos, token);
   record.status = ParseLogInt32(token);
   pos = NextToken(line, pos, token);
@@ -73,6 +86,10 @@ LineResult ParseNcsaText(std::string_view line, const LogParseOptions& options,
   std::string_view token;
   size_t pos = NextToken(line, 0, token);
   record.client_address = ClientAddressFromText(token, record.client_name);
+  // Behind a proxy the client may be a list ("203.0.113.5, 10.0.0.1"):
+  // the first address is the client, the proxies that follow are not kept.
+  std::string_view proxy;
+  while (pos > 0 && pos < line.size() && line[pos - 1] == ',') pos = NextToken(line, pos, proxy);
   pos = NextToken(line, pos, token);  // ident, not kept
   pos = NextToken(line, pos, token);
   AssignCut(record.user_name, token, LogFieldLimits::kUserName);
@@ -108,7 +125,7 @@ LineResult ParseNcsaText(std::string_view line, const LogParseOptions& options,
   pos = NextToken(line, pos, token);
   record.status = ParseLogInt32(token);
   pos = NextToken(line, pos, token);
-  record.bytes_sent = ParseLogInteger(token);
+  record.bytes_sent = record.ReadBytes(token);
   pos = NextToken(line, pos, token);
   record.has_referrer = true;
   record.referrer.assign(token);

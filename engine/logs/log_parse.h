@@ -33,6 +33,14 @@ LineResult ParseIisBasicText(std::string_view line, const LogParseOptions& optio
 LineResult ParseNcsaText(std::string_view line, const LogParseOptions& options,
                          CLogRecord& record);
 
+// What every reader does with a data line it has parsed: a line that gave
+// no record counts as unread; a record gets the site's filter verdict on
+// the raw line, and its fields read as 0 are counted. True for a record.
+bool FinishDataLine(LineResult result, std::string_view line, LogSite& site,
+                    const LineReader& reader, CLogRecord& record);
+// The last line of the reader gave no record.
+void CountUnreadLine(LogSite& site, const LineReader& reader);
+
 // Reads lines until one gives a record, whose valid flag the site's log
 // filters then set on the raw line. False at the end of the file.
 bool ParseIisBasicLine(LogSite& site, LineReader& reader, const LogParseOptions& options,

@@ -30,31 +30,51 @@ void CLogRecord::Clear() {
   user_agent.clear();
   has_referrer = false;
   referrer.clear();
+  unread_fields = 0;
+}
+
+std::int64_t CLogRecord::ReadBytes(std::string_view text) {
+  std::int64_t value = 0;
+  DecimalResult read = ReadDecimal(text, value);
+  if (read == DecimalResult::kEmpty) return 0;
+  if (read == DecimalResult::kFits && value >= 0) return value;
+  ++unread_fields;
+  return 0;
 }
 
 void AssignCut(std::string& field, std::string_view value, size_t limit) {
   field.assign(CutUtf8(value, limit));
 }
 
-std::int64_t ParseLogInteger(std::string_view text) {
+DecimalResult ReadDecimal(std::string_view text, std::int64_t& value) {
+  value = 0;
   size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  if (i == text.size()) return DecimalResult::kEmpty;
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
     negative = text[i] == '-';
     ++i;
   }
   constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-  std::int64_t value = 0;
+  DecimalResult result = DecimalResult::kNotANumber;
   for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
     int digit = text[i] - '0';
     if (value > (kMax - digit) / 10) {
-      value = kMax;
-      break;
+      value = negative ? -kMax : kMax;
+      return DecimalResult::kBeyondRange;
     }
     value = value * 10 + digit;
+    result = DecimalResult::kFits;
   }
-  return negative ? -value : value;
+  if (negative) value = -value;
+  return result;
+}
+
+std::int64_t ParseLogInteger(std::string_view text) {
+  std::int64_t value = 0;
+  ReadDecimal(text, value);
+  return value;
 }
 
 std::int32_t ParseLogInt32(std::string_view text) {

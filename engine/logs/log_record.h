@@ -55,10 +55,16 @@ struct CLogRecord {
   std::string user_agent;
   bool has_referrer = false;  // an empty referrer differs from none
   std::string referrer;
+  // Fields of the line that held no usable value and were read as 0.
+  std::int32_t unread_fields = 0;
 
   // Back to a new record: every field empty or 0, valid set. Texts keep
   // their storage.
   void Clear();
+  // A byte count field: 0 when it is empty; a negative value, one beyond
+  // 64 bits or one that is no number reads as 0 and counts as unread, so
+  // that no byte sum goes negative or hides a damaged line.
+  std::int64_t ReadBytes(std::string_view text);
 };
 
 // Replaces the text with at most `limit` bytes of value, cut back to the
@@ -69,6 +75,9 @@ void AssignCut(std::string& field, std::string_view value, size_t limit);
 // sign, then digits; anything else (an empty field included) reads as 0.
 // Values beyond the range are held at its bounds.
 std::int64_t ParseLogInteger(std::string_view text);
+enum class DecimalResult { kFits, kEmpty, kNotANumber, kBeyondRange };
+// The same reading, telling what it found; the value as ParseLogInteger.
+DecimalResult ReadDecimal(std::string_view text, std::int64_t& value);
 std::int32_t ParseLogInt32(std::string_view text);
 
 }  // namespace tf

@@ -14,6 +14,24 @@ constexpr int kDetectionLines = 20;
 constexpr double kResumeSlackSeconds = 60;
 constexpr size_t kBasicIisCommaColumn = 25;
 
+const char* FormatName(int format) { return format == kLogFormatNcsa ? "NCSA" : "basic IIS"; }
+
+// The first lines of a file without directives: whether the comma rule
+// says basic IIS, and how many of them each of the two parsers reads.
+struct FormatSample {
+  bool comma = false;  // a ',' among the first characters of a line
+  int ncsa_lines = 0;
+  int basic_lines = 0;
+
+  void Add(std::string_view line, const LogParseOptions& options, CLogRecord& scratch) {
+    if (line.substr(0, kBasicIisCommaColumn).find(',') != std::string_view::npos) comma = true;
+    if (IsBlankLine(line)) return;
+    ncsa_lines += ParseNcsaText(line, options, scratch) == LineResult::kRecord;
+    basic_lines += ParseIisBasicText(line, options, scratch) == LineResult::kRecord;
+  }
+  int Lines(int format) const { return format == kLogFormatNcsa ? ncsa_lines : basic_lines; }
+};
+
 }  // namespace
 
 CLogStream::CLogStream(std::string_view file_pattern) {
@@ -33,14 +51,23 @@ std::int64_t CLogStream::bytes_read() const {
   return done_bytes_ + (file_.is_open() ? reader_.Offset() : 0);
 }
 
-int CLogStream::DetectFormat() {
+int CLogStream::DetectFormat(LogSite& site) {
   std::string_view line;
-  bool comma = false;
+  FormatSample sample;
+  CLogRecord scratch;
   for (int i = 0; i < kDetectionLines && reader_.ReadLogLine(line); ++i) {
     if (!line.empty() && line[0] == '#') return kLogFormatW3c;
-    if (line.substr(0, kBasicIisCommaColumn).find(',') != std::string_view::npos) comma = true;
+    sample.Add(line, options_, scratch);
   }
-  return comma ? kLogFormatIisBasic : kLogFormatNcsa;
+  // The comma rule misjudges a proxied client list ("a, b - - [...") and
+  // IPv6 clients in basic IIS lines; the lines themselves settle it.
+  int picked = sample.comma ? kLogFormatIisBasic : kLogFormatNcsa;
+  int other = picked == kLogFormatNcsa ? kLogFormatIisBasic : kLogFormatNcsa;
+  if (sample.Lines(other) <= sample.Lines(picked)) return picked;
+  // Short enough for one event log line.
+  site.Trace(std::string("The first lines read as ") + FormatName(other) + ", not as " +
+             FormatName(picked) + ": reading the file as " + FormatName(other));
+  return other;
 }
 
 int CLogStream::OpenLogFile(LogSite& site, const std::string& path) {
@@ -58,8 +85,8 @@ int CLogStream::OpenLogFile(LogSite& site, const std::string& path) {
   resuming_in_file_ = last_position_.known() && current_identity_ == last_position_.file &&
                       file_.Size() >= last_position_.offset;
   resume_offset_ = last_position_.offset;
-  reader_.Start(&file_);
-  format_ = DetectFormat();
+  reader_.Start(&file_, path);
+  format_ = DetectFormat(site);
   reader_.Rewind();
 
   switch (format_) {

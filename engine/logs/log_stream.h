@@ -95,7 +95,7 @@ class CLogStream {
  private:
   bool ReadFromOpenFile(LogSite& site, CLogRecord& record);
   bool IsOldRecord(const CLogRecord& record) const;
-  int DetectFormat();
+  int DetectFormat(LogSite& site);
 
   std::string file_pattern_;
   TimeValue last_file_date_ = 0;

@@ -97,7 +97,7 @@ bool ParseCanonicalNcsaDate(std::string_view t, bool apply_zone, TimeValue& valu
   int year = TwoDigits(p + 7) * 100 + TwoDigits(p + 9);
   int hour = TwoDigits(p + 12), minute = TwoDigits(p + 15), second = TwoDigits(p + 18);
   int zh = TwoDigits(p + 22), zm = TwoDigits(p + 24);
-  if (day < 1 || day > 31 || month == 0 || year < 1980 || year > 2050 || hour > 24 ||
+  if (day < 1 || day > 31 || month == 0 || !IsLogYear(year) || hour > 24 ||
       minute > 60 || second > 60 || zh >= 24 || zm >= 60) {
     return false;
   }
@@ -110,6 +110,8 @@ bool ParseCanonicalNcsaDate(std::string_view t, bool apply_zone, TimeValue& valu
 }
 
 }  // namespace
+
+bool IsLogYear(int year) { return year >= kFirstLogYear && year <= kLastLogYear; }
 
 TimeValue ParseTimeText(std::string_view text) {
   if (text.empty()) return 0;
@@ -141,7 +143,7 @@ bool ParseW3cDate(std::string_view text, TimeValue& midnight) {
   }
   int year = v[0], month = v[1], day = v[2];
   if (year < 1000) year += 2000;
-  if (year > 2050 || month < 1 || month > 12 || day < 1 || day > 31) return false;
+  if (!IsLogYear(year) || month < 1 || month > 12 || day < 1 || day > 31) return false;
   midnight = ComposeDate(year, month, day);
   return midnight != 0;
 }
@@ -184,6 +186,7 @@ bool ParseIisDate(std::string_view text, int order, TimeValue& value) {
   } else if (year < 100) {
     year += 1900;
   }
+  if (!IsLogYear(year)) return false;
   double clock = 0;
   c.SkipBlanks();
   if (!c.AtEnd()) {
@@ -224,7 +227,7 @@ bool ParseNcsaDate(std::string_view text, bool apply_zone, TimeValue& value, int
   } else if (year >= 70 && year < 100) {
     year += 1900;
   }
-  if (year < 1980 || year > 2050 || !d.Accept(':')) return false;
+  if (!IsLogYear(year) || !d.Accept(':')) return false;
   int hour = 0, minute = 0, second = 0;
   if (!d.Unsigned(hour) || hour > 24 || !d.Accept(':')) return false;
   if (!d.Unsigned(minute) || minute > 60 || !d.Accept(':')) return false;

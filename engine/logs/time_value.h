@@ -64,6 +64,14 @@ std::string FormatTimeOrDefault(TimeValue t);
 // of 1900 or below gives 0, a bad month or day gives only the time of day.
 TimeValue ParseTimeText(std::string_view text);
 
+// The years a log date may have, the same for every reader. Stored dates
+// of 1900 and before read back as none, and the reports hold four-digit
+// years with room for their walks around the last date, so a record from
+// outside these years would only corrupt or stop the site's reports.
+constexpr int kFirstLogYear = 1980;
+constexpr int kLastLogYear = 2050;
+bool IsLogYear(int year);
+
 // W3C "yyyy-mm-dd" to midnight of the date.
 bool ParseW3cDate(std::string_view text, TimeValue& midnight);
 // W3C "hh:mm:ss[.fff]" to seconds of the day.

@@ -73,7 +73,7 @@ bool CW3cLogReader::ParseW3cDirective(LogSite& site, std::string_view line) {
 }
 
 bool CW3cLogReader::MapW3cFields(LogSite& site, std::string_view value) {
-  column_count_ = 0;
+  columns_.clear();
   has_date_column_ = false;
   has_time_column_ = false;
   bool has_ip = false, has_uri = false;
@@ -82,7 +82,7 @@ bool CW3cLogReader::MapW3cFields(LogSite& site, std::string_view value) {
     std::string_view name = NextWord(value, pos);
     if (name.empty()) break;
     W3cColumn code = W3cColumnFromName(name);
-    if (column_count_ < kMaxColumns) columns_[column_count_++] = code;
+    columns_.push_back(code);
     has_date_column_ |= code == kW3cDate;
     has_time_column_ |= code == kW3cTime;
     has_ip |= code == kW3cClientIp;
@@ -108,11 +108,11 @@ LineResult CW3cLogReader::ParseDataLine(std::string_view line, const LogParseOpt
   bool date_seen = !has_date_column_;
   bool time_seen = false;
   size_t pos = 0;
-  for (size_t column = 0; column < column_count_; ++column) {
+  for (W3cColumn column : columns_) {
     std::string_view value = NextWord(line, pos);
     if (value.empty()) break;  // fewer values than columns
     if (value == "-") continue;
-    switch (columns_[column]) {
+    switch (column) {
       case kW3cDate: {
         TimeValue midnight = 0;
         if (!ParseW3cDate(value, midnight)) return LineResult::kSkip;
@@ -142,8 +142,8 @@ LineResult CW3cLogReader::ParseDataLine(std::string_view line, const LogParseOpt
       case kW3cUriQuery: AssignCut(record.uri_query, value, LogFieldLimits::kUriQuery); break;
       case kW3cStatus: record.status = ParseLogInt32(value); break;
       case kW3cWin32Status: record.win32_status = ParseLogInt32(value); break;
-      case kW3cBytesSent: record.bytes_sent = ParseLogInteger(value); break;
-      case kW3cBytesReceived: record.bytes_received = ParseLogInteger(value); break;
+      case kW3cBytesSent: record.bytes_sent = record.ReadBytes(value); break;
+      case kW3cBytesReceived: record.bytes_received = record.ReadBytes(value); break;
       case kW3cTimeTaken: record.time_taken = ParseLogInt32(value); break;
       case kW3cVersion:
         AssignCut(record.protocol_version, value, LogFieldLimits::kProtocolVersion);
@@ -175,6 +175,8 @@ int ReadW3cHeader(CW3cLogReader& reader, LogSite& site, LineReader& lines) {
     } else if (reader.fields_known()) {
       lines.StepBack();
       return 1;
+    } else if (!IsBlankLine(line)) {
+      CountUnreadLine(site, lines);
     }
   }
   return 0;
@@ -188,10 +190,14 @@ bool ParseW3cLine(CW3cLogReader& reader, LogSite& site, LineReader& lines,
       reader.ParseW3cDirective(site, line);
       continue;
     }
-    if (!reader.fields_known() || IsBlankLine(line)) continue;
-    if (reader.ParseDataLine(line, options, record) != LineResult::kRecord) continue;
-    record.valid = site.PassesLogFilters(line);
-    return true;
+    if (IsBlankLine(line)) continue;
+    if (!reader.fields_known()) {
+      CountUnreadLine(site, lines);
+      continue;
+    }
+    if (FinishDataLine(reader.ParseDataLine(line, options, record), line, site, lines, record)) {
+      return true;
+    }
   }
   return false;
 }

@@ -4,10 +4,10 @@
 // repeated mid-file (a server restart) switches columns where it stands.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/logs/log_parse.h"
 
@@ -45,8 +45,6 @@ W3cColumn W3cColumnFromName(std::string_view name);
 
 class CW3cLogReader {
  public:
-  static constexpr size_t kMaxColumns = 100;
-
   // A '#' line: stores Software, Version and Date, maps Fields.
   bool ParseW3cDirective(LogSite& site, std::string_view line);
   // A Fields value. Unless date (column or Date directive), time, c-ip and
@@ -68,8 +66,10 @@ class CW3cLogReader {
   std::string software_;
   std::string version_;
   TimeValue date_ = 0;
-  std::array<W3cColumn, kMaxColumns> columns_{};
-  size_t column_count_ = 0;
+  // Every column of the Fields line: a date or client column far to the
+  // right is still found. A line holds at most LineReader::kMaxLineLength
+  // characters, which bounds the count.
+  std::vector<W3cColumn> columns_;
   bool fields_known_ = false;
   bool has_date_column_ = false;
   bool has_time_column_ = false;

@@ -129,6 +129,8 @@ const SettingKey kSettingKeys[] = {
     R_INT(stOtherHits),
     R_INT(stTotalRecords),
     R_INT(stOldRecords),
+    R_INT(stUnreadLines),
+    R_INT(stUnreadFields),
     R_INT(stRejectInclude),
     R_INT(stRejectExclude),
     R_INT(stRestoredSessions),

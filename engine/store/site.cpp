@@ -172,6 +172,15 @@ void CSite::ResetRunFields() {
 
 int CSite::CountPendingTranslations() { return translation->CountPending(); }
 
+void CSite::CountUnreadLine(std::string_view file, std::int64_t line_number) {
+  // The first few say where to look; the count in the run summary says how
+  // many there are.
+  constexpr std::int32_t kTracedUnreadLines = 5;
+  if (++history.stUnreadLines <= kTracedUnreadLines) {
+    Trace("Log line not read: " + std::string(file) + " line " + std::to_string(line_number));
+  }
+}
+
 void CSite::RaiseLastFileDate(TimeValue date) {
   if (date > history.LastFileDate) history.LastFileDate = date;
 }

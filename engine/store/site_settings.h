@@ -107,6 +107,8 @@ struct RunHistory {
   std::int32_t stOtherHits = 0;
   std::int32_t stTotalRecords = 0;
   std::int32_t stOldRecords = 0;
+  std::int32_t stUnreadLines = 0;   // lines that gave no record
+  std::int32_t stUnreadFields = 0;  // fields that held no usable value
   std::int32_t stRejectInclude = 0;
   std::int32_t stRejectExclude = 0;
   std::int32_t stRestoredSessions = 0;

@@ -36,8 +36,8 @@ class EventLogTest : public testing::Test {
     site_.WriteRunSummary();
     site_.CloseEventLog();
     std::vector<std::string> lines = Lines();
-    EXPECT_EQ(lines.size(), 31u);
-    lines.resize(31);
+    EXPECT_EQ(lines.size(), 33u);
+    lines.resize(33);
     return lines;
   }
 
@@ -97,6 +97,8 @@ TEST_F(EventLogTest, RunSummaryLines) {
   h.stOtherHits = 5;
   h.stDomainCacheTries = 8;
   h.stDomainCacheHits = 3;
+  h.stUnreadLines = 4321;
+  h.stUnreadFields = 2;
   std::vector<std::string> lines = SummaryLines();
   EXPECT_EQ(lines[1], "");
   EXPECT_EQ(lines[2], " ---  Statistics for Shop  ---");
@@ -110,6 +112,21 @@ TEST_F(EventLogTest, RunSummaryLines) {
   EXPECT_EQ(lines[28], "Total page hits: 3,005");
   EXPECT_EQ(lines[29], "Average hits per day: 1,412");
   EXPECT_EQ(lines[30], "Hits in domain name cache: 37%");
+  EXPECT_EQ(lines[31], "Log lines not read: 4,321");
+  EXPECT_EQ(lines[32], "Log fields not read (taken as 0): 2");
+}
+
+TEST_F(EventLogTest, UnreadLinesAreCountedAndTheFirstFewTraced) {
+  ASSERT_TRUE(site_.OpenEventLog());
+  for (int line = 1; line <= 7; ++line) site_.CountUnreadLine("/logs/access.log", line * 10);
+  site_.CountUnreadFields(3);
+  site_.CloseEventLog();
+  EXPECT_EQ(site_.history.stUnreadLines, 7);
+  EXPECT_EQ(site_.history.stUnreadFields, 3);
+  std::vector<std::string> lines = Lines();
+  ASSERT_EQ(lines.size(), 6u);  // the log's first line, then five
+  EXPECT_EQ(lines[1], "Log line not read: /logs/access.log line 10");
+  EXPECT_EQ(lines[5], "Log line not read: /logs/access.log line 50");
 }
 
 TEST_F(EventLogTest, RunSummaryOfOneInstantHasNoDailyFigures) {

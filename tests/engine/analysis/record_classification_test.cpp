@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "engine/analysis/file_kinds.h"
 #include "engine/analysis/target_page_check.h"
+#include "engine/analysis/session_tables.h"
 #include "engine/analysis/text_item.h"
+#include "engine/analysis/visitors.h"
 #include "engine/logs/log_record.h"
 #include "engine/store/statistics_writer.h"
 #include "statistics_site.h"
@@ -63,6 +67,21 @@ TEST_F(ClassificationTest, RequestedFilesByKind) {
   EXPECT_EQ(site().history.stOtherHits, 2);
   EXPECT_EQ(site().run.day.hits[kKindOther], 2);
   EXPECT_EQ(site().history.stDataTransfer, 700);
+}
+
+// Two hits of the largest byte count once wrapped to -2 bytes.
+TEST_F(ClassificationTest, ByteSumsStopAtTheirBound) {
+  for (int second = 0; second < 2; ++second) {
+    CLogRecord record = Record("/big.iso");
+    record.time += second;
+    record.bytes_sent = INT64_MAX;
+    ClassifyLogRecord(site(), record);
+  }
+  CTextItem* item = site().run.items.all;
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->day.Bytes, INT64_MAX);
+  EXPECT_EQ(item->hour.Bytes, INT64_MAX);
+  EXPECT_EQ(FindVisitor(site(), 0x010200C0, "")->day_bytes, INT64_MAX);
 }
 
 TEST_F(ClassificationTest, RecordsThatAskForNothingAreNotCounted) {

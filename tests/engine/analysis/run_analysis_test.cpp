@@ -7,6 +7,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "statistics_site.h"
@@ -209,6 +210,22 @@ TEST_F(RunAnalysisTest, StopStillWritesTheFinalStatisticsAndSummary) {
             (Rows{"101|1", "102|1", "109|1", "201|1", "302|1", "405|2", "407|2", "411|2"}))
       << "the open session went on in the second run and is still open; its agent was "
          "counted once, when it opened";
+}
+
+// A log the reader cannot make sense of shows up as unread lines, in the
+// run summary and among the stored run figures, not as an empty site.
+TEST_F(RunAnalysisTest, UnreadLinesAndFieldsAreToldAndStored) {
+  shop_.WriteLog("b.log", {"not a log line", NcsaLine("07/Jan/2007:12:00:00", "/b.htm", -5),
+                           "also not one"});
+  ASSERT_EQ(shop_.Run(), 1);
+  EXPECT_EQ(shop_.site().history.stTotalRecords, 4);
+  Rows log = shop_.EventLog();
+  for (const char* line : {"Log lines not read: 2", "Log fields not read (taken as 0): 1"}) {
+    EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << line;
+  }
+  EXPECT_EQ(shop_.Rows("SELECT Name, IntegerValue FROM tblSettingsInteger WHERE Name LIKE "
+                       "'stUnread%' ORDER BY Name"),
+            (Rows{"stUnreadFields|1", "stUnreadLines|2"}));
 }
 
 TEST_F(RunAnalysisTest, StopBeforeTheLogsAreReadSkipsThem) {

@@ -30,6 +30,8 @@ class FakeLogSite : public LogSite {
 
   std::vector<std::string> traces, errors;
   int old_records = 0;
+  std::vector<std::string> unread_lines;  // "path:line"
+  int unread_fields = 0;
   int error_clears = 0;
   TimeValue last_file_date = 0;
   LogStreamList streams;
@@ -53,6 +55,10 @@ class FakeLogSite : public LogSite {
   void SetError(std::string_view text) override { errors.emplace_back(text); }
   void ClearError() override { ++error_clears; }
   void CountOldRecord() override { ++old_records; }
+  void CountUnreadLine(std::string_view file, std::int64_t line_number) override {
+    unread_lines.push_back(std::string(file) + ":" + std::to_string(line_number));
+  }
+  void CountUnreadFields(int count) override { unread_fields += count; }
   void RaiseLastFileDate(TimeValue date) override {
     if (date > last_file_date) last_file_date = date;
   }

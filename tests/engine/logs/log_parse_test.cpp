@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "engine/common/address.h"
@@ -107,8 +108,18 @@ TEST(NcsaParseTest, CommonAndCombinedLines) {
   EXPECT_EQ(r.referrer, "http://example.org/p?q=a b");
   EXPECT_EQ(r.user_agent, "Agent/1.0 (X)");
 
+  // Behind proxies the client is the first of a list.
+  ASSERT_EQ(ParseNcsaText("203.0.113.5, 10.0.0.1,10.0.0.2 - bob [07/Jan/2007:13:05:09 +0000] "
+                          "\"GET /p HTTP/1.0\" 200 5",
+                          options, r),
+            LineResult::kRecord);
+  EXPECT_EQ(r.client_address, ParseDottedAddress("203.0.113.5"));
+  EXPECT_EQ(r.user_name, "bob");
+  EXPECT_EQ(r.uri_stem, "/p");
+
   for (const char* bad : {"192.0.2.7 - - [07/Foo/2007:13:05:09 -0500] \"GET / HTTP/1.0\" 200 1",
-                          "192.0.2.7 - - \"GET / HTTP/1.0\" 200 1", "192.0.2.7"}) {
+                          "192.0.2.7 - - \"GET / HTTP/1.0\" 200 1", "192.0.2.7", "192.0.2.7,",
+                          "192.0.2.7, ,,"}) {
     EXPECT_EQ(ParseNcsaText(bad, options, r), LineResult::kSkip) << bad;
   }
 }
@@ -129,6 +140,41 @@ TEST(NcsaParseTest, ZoneWrittenInTheLineCountsOnlyWithTheMachineZone) {
                           machine, r),
             LineResult::kRecord);
   EXPECT_EQ(r.time, kJan7 + 14 * 3600 + 5 * 60 + 9);
+}
+
+TEST(ByteFieldTest, OnlyByteCountsAreKept) {
+  struct Case {
+    const char* text;
+    std::int64_t value;
+    int unread;
+  };
+  const Case cases[] = {
+      {"", 0, 0},
+      {"  ", 0, 0},
+      {"10432", 10432, 0},
+      {"+7", 7, 0},
+      {"9223372036854775807", INT64_MAX, 0},
+      {"9223372036854775808", 0, 1},
+      {"99999999999999999999", 0, 1},
+      {"-1500", 0, 1},
+      {"-9223372036854775809", 0, 1},
+      {"lots", 0, 1},
+  };
+  for (const Case& c : cases) {
+    CLogRecord r;
+    EXPECT_EQ(r.ReadBytes(c.text), c.value) << c.text;
+    EXPECT_EQ(r.unread_fields, c.unread) << c.text;
+  }
+  // Each reader counts its byte fields that way.
+  LogParseOptions options;
+  CLogRecord r;
+  ASSERT_EQ(ParseIisBasicText("192.0.2.9, -, 1/7/07, 13:05:09, W3SVC1, WEB01, 198.51.100.1, 15, -1, "
+                              "99999999999999999999, 200, 0, GET, /a.htm,",
+                              options, r),
+            LineResult::kRecord);
+  EXPECT_EQ(r.bytes_received, 0);
+  EXPECT_EQ(r.bytes_sent, 0);
+  EXPECT_EQ(r.unread_fields, 2);
 }
 
 TEST(IisBasicParseTest, FieldsAndDateOrders) {

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "engine/common/address.h"
 #include "engine/logs/file_access.h"
 #include "engine/logs/log_file_set.h"
 #include "engine/logs/log_stream_value.h"
@@ -296,21 +298,23 @@ TEST_F(LogStreamTest, StoredValueForms) {
                    .known());
 }
 
+// A fixture file, a line its reading must trace, and its record count.
+struct SampleCase {
+  const char* spec;
+  const char* trace;
+  size_t records;
+};
+
 // Files as servers write them: the W3C one with a byte order mark, CRLF
 // and a second header block after a restart.
 TEST_F(LogStreamTest, SampleFilesOfEachFormat) {
-  struct Case {
-    const char* spec;
-    const char* trace;
-    size_t records;
-  };
-  const Case cases[] = {
+  const SampleCase cases[] = {
       {"logs/w3c/ex*.log", "Processing an IIS format log file", 5},
       {"logs/ncsa/access.log", "Processing a NCSA format log file", 5},
       {"logs/iis/in*.log", "Processing a basic (old format) IIS log file", 3},
   };
   std::vector<std::vector<CLogRecord>> read;
-  for (const Case& c : cases) {
+  for (const SampleCase& c : cases) {
     FakeLogSite site;
     site.AddStream(test::FixturePath(c.spec));
     CLogFileSet set(site, 18000);  // the machine's zone, five hours west
@@ -350,6 +354,85 @@ TEST_F(LogStreamTest, SampleFilesOfEachFormat) {
   EXPECT_EQ(iis[2].user_name, "dave");
   EXPECT_EQ(iis[2].uri_stem, "/old page.htm");
   EXPECT_EQ(iis[2].win32_status, 2);
+}
+
+// Every record of one run over one file pattern.
+std::vector<CLogRecord> ReadAll(FakeLogSite& site, const std::string& spec) {
+  site.AddStream(spec);
+  CLogFileSet set(site, 0);
+  set.FindFiles();
+  std::vector<CLogRecord> read;
+  while (CLogRecord* r = set.NextRecord()) read.push_back(*r);
+  set.CloseAll();
+  return read;
+}
+
+// The comma rule alone read the proxied NCSA file as basic IIS and the
+// IPv6 basic IIS file as NCSA, and each lost every record.
+TEST_F(LogStreamTest, FormatFollowsTheLinesWhereTheCommaRuleMisjudges) {
+  const SampleCase cases[] = {
+      {"logs/ncsa/proxied.log",
+       "The first lines read as NCSA, not as basic IIS: reading the file as NCSA", 4},
+      {"logs/iis/ipv6-clients.log",
+       "The first lines read as basic IIS, not as NCSA: reading the file as basic IIS", 3},
+  };
+  for (const SampleCase& c : cases) {
+    FakeLogSite site;
+    std::vector<CLogRecord> read = ReadAll(site, test::FixturePath(c.spec));
+    EXPECT_EQ(read.size(), c.records) << c.spec;
+    EXPECT_TRUE(site.Traced(c.trace)) << c.spec;
+    EXPECT_TRUE(site.unread_lines.empty()) << c.spec;
+  }
+  FakeLogSite site;
+  std::vector<CLogRecord> read = ReadAll(site, test::FixturePath("logs/ncsa/proxied.log"));
+  ASSERT_EQ(read.size(), 4u);
+  EXPECT_EQ(read[1].client_address, ParseDottedAddress("203.0.113.5"));
+  EXPECT_EQ(read[1].uri_stem, "/shop/");
+  EXPECT_EQ(read[1].bytes_sent, 2310);
+}
+
+TEST_F(LogStreamTest, W3cColumnsFarToTheRightAreRead) {
+  FakeLogSite site;
+  std::vector<CLogRecord> read = ReadAll(site, test::FixturePath("logs/w3c/wide-columns.log"));
+  ASSERT_EQ(read.size(), 2u);
+  EXPECT_EQ(read[0].time, ComposeTime(2007, 1, 7, 0, 0, 2));
+  EXPECT_EQ(read[0].client_address, ParseDottedAddress("192.0.2.15"));
+  EXPECT_EQ(read[1].uri_stem, "/images/logo.gif");
+  EXPECT_EQ(read[1].bytes_sent, 2310);
+  EXPECT_TRUE(site.errors.empty());
+}
+
+// Lines that give no record, and byte fields that are no byte count, are
+// counted with the place of each line; blank lines are not.
+TEST_F(LogStreamTest, UnreadLinesAndFieldsAreCountedWithTheirPlace) {
+  FakeLogSite site;
+  const std::string ncsa = test::FixturePath("logs/ncsa/damaged.log");
+  std::vector<CLogRecord> read = ReadAll(site, ncsa);
+  std::vector<std::string> stems;
+  std::vector<std::int64_t> bytes;
+  for (const CLogRecord& r : read) {
+    stems.push_back(r.uri_stem);
+    bytes.push_back(r.bytes_sent);
+  }
+  EXPECT_EQ(stems, (std::vector<std::string>{"/index.htm", "/a.htm", "/b.htm", "/d.htm"}));
+  EXPECT_EQ(bytes, (std::vector<std::int64_t>{10432, 0, 0, INT64_MAX}));
+  EXPECT_EQ(site.unread_lines, (std::vector<std::string>{ncsa + ":2", ncsa + ":6"}));
+  EXPECT_EQ(site.unread_fields, 2);
+
+  // W3C: a data line while the columns lack the stem, and one whose date
+  // does not read; the header's step back does not shift the numbers.
+  const std::string w3c = Write("ex.log",
+                                "#Fields: date time c-ip\n"
+                                "2007-01-07 00:00:01 192.0.2.1\n"
+                                "#Fields: date time c-ip cs-uri-stem sc-bytes\n"
+                                "2007-01-07 00:00:02 192.0.2.1 /a -3\n"
+                                "2007-99-07 00:00:03 192.0.2.1 /b 1\n"
+                                "2007-01-07 00:00:04 192.0.2.1 /c 1\n",
+                                At(10, 0));
+  FakeLogSite w3c_site;
+  EXPECT_EQ(ReadAll(w3c_site, w3c).size(), 2u);
+  EXPECT_EQ(w3c_site.unread_lines, (std::vector<std::string>{w3c + ":2", w3c + ":5"}));
+  EXPECT_EQ(w3c_site.unread_fields, 1);
 }
 
 TEST(OldLogNameTest, MasksWalkTheNameByParts) {
