@@ -5,6 +5,7 @@
 #include "engine/analysis/file_kinds.h"
 #include "engine/analysis/target_page_check.h"
 #include "engine/analysis/text_item.h"
+#include "engine/analysis/visitors.h"
 #include "engine/logs/log_record.h"
 #include "engine/store/statistics_writer.h"
 #include "statistics_site.h"
@@ -40,8 +41,10 @@ TEST_F(ClassificationTest, RequestedFilesByKind) {
     const char* stem;
     std::int32_t category;
     const char* item;
+    std::int64_t item_bytes = 100;
   } cases[] = {
       {"/", 1, "/index.htm"},
+      {"", 1, "/index.htm", 200},  // the request was written as "-"
       {"/images/LOGO.GIF", 2, "/images/LOGO.GIF"},
       {"\\docs\\Guide.PDF", 3, "/docs/Guide.PDF"},
       {"/cgi/run.php", 4, "/cgi/run.php"},
@@ -57,21 +60,22 @@ TEST_F(ClassificationTest, RequestedFilesByKind) {
     EXPECT_EQ(item->name, c.item);
     EXPECT_EQ(item->category, c.category);
     EXPECT_NE(item->ItemID, 0);
-    EXPECT_EQ(item->day.Bytes, 100);
+    EXPECT_EQ(item->day.Bytes, c.item_bytes);
   }
-  EXPECT_EQ(site().history.stPageHits, 1);
+  EXPECT_EQ(site().history.stPageHits, 2);
   EXPECT_EQ(site().history.stOtherHits, 2);
   EXPECT_EQ(site().run.day.hits[kKindOther], 2);
-  EXPECT_EQ(site().history.stDataTransfer, 700);
+  EXPECT_EQ(site().history.stDataTransfer, 800);
+  EXPECT_NE(FindVisitor(site(), 0x010200C0, "")->session, nullptr)
+      << "the hits reach the visitor's session";
 }
 
-TEST_F(ClassificationTest, RecordsThatAskForNothingAreNotCounted) {
+TEST_F(ClassificationTest, RecordsWithoutClientOrTimeAreNotCounted) {
   CLogRecord no_client = Record("/a.htm");
   no_client.client_address = 0;
   CLogRecord no_time = Record("/a.htm");
   no_time.time = 0;
-  CLogRecord no_request = Record("");  // the request was written as "-"
-  for (CLogRecord* record : {&no_client, &no_time, &no_request}) {
+  for (CLogRecord* record : {&no_client, &no_time}) {
     EXPECT_EQ(ClassifyLogRecord(site(), *record), 9);
   }
   EXPECT_EQ(site().run.items.all, nullptr);
