@@ -63,8 +63,9 @@ bool WriteSiteReport(CSite& site, const std::string& folder, std::string& page,
   if (!has_days) first = last = NowLocalSeconds();
   if (!GenerateRangeReport(site, first, last, kSiteReportName, failure, CSite::kStatusSize)) {
     // The engine's text alone does not say which range or folder it means.
-    failure = (has_days ? "the report folder " + folder : "no hits in the range " +
-                                                            RangeText(first, last)) +
+    std::string range = RangeText(first, last);
+    failure = (has_days ? "the report of " + range + " in " + folder
+                        : "no hits in the range " + range) +
               ": " + failure;
     return false;
   }

@@ -258,7 +258,8 @@ TEST_F(TfAnalyzeReportTest, AFailedReportIsTheEnginesTextAndAFailure) {
       Report(out_.File("missing/reports"),
              {std::string(TF_SOURCE_DIR) + "/data/samples/ncsa-combined.log"});
   EXPECT_EQ(bad_folder.status, 1);
-  EXPECT_NE(bad_folder.errors.find("the report folder " + out_.File("missing/reports") +
+  EXPECT_NE(bad_folder.errors.find("the report of 5/5/2025\u20135/22/2025 in " +
+                                   out_.File("missing/reports") +
                                    ": The report folder is invalid or could not be created"),
             std::string::npos)
       << bad_folder.errors;
