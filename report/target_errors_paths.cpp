@@ -9,8 +9,6 @@ namespace tf::report {
 
 void ReportBuilder::Report_Target() {
   Enter(-2170);
-  // A count of 0 hides the section, as it hides every ranked section.
-  if (TopCount == 0) return;
   std::string from = sqldate(FromDate);
   std::string to = sqldate(ToDate);
   OpenSiteDatabase();

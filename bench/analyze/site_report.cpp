@@ -1,6 +1,7 @@
 #include "bench/analyze/site_report.h"
 
 #include "chart/iloom_chart.h"
+#include "engine/logs/time_value.h"
 #include "engine/reports/report_launcher.h"
 #include "engine/store/field_values.h"
 #include "platform/com/create.h"
@@ -23,6 +24,16 @@ TimeValue AnalysedDay(CSite& site, const char* order) {
   }
   site.CloseSiteDatabase();
   return day;
+}
+
+// "5/1/2025–5/3/2025"
+std::string RangeText(TimeValue first, TimeValue last) {
+  auto date = [](TimeValue t) {
+    int year = 0, month = 0, day = 0;
+    SplitDate(t, year, month, day);
+    return std::to_string(month) + "/" + std::to_string(day) + "/" + std::to_string(year);
+  };
+  return date(first) + "\u2013" + date(last);
 }
 
 }  // namespace
@@ -48,8 +59,14 @@ bool WriteSiteReport(CSite& site, const std::string& folder, std::string& page,
   site.settings.RepDirectory = folder;
   TimeValue first = AnalysedDay(site, "ASC");
   TimeValue last = AnalysedDay(site, "DESC");
-  if (first == 0 || last == 0) first = last = NowLocalSeconds();
+  bool has_days = first != 0 && last != 0;
+  if (!has_days) first = last = NowLocalSeconds();
   if (!GenerateRangeReport(site, first, last, kSiteReportName, failure, CSite::kStatusSize)) {
+    // The engine's text alone does not say which range or folder it means.
+    std::string range = RangeText(first, last);
+    failure = (has_days ? "the report of " + range + " in " + folder
+                        : "no hits in the range " + range) +
+              ": " + failure;
     return false;
   }
   page = folder + "/" + kSiteReportName + ".html";

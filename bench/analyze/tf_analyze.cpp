@@ -1,7 +1,8 @@
 // tf-analyze: the main job without a user interface. One analysis run of one
 // site of an install folder over the given log files.
-//   tf-analyze --home DIR [--site NAME] [--timezone SECONDS] [--translate]
-//              [--reports OUTDIR] LOGSPEC...
+//   tf-analyze --home DIR [--site NAME] [--domain NAME] [--home-page NAME]
+//              [--timezone SECONDS] [--translate] [--reports OUTDIR] LOGSPEC...
+//   tf-analyze --help
 //
 // DIR is an install folder staged by `cmake --install`. Unless
 // TALLYFOX_REGISTRY is set, the registry is DIR/registry, so that nothing
@@ -17,6 +18,9 @@
 //
 // The last line printed is
 //   records=N seconds=S records_per_second=R peak_rss_kb=M database=PATH
+// Exit status 0; 1 when a pattern matched no file, a file could not be
+// read, the run recorded an error or the report was not written (each told
+// on standard error); 2 for a wrong command line.
 #include <sys/resource.h>
 
 #include <chrono>
@@ -27,6 +31,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/analyze/analyze_options.h"
+#include "bench/analyze/home_setup.h"
+#include "bench/analyze/log_checks.h"
+#include "bench/analyze/run_progress.h"
 #include "bench/analyze/site_report.h"
 #include "engine/analysis/domain_translation.h"
 #include "engine/analysis/item_category.h"
@@ -41,57 +49,7 @@
 
 namespace {
 
-struct Options {
-  std::string home;
-  std::string site = "Sample site";
-  double timezone = 0;
-  bool translate = false;
-  std::string reports;  // the report folder; empty: no report
-  std::vector<std::string> specs;
-};
-
-// Absolute, without a trailing separator.
-std::string FolderPath(const std::string& text) {
-  std::error_code error;
-  std::string path = std::filesystem::absolute(text, error).lexically_normal().string();
-  while (path.size() > 1 && path.back() == '/') path.pop_back();
-  return path;
-}
-
-int Usage() {
-  std::fprintf(stderr,
-               "usage: tf-analyze --home DIR [--site NAME] [--timezone SECONDS] [--translate] "
-               "[--reports OUTDIR] LOGSPEC...\n");
-  return 2;
-}
-
-bool ParseOptions(int argc, char** argv, Options& options) {
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    bool has_value = i + 1 < argc;
-    if (arg == "--home" && has_value) {
-      options.home = argv[++i];
-    } else if (arg == "--site" && has_value) {
-      options.site = argv[++i];
-    } else if (arg == "--timezone" && has_value) {
-      char* end = nullptr;
-      options.timezone = std::strtod(argv[++i], &end);
-      if (end == nullptr || *end != '\0') return false;
-    } else if (arg == "--translate") {
-      options.translate = true;
-    } else if (arg == "--reports" && has_value) {
-      options.reports = FolderPath(argv[++i]);
-      // The report command line quotes the folder, so a quote in it would
-      // send the report elsewhere.
-      if (options.reports.empty() || options.reports.find('"') != std::string::npos) return false;
-    } else if (arg.rfind("--", 0) == 0) {
-      return false;
-    } else {
-      options.specs.push_back(std::filesystem::absolute(arg).lexically_normal().string());
-    }
-  }
-  return !options.home.empty() && !options.site.empty() && !options.specs.empty();
-}
+using tf::bench::AnalyzeOptions;
 
 // The install folder as the engine finds it: through the registry.
 void PointRegistryAt(const std::string& home) {
@@ -133,12 +91,17 @@ void SetLogFiles(tf::CSite& site, const std::vector<std::string>& specs) {
   site.log_streams = std::move(streams);
 }
 
-void Configure(tf::CSite& site, const Options& options) {
+void Configure(tf::CSite& site, const AnalyzeOptions& options) {
   SetLogFiles(site, options.specs);
   tf::SiteSettings& settings = site.settings;
   settings.AutoTimezone = 0;
   settings.Timezone = options.timezone;
   settings.VisitorsDomains = options.translate ? 1 : 0;
+  if (options.domain) {
+    settings.DomainName = *options.domain;
+    tf::NormalizeDomainName(site, settings.DomainName);
+  }
+  if (options.home_page) settings.HomePage = *options.home_page;
   const std::int32_t regions = tf::CategoryStatBit(tf::kCategoryRegion);
   if (options.translate) {
     settings.DayStats |= regions;
@@ -157,41 +120,58 @@ long PeakRssKb() {
   return usage.ru_maxrss;
 }
 
+
+// Tells every failure on standard error; the run's event log keeps its own
+// lines. 0 when there was none.
+int ReportFailures(const std::vector<std::string>& failures) {
+  for (const std::string& failure : failures) {
+    std::fprintf(stderr, "tf-analyze: %s\n", failure.c_str());
+  }
+  return failures.empty() ? 0 : 1;
+}
+
+bool OpenDatabases() {
+  return tf::ProjectsDatabase.Open() && tf::ProjectsDatabase.LoadSystemSettings() &&
+         tf::SystemData.OpenSystemDatabase() && tf::SystemData.LoadReferenceTables() &&
+         tf::ProjectsDatabase.LoadProjects();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  Options options;
-  if (!ParseOptions(argc, argv, options)) return Usage();
-  std::error_code error;
-  options.home = FolderPath(options.home);
-  if (!std::filesystem::is_directory(options.home, error)) {
-    std::fprintf(stderr, "tf-analyze: %s is not a folder\n", options.home.c_str());
-    return 1;
+  AnalyzeOptions options;
+  switch (tf::bench::ParseAnalyzeOptions(argc, argv, options)) {
+    case tf::bench::CommandLine::kHelp: tf::bench::PrintHelp(stdout); return 0;
+    case tf::bench::CommandLine::kWrong: tf::bench::PrintUsage(stderr); return 2;
+    case tf::bench::CommandLine::kRun: break;
   }
+  options.home = tf::bench::FolderPath(options.home);
+  std::string failure;
+  if (!tf::bench::PrepareHome(options.home, failure)) return ReportFailures({failure});
   PointRegistryAt(options.home);
-
-  if (!tf::ProjectsDatabase.Open() || !tf::ProjectsDatabase.LoadSystemSettings() ||
-      !tf::SystemData.OpenSystemDatabase() || !tf::SystemData.LoadReferenceTables() ||
-      !tf::ProjectsDatabase.LoadProjects()) {
-    std::fprintf(stderr, "tf-analyze: the databases of %s cannot be opened\n",
-                 options.home.c_str());
-    return 1;
+  if (!OpenDatabases()) {
+    return ReportFailures({"the databases of " + options.home + " cannot be opened"});
   }
   tf::CSite* site = FindOrAddSite(options.site);
-  if (site == nullptr) return 1;
+  if (site == nullptr) return ReportFailures({"the site " + options.site + " cannot be made"});
   Configure(*site, options);
+  std::vector<std::string> failures = tf::bench::FindLogProblems(options.specs);
 
   if (options.translate) tf::StartDomainThreads();
   auto start = std::chrono::steady_clock::now();
   std::int32_t idle = tf::kSiteIdle;
   site->state.compare_exchange_strong(idle, tf::kSiteRunning);
-  int result = tf::RunAnalysis(*site);
+  int result = 0;
+  {
+    tf::bench::TerminalProgress progress(*site);
+    result = tf::RunAnalysis(*site);
+  }
   site->state = tf::kSiteIdle;
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   tf::StopDomainThreads();
 
   std::string database = site->DatabasePath();
-  std::string failure = site->ErrorText();
+  std::string error = site->ErrorText();
   long records = result == 1 ? site->history.stTotalRecords : 0;
   std::string report_page, report_failure;
   bool report_written = true;
@@ -204,16 +184,14 @@ int main(int argc, char** argv) {
   tf::SystemData.CloseSystemDatabase();
   tf::ProjectsDatabase.Close();
   if (result != 1) {
-    std::fprintf(stderr, "tf-analyze: the analysis did not run: %s\n", failure.c_str());
-    return 1;
+    failures.push_back("the analysis did not run: " + error);
+    return ReportFailures(failures);
   }
+  if (!error.empty()) failures.push_back("the run recorded an error: " + error);
   if (!report_page.empty()) std::printf("report=%s\n", report_page.c_str());
   std::printf("records=%ld seconds=%.3f records_per_second=%.0f peak_rss_kb=%ld database=%s\n",
               records, seconds, seconds > 0 ? records / seconds : 0.0, PeakRssKb(),
               database.c_str());
-  if (!report_written) {
-    std::fprintf(stderr, "tf-analyze: the report was not written: %s\n", report_failure.c_str());
-    return 1;
-  }
-  return 0;
+  if (!report_written) failures.push_back("the report was not written: " + report_failure);
+  return ReportFailures(failures);
 }

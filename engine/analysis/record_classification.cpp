@@ -24,7 +24,6 @@ namespace {
 constexpr std::size_t kHostMax = 99;
 constexpr std::size_t kStemMax = 199;
 constexpr std::size_t kQueryMax = 499;
-constexpr std::string_view kUnknownOrigin = "(unknown origin)";
 
 // The referring host: after "://" (or from the start) up to the first '/'.
 void ReferringHost(std::string_view referrer, std::string& host) {
@@ -83,14 +82,13 @@ std::int32_t ClassifyLogRecord(CSite& site, CLogRecord& record) {
   SiteLockGuard statistics(site, "ClassifyLogRecord");
   SiteRunState& run = site.run;
   run.referrer.Clear();
-  // A request written as "-" (a time-out before the request came) asked for
-  // nothing, least of all the home page.
-  if (record.client_address == 0 || record.time == 0 || record.uri_stem.empty()) {
-    return kCategoryOtherFile;
-  }
+  if (record.client_address == 0 || record.time == 0) return kCategoryOtherFile;
 
   std::string& stem = record.uri_stem;
   std::replace(stem.begin(), stem.end(), '\\', '/');
+  // A request without a stem (written as "-") is the site's root, so that
+  // the hit still reaches its visitor and session.
+  if (stem.empty()) stem = "/";
   if (stem == "/") stem += site.settings.HomePage;
   if (!site.settings.RemoveString.empty()) {
     ApplyRemoveString(site.settings.RemoveString, stem, record.uri_query);

@@ -7,8 +7,21 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
+
+#include "engine/analysis/item_category.h"
 
 namespace tf {
+
+// The referring site of a record whose referrer is absent (empty or "-"):
+// counted as a site of its own, but no origin that opens or changes a visit.
+inline constexpr std::string_view kUnknownOrigin = "(unknown origin)";
+
+// Whether a referrer names where a visit came from: it has an item and is
+// not the stand-in of an absent one.
+inline bool IsKnownOrigin(std::int32_t item_id, std::int32_t category, std::string_view name) {
+  return item_id != 0 && !(category == kCategoryReferringSite && name == kUnknownOrigin);
+}
 
 struct ReferrerInfo {
   // Longest text of each field, in bytes.

@@ -3,14 +3,17 @@
 // file comes from disk, so every record is checked whole before a field of
 // it is read.
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "engine/analysis/item_category.h"
 #include "engine/analysis/session_tables.h"
 #include "engine/analysis/sessions.h"
 #include "engine/analysis/visitors.h"
 #include "engine/common/tagged_record.h"
 #include "engine/logs/client_address.h"
+#include "engine/logs/time_value.h"
 #include "engine/store/site.h"
 #include "engine/store/statistics_writer.h"
 
@@ -138,11 +141,64 @@ double GetDouble(std::string_view record, std::uint32_t tag) {
   return value;
 }
 
+// --- Values a run can have saved ---------------------------------------------------
+
+// A visitor's hits in one day stay far below this; the half of the 32-bit
+// range above it lets the run that restores them go on counting.
+constexpr std::int32_t kMaxVisitorHits = INT32_MAX / 2;
+
+bool IsCalendarTime(double t) {
+  static const double kEnd = ComposeDate(10000, 1, 1);
+  return t > 0 && t < kEnd;  // also false for NaN
+}
+
+// Hour hits are part of the day's: both are zeroed at an hour that is also
+// a new day, and the hour's alone at every other.
+bool HasSoundHits(std::string_view record) {
+  std::int32_t hour = GetInt(record, kTagHourHits);
+  std::int32_t day = GetInt(record, kTagDayHits);
+  return hour >= 0 && hour <= day && day <= kMaxVisitorHits;
+}
+
+// A session takes a referrer only with its item: none leaves all of it
+// empty, and only a referring site or a search engine is one.
+bool HasSoundReferrer(std::string_view record) {
+  std::int32_t item = GetInt(record, kTagReferrerItem);
+  std::int32_t category = GetInt(record, kTagReferrerCategory);
+  if (item == 0) {
+    return category == 0 && RecordFieldLength(record, kTagReferrerName) == 0 &&
+           RecordFieldLength(record, kTagReferringPage) == 0;
+  }
+  return item > 0 && (category == kCategoryReferringSite || category == kCategorySearchEngine);
+}
+
+// Page hits are whole, of a real item, in time order within the session.
+bool HasSoundPages(std::string_view record, double first_hit, double last_hit) {
+  double previous = first_hit;
+  std::string_view page;
+  for (std::uint32_t tag = kTagFirstPage; RecordFindField(record, tag, page); ++tag) {
+    if (!IsWholeRecord(page, kTagPageTime)) return false;
+    double time = GetDouble(page, kTagPageTime);
+    if (GetInt(page, kTagPageItem) <= 0 || !(time >= previous && time <= last_hit)) return false;
+    previous = time;
+  }
+  return true;
+}
+
+bool HasSoundValues(std::string_view record) {
+  double first_hit = GetDouble(record, kTagFirstHit);
+  double last_hit = GetDouble(record, kTagLastHit);
+  std::uint32_t agent_counted = 0;
+  RecordGetInt(record, kTagAgentCounted, agent_counted);
+  return IsCalendarTime(first_hit) && IsCalendarTime(last_hit) && first_hit <= last_hit &&
+         HasSoundHits(record) && HasSoundReferrer(record) && agent_counted <= 1 &&
+         HasSoundPages(record, first_hit, last_hit);
+}
+
 // Appends the page hits of the record while their items are still known.
 void RestorePages(CSite& site, CSession& session, std::string_view record) {
   std::string_view page;
   for (std::uint32_t tag = kTagFirstPage; RecordFindField(record, tag, page); ++tag) {
-    if (!IsWholeRecord(page, kTagPageTime)) return;
     CTextItem* item = FindTextItemID(site, GetInt(page, kTagPageItem));
     if (item == nullptr) return;
     session.pages.push_back(SessionPageHit{item, GetDouble(page, kTagPageTime), 0});
@@ -195,7 +251,8 @@ ReadResult ReadRecord(std::FILE* file, std::string& record) {
   if (n > kMaxRecord) return ReadResult::kCorrupt;
   record.resize(n);
   if (std::fread(record.data(), 1, n, file) != n) return ReadResult::kCorrupt;
-  return IsValidSessionRecord(record) ? ReadResult::kRecord : ReadResult::kCorrupt;
+  return IsValidSessionRecord(record) && HasSoundValues(record) ? ReadResult::kRecord
+                                                                : ReadResult::kCorrupt;
 }
 
 }  // namespace

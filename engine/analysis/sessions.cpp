@@ -25,6 +25,16 @@ constexpr std::int32_t kPhraseBits = kSearchPhraseStats | kKeywordStats;
 
 double TimeLimitSeconds(const CSite& site) { return site.settings.SessionTimelimit * 60.0; }
 
+bool HitHasKnownOrigin(const ReferrerInfo& referrer) {
+  return IsKnownOrigin(referrer.referrer_item_id, referrer.referrer_category,
+                       referrer.referrer_name);
+}
+
+bool SessionHasKnownOrigin(const CSession& session) {
+  return IsKnownOrigin(session.referrer_item_id, session.referrer_category,
+                       session.referrer_name);
+}
+
 // Whether the hit ends the open session instead of continuing it.
 bool EndsSession(const CSite& site, const CSession& session, TimeValue time,
                  const ReferrerInfo& referrer) {
@@ -34,7 +44,7 @@ bool EndsSession(const CSite& site, const CSession& session, TimeValue time,
       referrer.search_phrase != session.search_phrase) {
     return true;
   }
-  return referrer.referrer_item_id != 0 && session.referrer_item_id != 0 &&
+  return HitHasKnownOrigin(referrer) && SessionHasKnownOrigin(session) &&
          referrer.referrer_item_id != session.referrer_item_id;
 }
 
@@ -57,8 +67,11 @@ CSession* OpenSession(CSite& site, CVisitor& visitor, TimeValue time) {
   return session;
 }
 
+// An absent referrer is the session's origin only while it has no other.
 void TakeReferrer(CSession& session, const ReferrerInfo& referrer) {
-  if (referrer.referrer_item_id != 0) {
+  bool takes = HitHasKnownOrigin(referrer) ||
+               (referrer.referrer_item_id != 0 && session.referrer_item_id == 0);
+  if (takes) {
     session.referrer_name.assign(referrer.referrer_name);
     session.referring_page.assign(referrer.referring_page);
     session.referrer_item_id = referrer.referrer_item_id;

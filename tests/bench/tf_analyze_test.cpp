@@ -2,6 +2,8 @@
 // folder, log files given on the command line, one line of figures, and the
 // site's report on request.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "bench/analyze/analyze_process.h"
+#include "bench/analyze/run_progress.h"
 #include "support/test_support.h"
 
 namespace tf {
@@ -58,34 +61,131 @@ TEST(TfAnalyzeTest, AnalysesIntoTheInstallFolderOnly) {
   EXPECT_EQ(registry_after, registry_before) << "the caller's registry is not touched";
 }
 
-TEST(TfAnalyzeTest, WrongUseIsRefused) {
+TEST(TfAnalyzeTest, WrongUseIsRefusedAndHelpExplainsEveryOption) {
   test::TempDir home;
+  AnalyzeResult help = bench::RunTfAnalyze(test::BuildPath("bench/tf-analyze"), {"--help"}, true);
+  EXPECT_EQ(help.status, 0);
+  for (const char* option : {"--home DIR ", "--site NAME ", "--domain NAME ", "--home-page NAME ",
+                             "--timezone SECONDS ", "--translate ", "--reports OUTDIR ",
+                             "--help ", "LOGSPEC "}) {
+    EXPECT_NE(help.output.find("\n  " + std::string(option)), std::string::npos) << option;
+  }
+  EXPECT_NE(help.output.find("-7200 counts a UTC log in UTC+2"), std::string::npos)
+      << "the sign of the offset";
+
+  AnalyzeResult unknown =
+      bench::RunTfAnalyze(test::BuildPath("bench/tf-analyze"), {"--bogus", "x.log"}, true);
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_EQ(unknown.errors.rfind("usage: tf-analyze --home DIR", 0), 0u) << unknown.errors;
   EXPECT_EQ(Analyze({"--home", home.path()}).status, 2) << "no log file";
-  EXPECT_EQ(Analyze({"--home", home.path(), "--bogus", "x.log"}).status, 2);
-  EXPECT_EQ(Analyze({"--home", home.File("missing"), "x.log"}).status, 1);
+  test::WriteFile(home.File("file"), "");
+  EXPECT_EQ(Analyze({"--home", home.File("file"), "x.log"}).status, 1);
   // The report command line quotes the folder.
   EXPECT_EQ(Analyze({"--home", home.path(), "--reports", home.File("a\"b"), "x.log"}).status, 2);
 }
 
-// An install folder staged from the build tree as the demo stages it: the
-// component libraries, templates, style sheet and help icon, nothing
-// registered yet.
-class TfAnalyzeReportTest : public testing::Test {
+// An install folder that tf-analyze sets up itself from the build tree, as
+// the demo has it: the component libraries, templates, style sheet and help
+// icon, nothing registered yet.
+class TfAnalyzeHomeTest : public testing::Test {
  protected:
-  void SetUp() override {
-    bench::AnalyzeResult staged = bench::RunTfAnalyze(
-        TF_CMAKE_COMMAND, {"--install", TF_BINARY_DIR, "--prefix", home_.path()}, true);
-    ASSERT_EQ(staged.status, 0) << staged.output << staged.errors;
+  AnalyzeResult Run(const std::vector<std::string>& args) {
+    std::vector<std::string> all = {"--home", home()};
+    all.insert(all.end(), args.begin(), args.end());
+    return bench::RunTfAnalyze(test::BuildPath("bench/tf-analyze"), all, true);
   }
-
   AnalyzeResult Report(const std::string& folder, const std::vector<std::string>& logs) {
-    std::vector<std::string> args = {"--home", home_.path(), "--reports", folder};
+    std::vector<std::string> args = {"--reports", folder};
     args.insert(args.end(), logs.begin(), logs.end());
-    return bench::RunTfAnalyze(test::BuildPath("bench/tf-analyze"), args, true);
+    return Run(args);
+  }
+  std::string home() const { return home_.File("home"); }
+  std::string HomeFile(const std::string& name) const { return home() + "/" + name; }
+  std::string EventLog() const { return test::ReadFile(HomeFile("Project0001.txt")); }
+
+  // One column of the site database's answer, row by row.
+  std::vector<std::string> Column(const std::string& sql) {
+    sqlite3* db = nullptr;
+    std::vector<std::string> rows;
+    if (sqlite3_open_v2(HomeFile("Project0001.mdb").c_str(), &db, SQLITE_OPEN_READONLY,
+                        nullptr) == SQLITE_OK) {
+      sqlite3_stmt* statement = nullptr;
+      sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr);
+      while (statement != nullptr && sqlite3_step(statement) == SQLITE_ROW) {
+        const unsigned char* text = sqlite3_column_text(statement, 0);
+        rows.emplace_back(text != nullptr ? reinterpret_cast<const char*>(text) : "");
+      }
+      sqlite3_finalize(statement);
+    }
+    sqlite3_close(db);
+    return rows;
   }
 
   test::TempDir home_, out_;
 };
+
+using TfAnalyzeReportTest = TfAnalyzeHomeTest;
+
+constexpr const char kNcsaLines[] =
+    "192.0.2.1 - - [07/Jan/2007:10:05:00 +0000] \"GET / HTTP/1.1\" 200 10 "
+    "\"http://www.example.com/a.htm\" \"A\"\n"
+    "192.0.2.2 - - [07/Jan/2007:11:05:00 +0000] \"GET /b.htm HTTP/1.1\" 200 20 "
+    "\"http://other.example.org/\" \"A\"\n";
+
+TEST_F(TfAnalyzeHomeTest, MissingHomeIsSetUpAndTheSiteTakesItsDomainAndHomePage) {
+  test::WriteFile(out_.File("a.log"), kNcsaLines);
+  AnalyzeResult result = Run({"--domain", "www.example.com", "--home-page", "start.htm",
+                              out_.File("a.log")});
+  ASSERT_EQ(result.status, 0) << result.output << result.errors;
+  EXPECT_EQ(result.errors, "") << "no progress where standard error is no terminal";
+  for (const char* file : {"TallyfoxTemplate.mdb", "TFReportCOM.so", "TFsupport.so",
+                           "Pictoloom.so", "style.css", "GUITemp/images/question1.gif"}) {
+    EXPECT_TRUE(fs::exists(HomeFile(file))) << file;
+  }
+  EXPECT_EQ(Column("SELECT Name FROM tblData WHERE Category = 1 ORDER BY Name"),
+            (std::vector<std::string>{"/b.htm", "/start.htm"}));
+  EXPECT_EQ(Column("SELECT Name FROM tblData WHERE Category IN (302, 401)"),
+            std::vector<std::string>{"other.example.org"})
+      << "the site's own pages refer to no other site";
+}
+
+TEST_F(TfAnalyzeHomeTest, LogsThatCannotBeReadWhollyFailTheRun) {
+  test::WriteFile(out_.File("a.log"), kNcsaLines);
+  AnalyzeResult no_match = Run({out_.File("a.log"), out_.File("missing-*.log")});
+  EXPECT_EQ(no_match.status, 1);
+  EXPECT_NE(no_match.errors.find("tf-analyze: no log file matches " + out_.File("missing-*.log")),
+            std::string::npos)
+      << no_match.errors;
+  EXPECT_EQ(bench::LastLine(no_match.output).rfind("records=2 ", 0), 0u)
+      << "the files that match are read all the same";
+  EXPECT_NE(EventLog().find("Log file name pattern: " + out_.File("missing-*.log")),
+            std::string::npos);
+
+  // A W3C log without the date column: the run records the error.
+  test::WriteFile(out_.File("w3c.log"),
+                  "#Fields: time c-ip cs-uri-stem\n10:00:00 192.0.2.1 /a.htm\n");
+  AnalyzeResult error = Run({out_.File("w3c.log")});
+  EXPECT_EQ(error.status, 1);
+  EXPECT_NE(error.errors.find("tf-analyze: the run recorded an error: "
+                              "Log file is missing the Date field"),
+            std::string::npos)
+      << error.errors;
+  EXPECT_NE(EventLog().find("Log file is missing the Date field"), std::string::npos);
+
+}
+
+TEST_F(TfAnalyzeHomeTest, FileThatCannotBeOpenedFailsTheRun) {
+  if (geteuid() == 0) GTEST_SKIP() << "every file is readable to root";
+  test::WriteFile(out_.File("a.log"), kNcsaLines);
+  fs::permissions(out_.File("a.log"), fs::perms::none);
+  AnalyzeResult unreadable = Run({out_.File("a.log")});
+  fs::permissions(out_.File("a.log"), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(unreadable.status, 1);
+  EXPECT_NE(unreadable.errors.find("tf-analyze: cannot open " + out_.File("a.log")),
+            std::string::npos)
+      << unreadable.errors;
+  EXPECT_NE(EventLog().find("Cannot open log file: " + out_.File("a.log")), std::string::npos);
+}
 
 // Every text of the page that stands between `before` and `after`.
 std::set<std::string> Between(const std::string& text, const std::string& before,
@@ -137,9 +237,9 @@ TEST_F(TfAnalyzeReportTest, WritesTheWholeReportOfTheSampleLogs) {
 
   // The components were registered from the install folder, into its own
   // registry.
-  std::string registry = test::ReadFile(home_.File("registry"));
+  std::string registry = test::ReadFile(HomeFile("registry"));
   for (const char* library : {"TFReportCOM.so", "TFsupport.so", "Pictoloom.so"}) {
-    EXPECT_NE(registry.find(home_.File(library)), std::string::npos) << library;
+    EXPECT_NE(registry.find(HomeFile(library)), std::string::npos) << library;
   }
 }
 
@@ -147,7 +247,10 @@ TEST_F(TfAnalyzeReportTest, AFailedReportIsTheEnginesTextAndAFailure) {
   test::WriteFile(out_.File("empty.log"), "");
   AnalyzeResult no_data = Report(out_.File("reports"), {out_.File("empty.log")});
   EXPECT_EQ(no_data.status, 1);
-  EXPECT_NE(no_data.errors.find("There is no information in the log files"), std::string::npos)
+  EXPECT_NE(no_data.errors.find("tf-analyze: the report was not written: no hits in the range "),
+            std::string::npos)
+      << no_data.errors;
+  EXPECT_NE(no_data.errors.find(": There is no information in the log files"), std::string::npos)
       << no_data.errors;
   EXPECT_EQ(bench::LastLine(no_data.output).rfind("records=0 ", 0), 0u) << "the run itself ran";
 
@@ -155,10 +258,28 @@ TEST_F(TfAnalyzeReportTest, AFailedReportIsTheEnginesTextAndAFailure) {
       Report(out_.File("missing/reports"),
              {std::string(TF_SOURCE_DIR) + "/data/samples/ncsa-combined.log"});
   EXPECT_EQ(bad_folder.status, 1);
-  EXPECT_NE(bad_folder.errors.find("The report folder is invalid or could not be created"),
+  EXPECT_NE(bad_folder.errors.find("the report of 5/5/2025\u20135/22/2025 in " +
+                                   out_.File("missing/reports") +
+                                   ": The report folder is invalid or could not be created"),
             std::string::npos)
       << bad_folder.errors;
   EXPECT_EQ(bad_folder.output.find("report="), std::string::npos);
+}
+
+TEST(TfAnalyzeProgressTest, LineGivesTheShareOfTheLogBytesAndTheRecordRate) {
+  const struct {
+    double read, size;
+    long records;
+    double seconds;
+    const char* line;
+  } cases[] = {
+      {250e6, 1e9, 1234567, 2, "   25% of 1000.0 MB of logs, 1,234,567 records, 617,283 records/s"},
+      {0, 0, 0, 0, "    0% of 0.0 MB of logs, 0 records, 0 records/s"},
+      {2e6, 1e6, 999, 1, "  100% of 1.0 MB of logs, 999 records, 999 records/s"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(bench::ProgressLine(c.read, c.size, c.records, c.seconds), c.line) << c.line;
+  }
 }
 
 }  // namespace

@@ -327,13 +327,16 @@ TEST_F(SectionsTest, TargetsErrorsAndPaths) {
   EXPECT_NE(paths.find(long_page + "</font>"), std::string::npos);
   EXPECT_NE(paths.find("&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;</font>"), std::string::npos);
 
-  // A count of 0 leaves each section out.
+  // A count of 0 leaves the errors and paths out; the target pages keep
+  // their headings, with the phrases the top-0 statement gives.
   builder_.PageHtml.clear();
   builder_.TopCount = 0;
-  builder_.Report_Target();
   builder_.Report_Errors();
   builder_.Paths_Info();
   EXPECT_EQ(builder_.PageHtml, "");
+  builder_.Report_Target();
+  EXPECT_EQ(Count(builder_.PageHtml, "Target Page - /buy.html"), 1);
+  EXPECT_EQ(Count(builder_.PageHtml, "</table><p>"), 1);
 }
 
 TEST_F(SectionsTest, TopNCounts) {

@@ -44,8 +44,10 @@ TEST_F(ClassificationTest, RequestedFilesByKind) {
     const char* stem;
     std::int32_t category;
     const char* item;
+    std::int64_t item_bytes = 100;
   } cases[] = {
       {"/", 1, "/index.htm"},
+      {"", 1, "/index.htm", 200},  // the request was written as "-"
       {"/images/LOGO.GIF", 2, "/images/LOGO.GIF"},
       {"\\docs\\Guide.PDF", 3, "/docs/Guide.PDF"},
       {"/cgi/run.php", 4, "/cgi/run.php"},
@@ -61,12 +63,14 @@ TEST_F(ClassificationTest, RequestedFilesByKind) {
     EXPECT_EQ(item->name, c.item);
     EXPECT_EQ(item->category, c.category);
     EXPECT_NE(item->ItemID, 0);
-    EXPECT_EQ(item->day.Bytes, 100);
+    EXPECT_EQ(item->day.Bytes, c.item_bytes);
   }
-  EXPECT_EQ(site().history.stPageHits, 1);
+  EXPECT_EQ(site().history.stPageHits, 2);
   EXPECT_EQ(site().history.stOtherHits, 2);
   EXPECT_EQ(site().run.day.hits[kKindOther], 2);
-  EXPECT_EQ(site().history.stDataTransfer, 700);
+  EXPECT_EQ(site().history.stDataTransfer, 800);
+  EXPECT_NE(FindVisitor(site(), 0x010200C0, "")->session, nullptr)
+      << "the hits reach the visitor's session";
 }
 
 // Two hits of the largest byte count once wrapped to -2 bytes.
@@ -84,13 +88,12 @@ TEST_F(ClassificationTest, ByteSumsStopAtTheirBound) {
   EXPECT_EQ(FindVisitor(site(), 0x010200C0, "")->day_bytes, INT64_MAX);
 }
 
-TEST_F(ClassificationTest, RecordsThatAskForNothingAreNotCounted) {
+TEST_F(ClassificationTest, RecordsWithoutClientOrTimeAreNotCounted) {
   CLogRecord no_client = Record("/a.htm");
   no_client.client_address = 0;
   CLogRecord no_time = Record("/a.htm");
   no_time.time = 0;
-  CLogRecord no_request = Record("");  // the request was written as "-"
-  for (CLogRecord* record : {&no_client, &no_time, &no_request}) {
+  for (CLogRecord* record : {&no_client, &no_time}) {
     EXPECT_EQ(ClassifyLogRecord(site(), *record), 9);
   }
   EXPECT_EQ(site().run.items.all, nullptr);

@@ -20,8 +20,8 @@ namespace tf::test {
 
 // An NCSA combined line of 100 bytes from the given client.
 inline std::string LineOf(const std::string& client, const std::string& time,
-                          const std::string& path) {
-  std::string line = NcsaLine(time, path, 100);
+                          const std::string& path, const std::string& referrer = "-") {
+  std::string line = NcsaLine(time, path, 100, referrer);
   return client + line.substr(line.find(' '));
 }
 

@@ -2,7 +2,9 @@
 // the saved-sessions file between runs.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "engine/analysis/session_tables.h"
@@ -42,6 +44,15 @@ ReferrerInfo Referrer(std::int32_t item_id) {
   return info;
 }
 
+// What the referrer classification makes of an absent referrer.
+ReferrerInfo Absent() {
+  ReferrerInfo info;
+  info.referrer_item_id = 7;
+  info.referrer_category = 302;
+  info.referrer_name = "(unknown origin)";
+  return info;
+}
+
 TEST_F(SessionTest, HitContinuesTheSessionOnlyWithinTheLimitAndTheSameOrigin) {
   const struct {
     const char* what;
@@ -57,6 +68,9 @@ TEST_F(SessionTest, HitContinuesTheSessionOnlyWithinTheLimitAndTheSameOrigin) {
       {"the same search phrase", 60, Phrase("blue shoes"), Phrase("blue shoes"), 1},
       {"another referrer", 60, Referrer(5), Referrer(6), 2},
       {"no referrer", 60, Referrer(5), {}, 1},
+      {"an absent referrer after a known one", 60, Referrer(5), Absent(), 1},
+      {"a known referrer after an absent one", 60, Absent(), Referrer(5), 1},
+      {"absent referrers", 60, Absent(), Absent(), 1},
   };
   std::uint32_t client = 0x0A000001;
   for (const auto& c : cases) {
@@ -66,7 +80,26 @@ TEST_F(SessionTest, HitContinuesTheSessionOnlyWithinTheLimitAndTheSameOrigin) {
     EXPECT_EQ(site().history.stSessions - before, c.sessions) << c.what;
     client += 0x01000000;
   }
-  EXPECT_EQ(site().history.stVisitors, 8);
+  EXPECT_EQ(site().history.stVisitors, 11);
+}
+
+TEST_F(SessionTest, AbsentReferrerIsTheOriginOnlyOfAVisitWithoutAnother) {
+  const struct {
+    const char* what;
+    std::vector<ReferrerInfo> hits;
+    const char* origin;
+  } cases[] = {
+      {"known first", {Referrer(5), Absent()}, "other.example.org"},
+      {"absent first", {Absent(), Referrer(5), Absent()}, "other.example.org"},
+      {"absent only", {Absent(), Absent()}, "(unknown origin)"},
+  };
+  std::uint32_t client = 0x0A000001;
+  for (const auto& c : cases) {
+    for (std::size_t i = 0; i < c.hits.size(); ++i) Hit(client, 10.0 * i, "/a.htm", c.hits[i]);
+    ASSERT_NE(OpenSession(client), nullptr) << c.what;
+    EXPECT_EQ(OpenSession(client)->referrer_name, c.origin) << c.what;
+    client += 0x01000000;
+  }
 }
 
 TEST_F(SessionTest, ViewTimesOfTheSessionsPages) {
@@ -239,14 +272,29 @@ std::string Framed(const std::string& record) { return Length(record.size()) + r
 
 constexpr std::uint32_t kClientOf = 0x0900000A;
 
-std::string SessionRecord(std::uint32_t address, const std::string& phrase = "") {
+const TimeValue kSavedFirstHit = ComposeTime(2007, 1, 7, 9, 50, 0);
+
+// A session record of the visitor at the address, from 9:50 to 9:51 on the
+// day of the fixture; `fields` go first, so that they win over the same tags.
+std::string SessionRecord(std::uint32_t address, const std::string& phrase = "",
+                          const std::function<void(std::string&)>& fields = {}) {
   std::string record;
+  if (fields) fields(record);
   RecordPutInt(record, 10, address);
-  RecordPutDouble(record, 11, 1);
-  RecordPutDouble(record, 12, 2);
+  RecordPutDouble(record, 11, kSavedFirstHit);
+  RecordPutDouble(record, 12, kSavedFirstHit + 60);
   RecordPutString(record, 19, phrase);
   RecordPutEnd(record);
   return record;
+}
+
+// A nested page-hit record.
+std::string PageRecord(std::int32_t item_id, TimeValue time) {
+  std::string page;
+  RecordPutInt(page, 10, static_cast<std::uint32_t>(item_id));
+  RecordPutDouble(page, 11, time);
+  RecordPutEnd(page);
+  return page;
 }
 
 // A well-formed session record of `size` bytes, filled up with a field no
@@ -295,6 +343,74 @@ TEST_F(SessionTest, DamagedFileIsReportedAndDeletedKeepingTheSessionsBefore) {
   }
 }
 
+TEST_F(SessionTest, ValuesNoRunCanSaveMakeTheFileCorrupt) {
+  using Fields = std::function<void(std::string&)>;
+  auto ints = [](std::vector<std::pair<std::uint32_t, std::uint32_t>> values) -> Fields {
+    return [values](std::string& r) {
+      for (auto [tag, value] : values) RecordPutInt(r, tag, value);
+    };
+  };
+  auto times = [](double first, double last) -> Fields {
+    return [first, last](std::string& r) {
+      RecordPutDouble(r, 11, first);
+      RecordPutDouble(r, 12, last);
+    };
+  };
+  auto pages = [](std::vector<std::pair<std::int32_t, double>> hits) -> Fields {
+    return [hits](std::string& r) {
+      std::uint32_t tag = 100;
+      for (auto [id, offset] : hits) RecordPutBlob(r, tag++, PageRecord(id, kSavedFirstHit + offset));
+    };
+  };
+  auto referrer = [](std::uint32_t id, std::uint32_t category, const char* name) -> Fields {
+    return [=](std::string& r) {
+      RecordPutInt(r, 15, id);
+      RecordPutInt(r, 16, category);
+      RecordPutString(r, 20, name);
+    };
+  };
+  const std::int32_t a = Page("/a.htm")->ItemID;
+  const std::int32_t b = Page("/b.htm")->ItemID;
+  const struct {
+    const char* what;
+    Fields fields;
+    bool sound;
+  } cases[] = {
+      {"hour and day hits", ints({{13, 3}, {14, 40}}), true},
+      {"hour hits of 0x7FFFFFFF", ints({{13, 0x7FFFFFFF}, {14, 0x7FFFFFFF}}), false},
+      {"day hits of 0x7FFFFFFF", ints({{14, 0x7FFFFFFF}}), false},
+      {"day hits of 0xFFFFFFFF", ints({{14, 0xFFFFFFFF}}), false},
+      {"more hits in the hour than in the day", ints({{13, 5}, {14, 4}}), false},
+      {"user agent counted", ints({{23, 1}}), true},
+      {"user agent flag 2", ints({{23, 2}}), false},
+      {"last hit before the first", times(kSavedFirstHit, kSavedFirstHit - 1), false},
+      {"first hit not a number", times(std::nan(""), kSavedFirstHit), false},
+      {"last hit infinite", times(kSavedFirstHit, HUGE_VAL), false},
+      {"negative first hit", times(-1, kSavedFirstHit), false},
+      {"referring site", referrer(5, 302, "other.example.org"), true},
+      {"search engine", referrer(5, 401, "Engine"), true},
+      {"referrer of another category", referrer(5, 1, "other.example.org"), false},
+      {"negative referrer item", referrer(0xFFFFFFFF, 302, "other.example.org"), false},
+      {"referrer name without its item", referrer(0, 0, "other.example.org"), false},
+      {"pages in time order", pages({{a, 0}, {b, 30}, {a, 60}}), true},
+      {"page after the last hit", pages({{a, 0}, {b, 61}}), false},
+      {"pages out of order", pages({{a, 30}, {b, 10}}), false},
+      {"page before the first hit", pages({{a, -1}}), false},
+      {"page of item 0", pages({{0, 0}}), false},
+      {"page that is no record", [](std::string& r) { RecordPutBlob(r, 100, "xx"); }, false},
+  };
+  const std::string good = Framed(SessionRecord(kClient));
+  for (const auto& c : cases) {
+    test::WriteFile(SessionsFile(), good + Framed(SessionRecord(kClientOf, "", c.fields)));
+    site().ClearError();
+    EXPECT_EQ(RestoreSessions(site()), c.sound) << c.what;
+    EXPECT_EQ(site().history.stRestoredSessions, c.sound ? 2 : 1) << c.what;
+    EXPECT_EQ(FindVisitor(site(), kClientOf, "")->session != nullptr, c.sound) << c.what;
+    EXPECT_EQ(site().ErrorText(), c.sound ? "" : "The saved session file is corrupt") << c.what;
+    SessionFlush(site(), 0, true);
+  }
+}
+
 TEST_F(SessionTest, MissingFileRestoresNothing) {
   std::filesystem::remove(SessionsFile());
   EXPECT_FALSE(RestoreSessions(site()));
@@ -307,11 +423,7 @@ TEST_F(SessionTest, PageThatNoLongerExistsEndsTheRestoredPages) {
   record.pop_back();  // the end byte: the pages follow
   std::uint32_t tag = 100;
   for (std::int32_t id : {Page("/a.htm")->ItemID, 999999, Page("/b.htm")->ItemID}) {
-    std::string page;
-    RecordPutInt(page, 10, static_cast<std::uint32_t>(id));
-    RecordPutDouble(page, 11, Start());
-    RecordPutEnd(page);
-    RecordPutBlob(record, tag++, page);
+    RecordPutBlob(record, tag++, PageRecord(id, kSavedFirstHit));
   }
   RecordPutEnd(record);
   test::WriteFile(SessionsFile(), Framed(record));
@@ -322,6 +434,25 @@ TEST_F(SessionTest, PageThatNoLongerExistsEndsTheRestoredPages) {
 }
 
 // --- Whole runs ---------------------------------------------------------------------
+
+TEST(SessionRunTest, AbsentReferrerNeitherSplitsAVisitNorHidesWhereItCameFrom) {
+  test::StatisticsSite shop;
+  const std::string other = "http://other.example.org/links.htm";
+  shop.WriteLog("a.log", {test::LineOf("192.0.2.1", "07/Jan/2007:10:00:00", "/a.htm", other),
+                          test::LineOf("192.0.2.2", "07/Jan/2007:10:00:00", "/a.htm"),
+                          test::LineOf("192.0.2.3", "07/Jan/2007:10:00:00", "/a.htm"),
+                          test::LineOf("192.0.2.1", "07/Jan/2007:10:05:00", "/b.htm"),
+                          test::LineOf("192.0.2.2", "07/Jan/2007:10:05:00", "/b.htm", other),
+                          test::LineOf("192.0.2.3", "07/Jan/2007:10:05:00", "/b.htm"),
+                          test::LineOf("192.0.2.2", "07/Jan/2007:10:10:00", "/c.htm"),
+                          // Closes the three visits above, idle since 10:10.
+                          test::LineOf("192.0.2.4", "07/Jan/2007:11:00:00", "/a.htm")});
+  ASSERT_EQ(shop.Run(), 1);
+  EXPECT_EQ(shop.Rows("SELECT Hits FROM tblDay WHERE Category = 201"), Rows{"3"});
+  EXPECT_EQ(shop.Rows("SELECT d.Name, h.SessionCount FROM tblDay h JOIN tblData d "
+                      "ON d.ItemID = h.ItemID WHERE h.Category = 302 ORDER BY 1"),
+            (Rows{"(unknown origin)|1", "other.example.org|2"}));
+}
 
 TEST(SessionRunTest, OpenSessionsAreSavedAndTheNextRunGoesOnWithThem) {
   test::StatisticsSite shop;

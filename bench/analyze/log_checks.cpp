@@ -1,0 +1,44 @@
+#include "bench/analyze/log_checks.h"
+
+#include "engine/common/path.h"
+#include "engine/logs/file_access.h"
+#include "engine/logs/wildcard.h"
+
+namespace tf::bench {
+namespace {
+
+// Empty when the first byte of the file can be read (or it has none).
+std::string ReadProblem(const std::string& path) {
+  ReadOnlyFile file;
+  if (int error = file.Open(path); error != 0) {
+    return "cannot open " + path + ": " + FileErrorCause(error);
+  }
+  char byte;
+  if (file.Read(&byte, 1) < 0) return "cannot read " + path;
+  return "";
+}
+
+}  // namespace
+
+std::vector<std::string> FindLogProblems(const std::vector<std::string>& specs) {
+  std::vector<std::string> problems;
+  for (const std::string& spec : specs) {
+    std::string folder(FolderOf(spec));
+    std::string_view pattern = FileNameOf(spec);
+    bool matched = false;
+    // The files the run's own discovery lists: regular ones whose name fits.
+    for (const std::string& name : ListFolder(folder)) {
+      std::string path = JoinPath(folder, name);
+      FileFacts facts;
+      if (!MatchesWildcard(name, pattern) || !GetFileFacts(path, facts) || !facts.regular) {
+        continue;
+      }
+      matched = true;
+      if (std::string problem = ReadProblem(path); !problem.empty()) problems.push_back(problem);
+    }
+    if (!matched) problems.push_back("no log file matches " + spec);
+  }
+  return problems;
+}
+
+}  // namespace tf::bench
