@@ -53,6 +53,19 @@ void LineReader::Rewind() {
   if (len_ >= 3 && std::memcmp(buffer_.get(), "\xEF\xBB\xBF", 3) == 0) pos_ = 3;
 }
 
+bool LineReader::ResumeAt(std::int64_t offset) {
+  if (offset <= 0 || file_ == nullptr) return false;
+  std::int64_t before = Offset();
+  if (!Fill(offset - 1) || buffer_[0] != '\n') {
+    Fill(before);
+    return false;
+  }
+  pos_ = 1;
+  line_start_ = offset;
+  carry_.clear();
+  return true;
+}
+
 bool LineReader::Fill(std::int64_t offset) {
   if (file_ == nullptr) return false;
   buffer_offset_ = offset;

@@ -24,6 +24,10 @@ class LineReader {
   void Start(ReadOnlyFile* file);
   // Back to the beginning of the file with an empty buffer.
   void Rewind();
+  // Goes on from `offset` when a line ends just before it (the byte before
+  // is a line feed), so that reading resumes at a line start without the
+  // lines before; false, with the position unchanged, when it does not.
+  bool ResumeAt(std::int64_t offset);
 
   // The next line, without its line feed, with every byte below 32 dropped
   // (carriage returns, tabs, NULs) and cut to kMaxLineLength bytes, never
