@@ -137,6 +137,7 @@ const SettingKey kSettingKeys[] = {
     R_INT(stDomainCacheHits),
     R_TEXT(RptStatus, 100),
     R_REAL(RptDate),
+    R_REAL(SavedSessionsCheck),
 };
 
 // A missing row leaves the field as it is.
