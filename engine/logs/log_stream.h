@@ -26,8 +26,10 @@ enum LogFormat { kLogFormatNone = 0, kLogFormatNcsa = 1, kLogFormatIisBasic = 2,
 
 // Where the last record a stream delivered ends: the file (by identity, so
 // a rename does not lose it) and the offset just past the record's line.
-// It lets the next run skip exactly the records already analysed, where
-// the record time alone cannot tell records of one second apart.
+// The next run goes on from there, whatever the stream's pattern, without
+// reading the file again; and every record past it is new, where the
+// record time alone cannot tell records of one second apart nor a slow
+// request logged after faster later ones.
 struct LogPosition {
   FileIdentity file;
   std::int64_t offset = 0;
