@@ -40,7 +40,7 @@ class BenchSite : public tf::LogSite {
   void SetError(std::string_view) override {}
   void ClearError() override {}
   void CountOldRecord() override { ++old_records; }
-  void CountUnreadLine(std::string_view, std::int64_t) override {}
+  void CountUnreadLine(std::string_view, std::string_view) override {}
   void CountUnreadFields(int) override {}
   void RaiseLastFileDate(tf::TimeValue) override {}
   tf::LogStreamList& LogStreams() override { return streams; }

@@ -11,8 +11,8 @@ extern char** environ;
 
 namespace tf::bench {
 
-AnalyzeResult RunTfAnalyze(const std::string& program, const std::vector<std::string>& args,
-                           bool capture_errors) {
+int StartTfAnalyze(const std::string& program, const std::vector<std::string>& args, int out_fd,
+                   int close_fd, int err_fd) {
   std::vector<std::string> argv_text = {program};
   argv_text.insert(argv_text.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -26,27 +26,33 @@ AnalyzeResult RunTfAnalyze(const std::string& program, const std::vector<std::st
   for (std::string& e : env) envp.push_back(e.data());
   envp.push_back(nullptr);
 
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, out_fd, 1);
+  if (close_fd >= 0) posix_spawn_file_actions_addclose(&actions, close_fd);
+  if (err_fd >= 0) posix_spawn_file_actions_adddup2(&actions, err_fd, 2);
+  pid_t child = 0;
+  int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  return spawned == 0 ? child : -1;
+}
+
+AnalyzeResult RunTfAnalyze(const std::string& program, const std::vector<std::string>& args,
+                           bool capture_errors) {
   AnalyzeResult result;
   int fds[2];
   if (pipe(fds) != 0) return result;
   // Standard error goes to an unnamed file, so that neither stream can
   // fill up while the other is read.
   std::FILE* errors = capture_errors ? std::tmpfile() : nullptr;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
-  posix_spawn_file_actions_addclose(&actions, fds[0]);
-  if (errors != nullptr) posix_spawn_file_actions_adddup2(&actions, fileno(errors), 2);
-  pid_t child = 0;
-  int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
-  posix_spawn_file_actions_destroy(&actions);
+  int child = StartTfAnalyze(program, args, fds[1], fds[0], errors ? fileno(errors) : -1);
   close(fds[1]);
   char buffer[512];
   for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) result.output.append(buffer, n);
   close(fds[0]);
   int status = 0;
   rusage usage{};
-  if (spawned == 0 && wait4(child, &status, 0, &usage) == child) {
+  if (child > 0 && wait4(child, &status, 0, &usage) == child) {
     if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
     result.peak_rss_kb = usage.ru_maxrss;
   }

@@ -21,6 +21,12 @@ struct AnalyzeResult {
 AnalyzeResult RunTfAnalyze(const std::string& program, const std::vector<std::string>& args,
                            bool capture_errors = false);
 
+// Starts it the same way without waiting: standard output to out_fd,
+// close_fd closed in the child, standard error to err_fd unless it is -1.
+// The child's process id, or -1.
+int StartTfAnalyze(const std::string& program, const std::vector<std::string>& args, int out_fd,
+                   int close_fd = -1, int err_fd = -1);
+
 // The last line of the output, without its line end.
 std::string LastLine(const std::string& output);
 

@@ -8,8 +8,8 @@
 // TALLYFOX_REGISTRY is set, the registry is DIR/registry, so that nothing
 // outside DIR is touched; its Path names DIR. The databases are made when
 // missing, the site (default "Sample site") is made or reused, its log
-// file patterns become the LOGSPECs (a file pattern that stays keeps
-// what earlier runs read of it), and it reads record times in a fixed zone
+// file patterns of this run are the LOGSPECs (the site keeps what earlier
+// runs read of every pattern, so no file is counted twice), and it reads record times in a fixed zone
 // (default 0 s) so that results do not depend on the machine. Domain names
 // are looked up only with --translate, which uses the system's resolver.
 // With --reports the run is followed by one full report of the site (every
@@ -76,9 +76,12 @@ tf::CSite* FindOrAddSite(const std::string& name) {
   return site;
 }
 
-// The given file patterns in their order; one that the site had already
-// keeps how far its files were read.
+// The given file patterns in their order, read this run; one that the site
+// had already keeps how far its files were read. The site's other patterns
+// stay, unread, after them (as many as the site stores), so that a later
+// run over one of them resumes where it stopped.
 void SetLogFiles(tf::CSite& site, const std::vector<std::string>& specs) {
+  constexpr std::size_t kStoredStreams = 19;
   tf::LogStreamList streams;
   for (const std::string& spec : specs) {
     std::unique_ptr<tf::CLogStream> stream;
@@ -86,7 +89,13 @@ void SetLogFiles(tf::CSite& site, const std::vector<std::string>& specs) {
       if (old && old->file_pattern() == spec) stream = std::move(old);
     }
     if (!stream) stream = std::make_unique<tf::CLogStream>(spec);
+    stream->set_active(true);
     streams.push_back(std::move(stream));
+  }
+  for (auto& old : site.log_streams) {
+    if (!old || streams.size() >= kStoredStreams) continue;
+    old->set_active(false);
+    streams.push_back(std::move(old));
   }
   site.log_streams = std::move(streams);
 }

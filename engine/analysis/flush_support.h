@@ -12,20 +12,16 @@
 namespace tf {
 
 // The site's database lock around a burst of row writes. The rows join the
-// transaction that holds the run's new tblData rows, so that the hour's and
-// the day's rows cost no commit of their own: the batch is committed at
-// least once a second of wall time, and at the run's flush points.
+// run's transaction (see WriteBatch), which commits them together with the
+// log streams' positions.
 class RowBurst {
  public:
-  RowBurst(CSite& site, std::string_view operation)
-      : lock_(site, operation), batch_(site.run.new_rows) {
-    batch_.BeforeWrite(site.connection());
+  RowBurst(CSite& site, std::string_view operation) : lock_(site, operation) {
+    site.run.new_rows.BeforeWrite(site.connection());
   }
-  ~RowBurst() { batch_.CommitWhenOld(); }
 
  private:
   DatabaseLockGuard lock_;
-  WriteBatch& batch_;
 };
 
 // "text  (p%)" after item k of n, set only when the percentage moves.

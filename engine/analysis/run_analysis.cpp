@@ -9,6 +9,7 @@
 #include "engine/analysis/record_classification.h"
 #include "engine/analysis/record_prefetch.h"
 #include "engine/analysis/search_referrer.h"
+#include "engine/analysis/session_file.h"
 #include "engine/analysis/sessions.h"
 #include "engine/analysis/stat_bits.h"
 #include "engine/analysis/user_agent_stats.h"
@@ -65,9 +66,25 @@ void ZeroRunStatistics(CSite& site) {
   h.stEndTime = h.stStartTime + 1;
 }
 
-void CommitNewRows(CSite& site) {
-  DatabaseLockGuard lock(site, "CommitNewRows");
-  site.run.new_rows.Commit();
+// Every write of the run from here joins one transaction (see WriteBatch).
+void BeginRunTransaction(CSite& site) {
+  DatabaseLockGuard lock(site, "BeginRunTransaction");
+  site.run.new_rows.BeforeWrite(site.connection());
+}
+
+// The statistics, the log streams' positions, the run figures and the
+// check of the saved sessions commit at once; the sessions file is put in
+// place only after that.
+void CommitRun(CSite& site) {
+  CheckPendingSessions(site);
+  site.settings_changed = true;
+  site.StoreSettings();
+  bool committed = false;
+  {
+    DatabaseLockGuard lock(site, "CommitRun");
+    committed = site.run.new_rows.Commit();
+  }
+  if (committed) PublishPendingSessions(site);
 }
 
 void CountRecord(CSite& site, CLogRecord& record) {
@@ -82,11 +99,9 @@ void CountRecord(CSite& site, CLogRecord& record) {
   if (t > h.stEndRecord) h.stEndRecord = t;
 }
 
-// The site's state and what was read so far into the site database, so
-// that a run cut short by a crash loses little. The log files stand still
+// The site's state into the run's transaction. The log files stand still
 // meanwhile: their reader has ended.
 void SaveProgress(CSite& site) {
-  CommitNewRows(site);
   site.ReloadIfChanged();
   site.settings_changed = true;
   site.StoreSettings();
@@ -107,10 +122,6 @@ void ReadRecords(CSite& site, CLogFileSet& set) {
       PumpMessages();
       if (++count % kClockStride != 0) continue;
       site.run.bytes_read = static_cast<double>(reader.BytesRead());
-      {
-        DatabaseLockGuard lock(site, "CommitNewRows");
-        site.run.new_rows.CommitWhenOld();
-      }
       if (NowLocalSeconds() - save_clock > kSaveInterval) reader.RequestEnd();
     }
     if (!reader.ended_on_request()) break;
@@ -162,22 +173,23 @@ void AnalyzeLogs(CSite& site, double zone_offset) {
     InitVisitorTable(site);
     InitHitStatusIndex(site);
     ZeroRunStatistics(site);
+    AdoptCommittedSessionFile(site);
+    BeginRunTransaction(site);
     RestoreSessions(site);
 
     ReadRecords(site, set);
     set.CloseAll();
   }
   h.stEndTime = NowLocalSeconds();
-  CommitNewRows(site);
 
   site.SetStatus("Saving information about active sessions");
   SessionFlush(site, h.LastRecordDate, false);
   SaveActiveSessions(site);
   if (site.run.current_hour != 0) WriteFinalStatistics(site);
   ReleaseRunTables(site);
-  CommitNewRows(site);
 
   site.WriteRunSummary();
+  CommitRun(site);
   site.progress.record_count = 0;
   if (site.settings.RptUseSchedule != 0) {
     site.SetStatus("Generating reports");

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/analysis/item_category.h"
+#include "engine/analysis/session_file.h"
 #include "engine/analysis/session_tables.h"
 #include "engine/analysis/sessions.h"
 #include "engine/analysis/visitors.h"
@@ -261,7 +262,8 @@ void SaveActiveSessions(CSite& site) {
   SiteLockGuard lock(site, "SaveActiveSessions");
   RunHistory& history = site.history;
   history.stSavedSessions = 0;
-  std::string path = site.DatabasePathWithExtension();
+  // Put in place once the run has committed (session_file.h).
+  std::string path = PendingSessionsPath(site);
   std::FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "wb");
   if (file == nullptr) return;  // the final flush counts them instead
   SessionTables& tables = site.run.sessions;

@@ -50,9 +50,31 @@ void LineReader::Rewind() {
   file_pos_ = -1;  // unknown: the next fill seeks
   line_start_ = 0;
   line_number_ = 0;
+  numbered_from_ = 0;
   carry_.clear();
   if (file_ == nullptr || !Fill(0)) return;
   if (len_ >= 3 && std::memcmp(buffer_.get(), "\xEF\xBB\xBF", 3) == 0) pos_ = 3;
+}
+
+bool LineReader::ResumeAt(std::int64_t offset) {
+  if (offset <= 0 || file_ == nullptr) return false;
+  std::int64_t before = Offset();
+  if (!Fill(offset - 1) || buffer_[0] != '\n') {
+    Fill(before);
+    return false;
+  }
+  pos_ = 1;
+  line_start_ = offset;
+  carry_.clear();
+  line_number_ = 0;
+  numbered_from_ = offset;
+  return true;
+}
+
+std::string LineReader::Place() const {
+  std::string place = "line " + std::to_string(line_number_);
+  if (numbered_from_ != 0) place += " after byte " + std::to_string(numbered_from_);
+  return place;
 }
 
 bool LineReader::Fill(std::int64_t offset) {

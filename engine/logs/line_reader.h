@@ -25,6 +25,10 @@ class LineReader {
   void Start(ReadOnlyFile* file, std::string_view name = {});
   // Back to the beginning of the file with an empty buffer.
   void Rewind();
+  // Goes on from `offset` when a line ends just before it (the byte before
+  // is a line feed), so that reading resumes at a line start without the
+  // lines before; false, with the position unchanged, when it does not.
+  bool ResumeAt(std::int64_t offset);
 
   // The next line, without its line feed, with every byte below 32 dropped
   // (carriage returns, tabs, NULs) and cut to kMaxLineLength bytes, never
@@ -40,8 +44,12 @@ class LineReader {
 
   // File offset just past the last line read.
   std::int64_t Offset() const { return buffer_offset_ + static_cast<std::int64_t>(pos_); }
-  // Number of the last line read, counted from 1 at the start of the file.
+  // Number of the last line read, counted from 1 at the start of the file,
+  // or, after ResumeAt, from the resume offset.
   std::int64_t line_number() const { return line_number_; }
+  // Where the last line read stands, for a person looking for it: "line N",
+  // or "line N after byte B" when reading resumed at byte B.
+  std::string Place() const;
   const std::string& name() const { return name_; }
 
  private:
@@ -57,6 +65,7 @@ class LineReader {
   std::int64_t file_pos_ = -1;      // where the next read starts; -1 unknown
   std::string carry_;               // a line that spans blocks or needs filtering
   std::int64_t line_number_ = 0;
+  std::int64_t numbered_from_ = 0;  // the offset line 1 follows
   std::string name_;
 };
 

@@ -1,4 +1,6 @@
 // Finding the files of a log stream and acting on them once read.
+#include <algorithm>
+
 #include "engine/common/display.h"
 #include "engine/common/files.h"
 #include "engine/common/path.h"
@@ -39,6 +41,7 @@ void CLogStream::FindLogFiles(LogSite& site) {
   done_bytes_ = 0;
   resume_index_ = -1;
   resume_record_date_ = last_record_date_;
+  if (!active_) return;
 
   std::string_view folder = FolderOf(file_pattern_);
   std::string_view pattern = FileNameOf(file_pattern_);
@@ -80,17 +83,34 @@ void CLogStream::FindLogFiles(LogSite& site) {
     files_.erase(files_.begin(), files_.begin() + static_cast<std::ptrdiff_t>(skip));
   }
 
+  LocateResumeFile();
+
+  site.Trace(std::to_string(files_.size()) + " Log files to be processed:");
+  for (const LogFileEntry& entry : files_) {
+    site.Trace("  " + entry.path + "  (" + FormatDateOrEmpty(entry.write_time) + ")");
+  }
+}
+
+void CLogStream::LocateResumeFile() {
+  resume_index_ = -1;
   for (size_t i = 0; i < files_.size() && last_position_.known(); ++i) {
     if (files_[i].identity == last_position_.file && files_[i].size >= last_position_.offset) {
       resume_index_ = static_cast<std::ptrdiff_t>(i);
       break;
     }
   }
+}
 
-  site.Trace(std::to_string(files_.size()) + " Log files to be processed:");
+void CLogStream::DropFilesListedElsewhere(std::vector<FileIdentity>& seen) {
+  auto listed_elsewhere = [&](const LogFileEntry& entry) {
+    return std::find(seen.begin(), seen.end(), entry.identity) != seen.end();
+  };
   for (const LogFileEntry& entry : files_) {
-    site.Trace("  " + entry.path + "  (" + FormatDateOrEmpty(entry.write_time) + ")");
+    if (listed_elsewhere(entry)) total_bytes_ -= entry.size;
   }
+  std::erase_if(files_, listed_elsewhere);
+  for (const LogFileEntry& entry : files_) seen.push_back(entry.identity);
+  LocateResumeFile();
 }
 
 void CLogStream::ApplyOldLogAction(LogSite& site) {

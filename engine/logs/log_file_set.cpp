@@ -15,9 +15,12 @@ void CLogFileSet::FindFiles() {
   options.zone_offset = zone_offset_;
   options.date_order = site_.DateFormat();
   options.ncsa_zone_from_line = site_.AutoTimezone() != 0;
+  // A file that two patterns of the run reach is read by the first only.
+  std::vector<FileIdentity> seen;
   for (auto& stream : site_.LogStreams()) {
     stream->set_options(options);
     stream->FindLogFiles(site_);
+    stream->DropFilesListedElsewhere(seen);
   }
 }
 

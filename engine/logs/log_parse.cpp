@@ -23,7 +23,7 @@ bool ReadRecord(Parser parse, LogSite& site, LineReader& reader, const LogParseO
 }  // namespace
 
 void CountUnreadLine(LogSite& site, const LineReader& reader) {
-  site.CountUnreadLine(reader.name(), reader.line_number());
+  site.CountUnreadLine(reader.name(), reader.Place());
 }
 
 bool FinishDataLine(LineResult result, std::string_view line, LogSite& site,

@@ -39,7 +39,7 @@ class LogSite : public StatusSink {
   // stOldRecords + 1: a record already analysed by an earlier run.
   virtual void CountOldRecord() = 0;
   // A line of the file (path) that gave no record although it was not blank.
-  virtual void CountUnreadLine(std::string_view file, std::int64_t line_number) = 0;
+  virtual void CountUnreadLine(std::string_view file, std::string_view place) = 0;
   // Fields of a record that held no usable value and were read as 0.
   virtual void CountUnreadFields(int count) = 0;
   // LastFileDate becomes the date when that is later.

@@ -1,5 +1,7 @@
 #include "engine/logs/log_stream.h"
 
+#include <algorithm>
+
 #include "engine/logs/log_site.h"
 #include "engine/logs/w3c_log_reader.h"
 
@@ -7,11 +9,6 @@ namespace tf {
 namespace {
 
 constexpr int kDetectionLines = 20;
-// In the file of the stored position, a record before that position but
-// much newer than the last one returned cannot have been returned: the
-// file took over a deleted file's identity (a reused inode), and nothing of
-// it is skipped.
-constexpr double kResumeSlackSeconds = 60;
 constexpr size_t kBasicIisCommaColumn = 25;
 
 const char* FormatName(int format) { return format == kLogFormatNcsa ? "NCSA" : "basic IIS"; }
@@ -82,9 +79,7 @@ int CLogStream::OpenLogFile(LogSite& site, const std::string& path) {
   current_path_ = path;
   current_identity_ = file_.Identity();
   earliest_ = latest_ = 0;
-  resuming_in_file_ = last_position_.known() && current_identity_ == last_position_.file &&
-                      file_.Size() >= last_position_.offset;
-  resume_offset_ = last_position_.offset;
+  resuming_in_file_ = false;
   reader_.Start(&file_, path);
   format_ = DetectFormat(site);
   reader_.Rewind();
@@ -95,10 +90,30 @@ int CLogStream::OpenLogFile(LogSite& site, const std::string& path) {
     default:
       site.Trace("Processing an IIS format log file");
       w3c_ = std::make_unique<CW3cLogReader>();
-      if (ReadW3cHeader(*w3c_, site, reader_) == 0) CloseLogFile(&site);
+      if (ReadW3cHeader(*w3c_, site, reader_) == 0) {
+        CloseLogFile(&site);
+      } else {
+        SkipWhatWasRead(site);
+      }
       return kLogFormatW3c;
   }
+  SkipWhatWasRead(site);
   return format_;
+}
+
+void CLogStream::SkipWhatWasRead(LogSite& site) {
+  // Every stream of the site counts, so that a file reached by another
+  // pattern is not read twice.
+  std::int64_t offset = 0;
+  for (const auto& stream : site.LogStreams()) {
+    const LogPosition& p = stream->last_position();
+    if (p.known() && p.file == current_identity_) offset = std::max(offset, p.offset);
+  }
+  if (offset <= reader_.Offset() || offset > file_.Size()) return;
+  // A stored position inside a line belongs to another file that took over
+  // a deleted one's identity (a reused inode): nothing of it is skipped.
+  resuming_in_file_ = reader_.ResumeAt(offset);
+  if (resuming_in_file_) site.Trace("Resuming at byte " + std::to_string(offset));
 }
 
 void CLogStream::CloseLogFile(LogSite* site) {
@@ -115,12 +130,14 @@ void CLogStream::CloseLogFile(LogSite* site) {
 }
 
 bool CLogStream::IsOldRecord(const CLogRecord& record) const {
-  if (resuming_in_file_ && reader_.Offset() <= resume_offset_ &&
-      record.time <= resume_record_date_ + kResumeSlackSeconds) {
-    return true;
-  }
-  if (current_index_ < resume_index_ && record.time <= resume_record_date_) return true;
-  return record.time < last_record_date_ - 1;
+  // Past a stored position every record is new, whatever its time: servers
+  // write a slow request after faster later ones.
+  if (resuming_in_file_) return false;
+  // Files listed before the one of the position were read up to R.
+  if (current_index_ < resume_index_) return record.time <= resume_record_date_;
+  // Elsewhere only R as the run found it tells: a record more than a second
+  // before it was analysed by an earlier run.
+  return record.time < resume_record_date_ - 1;
 }
 
 bool CLogStream::ReadFromOpenFile(LogSite& site, CLogRecord& record) {

@@ -26,8 +26,10 @@ enum LogFormat { kLogFormatNone = 0, kLogFormatNcsa = 1, kLogFormatIisBasic = 2,
 
 // Where the last record a stream delivered ends: the file (by identity, so
 // a rename does not lose it) and the offset just past the record's line.
-// It lets the next run skip exactly the records already analysed, where
-// the record time alone cannot tell records of one second apart.
+// The next run goes on from there, whatever the stream's pattern, without
+// reading the file again; and every record past it is new, where the
+// record time alone cannot tell records of one second apart nor a slow
+// request logged after faster later ones.
 struct LogPosition {
   FileIdentity file;
   std::int64_t offset = 0;
@@ -65,9 +67,16 @@ class CLogStream {
   void ResetProgress() { SetProgress(0, 0, LogPosition{}); }
 
   void set_options(const LogParseOptions& options) { options_ = options; }
+  // A stream that is not read this run lists no files and keeps its
+  // progress as it is (a pattern the site remembers but was not asked for).
+  bool active() const { return active_; }
+  void set_active(bool active) { active_ = active; }
 
   // Lists the files of the file pattern that may hold unread records.
   void FindLogFiles(LogSite& site);
+  // Drops the listed files whose identity is in `seen` (another stream of
+  // the run reads them), then adds the identities of the files kept.
+  void DropFilesListedElsewhere(std::vector<FileIdentity>& seen);
   // Opens a file and returns its detected format; 0 when it cannot be
   // opened. A W3C file that ends inside its header is closed again.
   int OpenLogFile(LogSite& site, const std::string& path);
@@ -96,12 +105,16 @@ class CLogStream {
   bool ReadFromOpenFile(LogSite& site, CLogRecord& record);
   bool IsOldRecord(const CLogRecord& record) const;
   int DetectFormat(LogSite& site);
+  void LocateResumeFile();
+  // Moves the open file past what any stream of the site has read of it.
+  void SkipWhatWasRead(LogSite& site);
 
   std::string file_pattern_;
   TimeValue last_file_date_ = 0;
   TimeValue last_record_date_ = 0;
   LogPosition last_position_;
   LogParseOptions options_;
+  bool active_ = true;
 
   std::vector<LogFileEntry> files_;
   size_t next_index_ = 0;
@@ -120,8 +133,7 @@ class CLogStream {
   std::ptrdiff_t current_index_ = -1;
   TimeValue current_write_time_ = 0;
   FileIdentity current_identity_;
-  bool resuming_in_file_ = false;  // the open file is the one P names
-  std::int64_t resume_offset_ = 0;
+  bool resuming_in_file_ = false;  // the open file was moved past a stored position
   TimeValue earliest_ = 0;
   TimeValue latest_ = 0;
   int format_ = kLogFormatNone;

@@ -7,6 +7,8 @@
 namespace tf {
 namespace {
 
+constexpr std::string_view kProgressStart = "{F:";
+
 template <typename T>
 bool ReadNumber(std::string_view text, size_t& pos, T& value) {
   const char* begin = text.data() + pos;
@@ -35,7 +37,9 @@ bool ReadPosition(std::string_view text, LogPosition& position) {
 
 std::string FormatLogStreamValue(const CLogStream& stream) {
   std::string value = stream.file_pattern();
-  value += " {F:" + FormatTimeOrDefault(stream.last_file_date());
+  value += " ";
+  value += kProgressStart;
+  value += FormatTimeOrDefault(stream.last_file_date());
   value += "; R:" + FormatTimeOrDefault(stream.last_record_date()) + ";";
   const LogPosition& p = stream.last_position();
   if (p.known()) {
@@ -47,16 +51,22 @@ std::string FormatLogStreamValue(const CLogStream& stream) {
 }
 
 std::unique_ptr<CLogStream> ParseLogStreamValue(std::string_view value) {
-  size_t brace = value.find('{');
+  // The progress is the last part of the value, so a pattern may hold any
+  // character, '{' and "F:" included; the one blank before it is the
+  // separator, and blanks the pattern itself ends with stay.
+  size_t brace = value.rfind(kProgressStart);
+  if (brace == std::string_view::npos) {
+    // A value without progress: the pattern is the text before any '{'.
+    std::string_view spec = value.substr(0, value.find('{'));
+    while (!spec.empty() && spec.back() == ' ') spec.remove_suffix(1);
+    return std::make_unique<CLogStream>(spec);
+  }
   std::string_view spec = value.substr(0, brace);
-  while (!spec.empty() && spec.back() == ' ') spec.remove_suffix(1);
+  if (!spec.empty() && spec.back() == ' ') spec.remove_suffix(1);
   auto stream = std::make_unique<CLogStream>(spec);
-  if (brace == std::string_view::npos) return stream;
 
   std::string_view tail = value.substr(brace);
-  size_t f = tail.find("F:");
-  if (f == std::string_view::npos) return stream;
-  TimeValue last_file = ParseTimeText(tail.substr(f + 2));
+  TimeValue last_file = ParseTimeText(tail.substr(kProgressStart.size()));
   size_t r = tail.find("R:");
   TimeValue last_record = r == std::string_view::npos ? 0 : ParseTimeText(tail.substr(r + 2));
   LogPosition position;

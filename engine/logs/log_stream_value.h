@@ -15,8 +15,10 @@ class CLogStream;
 
 std::string FormatLogStreamValue(const CLogStream& stream);
 // A new stream from a stored value: the file pattern is the text before
-// the first '{' without trailing blanks (at most 299 bytes); F, R and P are
-// read only when an "F:" follows the '{', else they stay 0.
+// the last "{F:" less the one blank that separates them (at most 299
+// bytes). A value without "{F:" (no progress) is a pattern up to its first
+// '{' without trailing blanks, as older values were read; F, R and P then
+// stay 0.
 std::unique_ptr<CLogStream> ParseLogStreamValue(std::string_view value);
 
 }  // namespace tf

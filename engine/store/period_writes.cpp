@@ -177,6 +177,7 @@ void ResetStatistics(CSite& site) {
     history.LastFileDate = 0;
     history.stRejectInclude = 0;
     history.stRejectExclude = 0;
+    history.SavedSessionsCheck = -1;  // no file to tie: it is removed below
     for (auto& stream : site.log_streams) stream->ResetProgress();
     site.settings.FtpLastDate = 0;
   }

@@ -139,6 +139,9 @@ const SettingKey kSettingKeys[] = {
     R_INT(stDomainCacheHits),
     R_TEXT(RptStatus, 100),
     R_REAL(RptDate),
+    // Loaded with the settings too: another program that stores the site
+    // after a run must not write back the check it read before that run.
+    TF_REAL_KEY(history, false, SavedSessionsCheck),
 };
 
 // A missing row leaves the field as it is.

@@ -172,12 +172,12 @@ void CSite::ResetRunFields() {
 
 int CSite::CountPendingTranslations() { return translation->CountPending(); }
 
-void CSite::CountUnreadLine(std::string_view file, std::int64_t line_number) {
+void CSite::CountUnreadLine(std::string_view file, std::string_view place) {
   // The first few say where to look; the count in the run summary says how
   // many there are.
   constexpr std::int32_t kTracedUnreadLines = 5;
   if (++history.stUnreadLines <= kTracedUnreadLines) {
-    Trace("Log line not read: " + std::string(file) + " line " + std::to_string(line_number));
+    Trace("Log line not read: " + std::string(file) + " " + std::string(place));
   }
 }
 

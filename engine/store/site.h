@@ -253,7 +253,7 @@ class CSite : public LogSite {
     return settings.LogFileArchiveDirectory;
   }
   void CountOldRecord() override { ++history.stOldRecords; }
-  void CountUnreadLine(std::string_view file, std::int64_t line_number) override;
+  void CountUnreadLine(std::string_view file, std::string_view place) override;
   void CountUnreadFields(int count) override { history.stUnreadFields += count; }
   void RaiseLastFileDate(TimeValue date) override;
   LogStreamList& LogStreams() override { return log_streams; }

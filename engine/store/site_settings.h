@@ -117,6 +117,9 @@ struct RunHistory {
   std::int32_t stDomainCacheHits = 0;
   std::string RptStatus;
   double RptDate = 0;
+  // The checksum of the saved-sessions file the last committed run wrote
+  // (see engine/analysis/session_file.h); -1 when none was stored.
+  double SavedSessionsCheck = -1;
 };
 
 // Whether one line of a filter text occurs in the line, letters compared

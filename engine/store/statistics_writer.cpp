@@ -96,7 +96,6 @@ void AddTextItem(CSite& site, CTextItem& item) {
     // The row may be there already under a name that differs in case only.
     SelectItemRow(site, item, false);
   }
-  batch.AfterWrite();
 }
 
 CTextItem* FindTextItemID(CSite& site, std::int32_t item_id) {

@@ -14,34 +14,25 @@ void WriteBatch::BeforeWrite(db::Connection* connection) {
     return;
   }
   connection_ = connection;
-  rows_ = 0;
-  started_ = NowLocalSeconds();
 }
 
-void WriteBatch::AfterWrite() {
-  if (connection_ == nullptr) return;
-  if (++rows_ >= kMaxRows || NowLocalSeconds() - started_ >= kMaxSeconds) Commit();
-}
-
-void WriteBatch::CommitWhenOld() {
-  if (connection_ != nullptr && NowLocalSeconds() - started_ >= kMaxSeconds) Commit();
-}
-
-void WriteBatch::Commit() {
+bool WriteBatch::Commit() {
   db::Connection* connection = connection_;
-  if (connection == nullptr) return;
+  if (connection == nullptr) return true;
   int level = connection->TransactionLevel();
   // A transaction begun inside the batch ends first; the batch waits.
-  if (level > 1) return;
+  if (level > 1) return false;
   connection_ = nullptr;
-  if (level == 0) return;  // the connection was closed meanwhile
+  if (level == 0) return false;  // the connection was closed meanwhile
   try {
     connection->CommitTrans();
+    return true;
   } catch (const db::Error&) {
     try {
       connection->RollbackTrans();
     } catch (const db::Error&) {
     }
+    return false;
   }
 }
 

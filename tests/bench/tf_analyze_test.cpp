@@ -61,6 +61,41 @@ TEST(TfAnalyzeTest, AnalysesIntoTheInstallFolderOnly) {
   EXPECT_EQ(registry_after, registry_before) << "the caller's registry is not touched";
 }
 
+// The records= figure of one run, or -1.
+long RecordsOf(const AnalyzeResult& result) {
+  std::size_t at = result.output.rfind("records=");
+  return result.status == 0 && at != std::string::npos ? std::stol(result.output.substr(at + 8))
+                                                        : -1;
+}
+
+// A file is counted once for a site, whichever pattern reaches it and
+// whatever other files were analysed in between.
+TEST(TfAnalyzeTest, NoFileIsCountedTwiceAcrossPatternsAndRuns) {
+  test::TempDir home, logs;
+  for (const char* name : {"TallyfoxTemplate.mdb", "ProjectTemplate.mdb", "SystemTemplate.mdb"}) {
+    fs::copy_file(test::BuildPath(std::string("data/") + name), home.File(name));
+  }
+  auto lines = [](int count, const char* path) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+      text += "192.0.2." + std::to_string(i + 1) + " - - [07/Jan/2007:10:0" + std::to_string(i) +
+              ":00 +0000] \"GET " + path + " HTTP/1.1\" 200 10\n";
+    }
+    return text;
+  };
+  test::WriteFile(logs.File("a.log"), lines(3, "/a"));
+  test::WriteFile(logs.File("b.log"), lines(2, "/b"));
+  auto run = [&](const std::string& spec) {
+    return RecordsOf(Analyze({"--home", home.path(), spec}));
+  };
+  EXPECT_EQ(run(logs.File("a.log")), 3);
+  EXPECT_EQ(run(logs.File("b.log")), 2);
+  EXPECT_EQ(run(logs.File("a.log")), 0) << "file A after file B";
+  test::WriteFile(logs.File("a.log"), lines(3, "/a") + lines(1, "/a-new"));
+  EXPECT_EQ(run(logs.File("*.log")), 1) << "a wider pattern over files read already";
+  EXPECT_EQ(run(logs.File("a.log")), 0);
+}
+
 TEST(TfAnalyzeTest, WrongUseIsRefusedAndHelpExplainsEveryOption) {
   test::TempDir home;
   AnalyzeResult help = bench::RunTfAnalyze(test::BuildPath("bench/tf-analyze"), {"--help"}, true);

@@ -118,7 +118,7 @@ TEST_F(EventLogTest, RunSummaryLines) {
 
 TEST_F(EventLogTest, UnreadLinesAreCountedAndTheFirstFewTraced) {
   ASSERT_TRUE(site_.OpenEventLog());
-  for (int line = 1; line <= 7; ++line) site_.CountUnreadLine("/logs/access.log", line * 10);
+  for (int line = 1; line <= 7; ++line) site_.CountUnreadLine("/logs/access.log", "line " + std::to_string(line * 10));
   site_.CountUnreadFields(3);
   site_.CloseEventLog();
   EXPECT_EQ(site_.history.stUnreadLines, 7);

@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "engine/analysis/session_file.h"
 #include "statistics_site.h"
+#include "support/test_support.h"
 
 namespace tf {
 namespace {
@@ -114,6 +116,39 @@ TEST_F(RunAnalysisTest, LaterRunsReadOnlyNewRecordsAndContinueTheHour) {
   EXPECT_EQ(shop_.Rows("SELECT Hits, Bytes FROM tblDay WHERE Category = 9"), Rows{"2|1200.0"});
   EXPECT_EQ(shop_.Rows("SELECT LastHit FROM tblData WHERE Name = '/download'"),
             Rows{"2007-01-07 11:40:00"});
+}
+
+// A run cut short before its commit leaves a pending sessions file; one cut
+// short after it leaves the committed file pending. The next run restores
+// the sessions of the committed run, and none of a run that never
+// committed.
+TEST_F(RunAnalysisTest, OnlyTheSavedSessionsOfTheCommittedRunAreRestored) {
+  CSite& site = shop_.site();
+  ASSERT_EQ(shop_.Run(), 1);
+  ASSERT_EQ(site.history.stSavedSessions, 1);
+  const std::string saved = site.DatabasePathWithExtension();
+  const std::string pending = PendingSessionsPath(site);
+  enum File { kNone, kCommitted, kUncommitted };  // uncommitted: no sessions
+  struct Case {
+    const char* state;
+    File in_place;
+    File in_pending;
+    int restored;
+  };
+  // The last case leaves no session for a next one.
+  for (const Case& c : {Case{"cut short before its commit", kCommitted, kUncommitted, 1},
+                        Case{"cut short between commit and rename", kUncommitted, kCommitted, 1},
+                        Case{"no file of the committed run", kUncommitted, kNone, 0}}) {
+    SCOPED_TRACE(c.state);
+    const std::string committed = test::ReadFile(saved);
+    for (auto [path, file] : {std::pair{saved, c.in_place}, std::pair{pending, c.in_pending}}) {
+      std::filesystem::remove(path);
+      if (file != kNone) test::WriteFile(path, file == kCommitted ? committed : "");
+    }
+    ASSERT_EQ(shop_.Run(), 1);
+    EXPECT_EQ(site.history.stRestoredSessions, c.restored);
+    EXPECT_FALSE(std::filesystem::exists(pending));
+  }
 }
 
 TEST_F(RunAnalysisTest, HourAndDayBoundariesWriteTheOldPeriodsFirst) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "engine/analysis/session_file.h"
 #include "engine/analysis/session_tables.h"
 #include "engine/common/tagged_record.h"
 #include "session_site.h"
@@ -28,6 +29,11 @@ class SessionTest : public test::SessionSiteTest {
     return names;
   }
   std::string SessionsFile() { return site().DatabasePathWithExtension(); }
+  // As a run saves them: written, then put in place once it has committed.
+  void SaveSessions() {
+    SaveActiveSessions(site());
+    PublishPendingSessions(site());
+  }
 };
 
 ReferrerInfo Phrase(const char* phrase) {
@@ -193,7 +199,7 @@ TEST_F(SessionTest, SavedPhraseIsNotCountedAgainWhenTheRestoredSessionCloses) {
   site().settings.DayStats |= 0xC00000;  // search phrases and keywords
   Hit(kClient, 0, "/a.htm", Phrase("blue shoes"));
   Hit(kClient, 60, "/b.htm");
-  SaveActiveSessions(site());
+  SaveSessions();
   CTextItem* phrase = FindTextItem(site(), kCategorySearchPhrase, "blue shoes", true);
   CTextItem* keyword = FindTextItem(site(), kCategoryKeyword, "shoes", true);
   EXPECT_EQ(phrase->day.SessionCount, 1) << "counted when saved";
@@ -226,7 +232,7 @@ TEST_F(SessionTest, LongSessionIsSavedShortEnoughToBeRead) {
   // the file may hold.
   for (int i = 0; i < 9000; ++i) Hit(kClient, i, i % 2 == 0 ? "/a.htm" : "/b.htm");
   Hit(0x0A000001, 0, "/a.htm");
-  SaveActiveSessions(site());
+  SaveSessions();
   EXPECT_EQ(site().history.stSavedSessions, 2);
   ASSERT_TRUE(RestoreSessions(site()));
   EXPECT_EQ(site().history.stRestoredSessions, 2);
@@ -238,21 +244,21 @@ TEST_F(SessionTest, LongSessionIsSavedShortEnoughToBeRead) {
 }
 
 TEST_F(SessionTest, SessionsStayWhenTheFileCannotBeWritten) {
-  std::filesystem::create_directory(SessionsFile());
+  std::filesystem::create_directory(PendingSessionsPath(site()));
   Hit(kClient, 0, "/a.htm");
   SaveActiveSessions(site());
   EXPECT_EQ(site().history.stSavedSessions, 0);
   ASSERT_NE(OpenSession(kClient), nullptr) << "left for the final flush to count";
   SessionFlush(site(), Start(), true);
   EXPECT_EQ(site().run.day.sessions, 1);
-  std::filesystem::remove(SessionsFile());
+  std::filesystem::remove(PendingSessionsPath(site()));
 }
 
 TEST_F(SessionTest, StandInClientKeepsItsNameThroughTheFile) {
   const std::uint32_t stand_in = 0x030201F5;  // inside 240.0.0.0/4
   NewSession(site(), "", stand_in, "client.example.net", Page("/a.htm"), Start(), 1, {});
   NewSession(site(), "", kClient, "", Page("/a.htm"), Start(), 1, {});
-  SaveActiveSessions(site());
+  SaveSessions();
   ReleaseAll(site());
   InitVisitorTable(site());
   ASSERT_TRUE(RestoreSessions(site()));

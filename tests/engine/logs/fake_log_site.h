@@ -55,8 +55,8 @@ class FakeLogSite : public LogSite {
   void SetError(std::string_view text) override { errors.emplace_back(text); }
   void ClearError() override { ++error_clears; }
   void CountOldRecord() override { ++old_records; }
-  void CountUnreadLine(std::string_view file, std::int64_t line_number) override {
-    unread_lines.push_back(std::string(file) + ":" + std::to_string(line_number));
+  void CountUnreadLine(std::string_view file, std::string_view place) override {
+    unread_lines.push_back(std::string(file) + ": " + std::string(place));
   }
   void CountUnreadFields(int count) override { unread_fields += count; }
   void RaiseLastFileDate(TimeValue date) override {

@@ -208,7 +208,9 @@ TEST_F(LogStreamTest, W3cFileWithoutDataLinesIsPassedOver) {
   EXPECT_TRUE(site.Traced("Closing log file: " + dir().File("ex1.log")));
 }
 
-TEST_F(LogStreamTest, OlderRecordsThanTheStreamHasReturnedArePassedOver) {
+// Without a stored position only R tells what an earlier run analysed; a
+// record out of order within this run is never taken for an old one.
+TEST_F(LogStreamTest, WithoutPositionRecordsBeforeTheStoredRAreOld) {
   Write("access.log",
         Ncsa(At(11, 59, 58), "/old") + Ncsa(At(12, 0, 0), "/a") + Ncsa(At(12, 0, 5), "/b") +
             Ncsa(At(12, 0, 3), "/two-older") + Ncsa(At(12, 0, 4), "/one-older") +
@@ -217,9 +219,9 @@ TEST_F(LogStreamTest, OlderRecordsThanTheStreamHasReturnedArePassedOver) {
   FakeLogSite site;
   CLogStream& stream = site.AddStream(dir().File("access.log"));
   stream.SetProgress(0, At(12, 0, 0), {});
-  EXPECT_EQ(Run(site), (std::vector<std::string>{"/a@12:00:00", "/b@12:00:05", "/one-older@12:00:04",
-                                                "/c@12:00:06"}));
-  EXPECT_EQ(site.old_records, 2);
+  EXPECT_EQ(Run(site), (std::vector<std::string>{"/a@12:00:00", "/b@12:00:05", "/two-older@12:00:03",
+                                                "/one-older@12:00:04", "/c@12:00:06"}));
+  EXPECT_EQ(site.old_records, 1);
   EXPECT_EQ(stream.last_record_date(), At(12, 0, 6));
   EXPECT_EQ(stream.last_file_date(), At(13, 0));
   EXPECT_EQ(site.last_file_date, At(13, 0));
@@ -256,17 +258,78 @@ TEST_F(LogStreamTest, NextRunSkipsExactlyWhatWasRead) {
   FakeLogSite next;
   next.streams.push_back(ParseLogStreamValue(stored));
   EXPECT_EQ(Run(next), (std::vector<std::string>{"/b3@12:00:00", "/b4@12:00:01"}));
-  EXPECT_EQ(next.old_records, 4);
+  // The last file is not read again: the run goes on from the position.
+  EXPECT_EQ(next.old_records, 2);
 
-  // A position whose file holds only much newer records names a file that
-  // took over a deleted one's identity: nothing of it is skipped.
+  // A position inside a line names a file that took over a deleted one's
+  // identity: nothing of it is skipped.
   FakeLogSite reused;
   reused.streams.push_back(ParseLogStreamValue(stored));
   LogPosition position = reused.streams[0]->last_position();
   reused.streams[0]->SetProgress(0, At(11, 0), position);
   test::WriteFile(a, "");
-  test::WriteFile(b, Ncsa(At(12, 5), "/n1") + Ncsa(At(12, 6), "/n2") + Ncsa(At(12, 7), "/n3"));
+  test::WriteFile(b, Ncsa(At(12, 5), "/new1") + Ncsa(At(12, 6), "/new2") + Ncsa(At(12, 7), "/new3"));
   EXPECT_EQ(Run(reused).size(), 3u);
+}
+
+// Servers log a request when it completes, stamped with its start: a slow
+// one lands after faster later ones.
+TEST_F(LogStreamTest, PastAStoredPositionEveryRecordIsNewWhateverItsTime) {
+  std::string path = dir().File("access.log");
+  auto six_lines = [](const std::string& mark) {
+    return Ncsa(At(12, 0, 10), mark + "1") + Ncsa(At(12, 0, 2), mark + "2-slow") +
+           Ncsa(At(12, 0, 11), mark + "3") + Ncsa(At(12, 0, 12), mark + "4") +
+           Ncsa(At(12, 0, 5), mark + "5-slow") + Ncsa(At(12, 0, 13), mark + "6");
+  };
+  std::string first = six_lines("/");
+  Write("access.log", first, At(12, 1));
+  FakeLogSite site;
+  site.AddStream(path);
+  EXPECT_EQ(Run(site).size(), 6u);
+  EXPECT_EQ(site.old_records, 0);
+  std::string stored = FormatLogStreamValue(*site.streams[0]);
+
+  // The next run goes on from the position: the lines before it are not
+  // read again (rewritten in place here, they would count as new), and a
+  // line stamped well before R is kept.
+  test::WriteFile(path, six_lines("!") + Ncsa(At(12, 0, 1), "/7-slow") + "not a log line\n" +
+                           Ncsa(At(12, 0, 14), "/8"));
+  FakeLogSite next;
+  next.streams.push_back(ParseLogStreamValue(stored));
+  EXPECT_EQ(Run(next), (std::vector<std::string>{"/7-slow@12:00:01", "/8@12:00:14"}));
+  EXPECT_TRUE(next.Traced("Resuming at byte " + std::to_string(first.size())));
+  // Lines are numbered from where the run resumed, and the place says so.
+  EXPECT_EQ(next.unread_lines,
+            (std::vector<std::string>{path + ": line 2 after byte " + std::to_string(first.size())}));
+}
+
+// A file is known by its identity and the position stored for it, not by
+// the pattern that reached it.
+TEST_F(LogStreamTest, AFileReadUnderOnePatternIsNotReadAgainUnderAnother) {
+  std::string combined = Ncsa(At(10, 0), "/c1") + Ncsa(At(10, 1), "/c2");
+  Write("ncsa-combined.log", combined, At(11, 0));
+  FakeLogSite site;
+  site.AddStream(dir().File("ncsa-combined.log"));
+  EXPECT_EQ(Run(site).size(), 2u);
+
+  test::WriteFile(dir().File("ncsa-combined.log"), combined + Ncsa(At(10, 2), "/c3"));
+  Write("ncsa-other.log", Ncsa(At(9, 0), "/o1"), At(11, 0));
+  site.streams[0]->set_active(false);
+  CLogStream& wide = site.AddStream(dir().path() + "/ncsa*.log");
+  EXPECT_EQ(Run(site), (std::vector<std::string>{"/o1@09:00:00", "/c3@10:02:00"}));
+  EXPECT_EQ(wide.last_position().file, site.streams[0]->last_position().file);
+
+  // Back to the first pattern: it resumes where the other one stopped.
+  site.streams[0]->set_active(true);
+  wide.set_active(false);
+  EXPECT_TRUE(Run(site).empty());
+
+  // Two patterns of one run that reach the same file read it once.
+  FakeLogSite both;
+  both.AddStream(dir().path() + "/ncsa*.log");
+  both.AddStream(dir().File("ncsa-other.log"));
+  EXPECT_EQ(Run(both).size(), 4u);
+  EXPECT_TRUE(both.streams[1]->files().empty());
 }
 
 TEST_F(LogStreamTest, StoredValueForms) {
@@ -293,6 +356,21 @@ TEST_F(LogStreamTest, StoredValueForms) {
   EXPECT_EQ(no_dates->file_pattern(), "/logs/*.log");
   EXPECT_EQ(no_dates->last_record_date(), 0.0);
   EXPECT_EQ(ParseLogStreamValue(std::string(400, 'p'))->file_pattern().size(), 299u);
+
+  // Any character a pattern holds comes back whole: '{', even followed by
+  // "F:", and the blanks a cut at the field width leaves at its end.
+  for (const std::string& pattern :
+       {std::string("/logs/{a,b}.log"), std::string("/logs/x {F:y; R:z;}.log"),
+        "/logs/" + std::string(290, 'q') + "   "}) {
+    SCOPED_TRACE(pattern);
+    CLogStream original(pattern);
+    original.SetProgress(At(12, 0), At(12, 30, 5), LogPosition{{7, 8}, 9});
+    auto parsed = ParseLogStreamValue(FormatLogStreamValue(original));
+    EXPECT_EQ(parsed->file_pattern(), pattern);
+    EXPECT_EQ(parsed->last_file_date(), At(12, 0));
+    EXPECT_EQ(parsed->last_record_date(), At(12, 30, 5));
+    EXPECT_EQ(parsed->last_position(), original.last_position());
+  }
   EXPECT_FALSE(ParseLogStreamValue("x {F:1/7/2007 1:00:00; R:1/7/2007 1:00:00; P:1:2:-5;}")
                    ->last_position()
                    .known());
@@ -416,7 +494,7 @@ TEST_F(LogStreamTest, UnreadLinesAndFieldsAreCountedWithTheirPlace) {
   }
   EXPECT_EQ(stems, (std::vector<std::string>{"/index.htm", "/a.htm", "/b.htm", "/d.htm"}));
   EXPECT_EQ(bytes, (std::vector<std::int64_t>{10432, 0, 0, INT64_MAX}));
-  EXPECT_EQ(site.unread_lines, (std::vector<std::string>{ncsa + ":2", ncsa + ":6"}));
+  EXPECT_EQ(site.unread_lines, (std::vector<std::string>{ncsa + ": line 2", ncsa + ": line 6"}));
   EXPECT_EQ(site.unread_fields, 2);
 
   // W3C: a data line while the columns lack the stem, and one whose date
@@ -431,7 +509,7 @@ TEST_F(LogStreamTest, UnreadLinesAndFieldsAreCountedWithTheirPlace) {
                                 At(10, 0));
   FakeLogSite w3c_site;
   EXPECT_EQ(ReadAll(w3c_site, w3c).size(), 2u);
-  EXPECT_EQ(w3c_site.unread_lines, (std::vector<std::string>{w3c + ":2", w3c + ":5"}));
+  EXPECT_EQ(w3c_site.unread_lines, (std::vector<std::string>{w3c + ": line 2", w3c + ": line 5"}));
   EXPECT_EQ(w3c_site.unread_fields, 1);
 }
 
