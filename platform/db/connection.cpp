@@ -174,8 +174,22 @@ void Connection::Impl::GiveBack(Statement& s) {
   static_cast<Cached*>(s.entry_)->lent = false;
 }
 
+std::unique_ptr<Statement> Connection::Impl::LendFront(char kind, std::string_view sql) {
+  RequireOpen();
+  if (lru_.empty()) return nullptr;
+  Cached& cached = lru_.front();
+  const std::string& key = cached.key;
+  if (cached.lent || key.size() != sql.size() + 1 || key[0] != kind || key.compare(1, sql.size(), sql) != 0) {
+    return nullptr;
+  }
+  cached.lent = true;
+  return std::unique_ptr<Statement>(new Statement(this, cached.translation, cached.stmt, generation_, &cached));
+}
+
 std::unique_ptr<Statement> Connection::Impl::Prepare(std::string_view sql, bool want_row_id) {
-  std::string key(1, want_row_id ? 'R' : 'J');
+  const char kind = want_row_id ? 'R' : 'J';
+  if (std::unique_ptr<Statement> statement = LendFront(kind, sql)) return statement;
+  std::string key(1, kind);
   key += sql;
   return Lend(std::move(key), [&] {
     SchemaLookup lookup = [this](std::string_view table) { return Columns(table); };
@@ -184,6 +198,7 @@ std::unique_ptr<Statement> Connection::Impl::Prepare(std::string_view sql, bool 
 }
 
 std::unique_ptr<Statement> Connection::Impl::PrepareNative(const std::string& sql) {
+  if (std::unique_ptr<Statement> statement = LendFront('N', sql)) return statement;
   return Lend("N" + sql, [&] {
     Translation translation;
     translation.sql = sql;

@@ -91,6 +91,10 @@ class Connection::Impl {
     bool lent = false;
   };
   using CachedList = std::list<Cached>;
+  // The most recently used statement when it is of this text and free:
+  // the rows of a flush run one statement over and over, and are spared
+  // building and hashing its key. Null otherwise.
+  std::unique_ptr<Statement> LendFront(char kind, std::string_view sql);
   std::unique_ptr<Statement> Lend(std::string key, const std::function<Translation()>& translate);
   sqlite3_stmt* PrepareText(const std::string& sql);
   // Keeps a new statement in the cache, lent, dropping the least recently
