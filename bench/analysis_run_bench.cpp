@@ -116,8 +116,11 @@ fs::path GeneratedLog(const fs::path& dir, const Workload& workload, long lines)
 // copied for each timed run.
 bool PrepareSite(const fs::path& home, const fs::path& dir) {
   if (!StageInstallFolder(home)) return false;
-  // A run over no file makes the site; its statistics are then switched on.
-  tf::bench::RunTfAnalyze(tf_analyze, {"--home", home.string(), (dir / "none.log").string()}, true);
+  // A run over an empty log makes the site; its statistics are then
+  // switched on.
+  fs::path empty = dir / "empty.log";
+  std::ofstream{empty};
+  tf::bench::RunTfAnalyze(tf_analyze, {"--home", home.string(), empty.string()}, true);
   return SetAllStatistics(home / "Project0001.mdb");
 }
 
