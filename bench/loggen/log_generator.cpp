@@ -43,7 +43,8 @@ const char* const kWords[] = {"garden",  "tools",   "spring", "planting", "roses
                               "hedge",   "trimmer", "seeds",  "greenhouse", "watering", "lawn",
                               "pruning", "soil",    "herbs",  "tomatoes", "bulbs",  "mulch"};
 
-Site BuildSite() {
+// pages_per_section 12 gives the small site of the even mix.
+Site BuildSite(int pages_per_section) {
   Site site;
   site.resources = {{"/css/site.css", 18422}, {"/js/site.js", 40960}, {"/images/logo.png", 6120},
                     {"/favicon.ico", 1150},   {"/images/banner.jpg", 48230}};
@@ -56,8 +57,9 @@ Site BuildSite() {
   add_page("/search.php", "q=%s", 8300, 3, true);
   int w = 0;
   for (int s = 0; s < 6; ++s) {
-    for (int i = 0; i < 12; ++i, ++w) {
+    for (int i = 0; i < pages_per_section; ++i, ++w) {
       std::string slug = std::string(kWords[w % 18]) + "-" + kWords[(w * 7 + 3) % 18];
+      if (pages_per_section > 12) slug += "-" + std::to_string(i);
       std::string section = kSections[s];
       int bytes = 6000 + (w * 7919) % 30000;
       switch (s) {
@@ -95,6 +97,13 @@ Site BuildSite() {
 }
 
 // ---- Who visits ----------------------------------------------------------
+
+// The heavy mix: its site, its clients, and its share of heavy sessions
+// (17 in 1,000 sessions give about half of the lines).
+constexpr int kHeavyPagesPerSection = 500;
+constexpr int kHeavyMixClients = 20000;
+constexpr int kHeavyClients = 300;
+constexpr int kHeavySessionsPerMille = 17;
 
 const char* const kBrowsers[] = {
     "Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/122.0.0.0 Safari/537.36",
@@ -189,6 +198,7 @@ struct Session {
   std::string referrer;  // of the next page request; empty: none
   int pending = 0;       // its requests waiting in the queue
   bool done = false;     // no more pages to come
+  bool heavy = false;    // a long session of the heavy mix
 };
 
 struct Event {
@@ -215,7 +225,7 @@ struct Request {
 
 struct LogGenerator::State {
   LogGeneratorOptions options;
-  Site site = BuildSite();
+  Site site;
   std::mt19937_64 rng;
   std::vector<Session> sessions;
   std::vector<int> free_sessions;
@@ -227,6 +237,7 @@ struct LogGenerator::State {
   std::int64_t last_day = -1;
   bool header_due = true;
   std::vector<std::string> client_pool;
+  std::vector<std::string> heavy_pool;  // proxies and crawlers of the heavy mix
   std::discrete_distribution<int> browser_pick{std::begin(kBrowserWeights), std::end(kBrowserWeights)};
 
   double Uniform() { return std::uniform_real_distribution<double>(0, 1)(rng); }
@@ -251,6 +262,7 @@ struct LogGenerator::State {
   }
 
   void BuildClientPool() {
+    bool heavy = options.mix == VisitorMix::kHeavy;
     char text[32];
     if (options.nets == ClientNets::kDocumentation) {
       const char* const nets[] = {"192.0.2", "198.51.100", "203.0.113"};
@@ -260,13 +272,34 @@ struct LogGenerator::State {
           client_pool.emplace_back(text);
         }
       }
-      return;
+    } else {
+      size_t count = heavy ? kHeavyMixClients
+                           : static_cast<size_t>(std::clamp<std::int64_t>(options.lines / 12, 1000, 2000000));
+      for (size_t i = 0; i < count; ++i) client_pool.push_back(WideAddress());
     }
-    size_t count = static_cast<size_t>(std::clamp<std::int64_t>(options.lines / 12, 1000, 2000000));
-    for (size_t i = 0; i < count; ++i) {
-      std::snprintf(text, sizeof text, "10.%d.%d.%d", Below(256), Below(256), 1 + Below(254));
-      client_pool.emplace_back(text);
+    // The heavy clients are among the others on the small networks.
+    for (int i = 0; heavy && i < kHeavyClients; ++i) {
+      heavy_pool.push_back(options.nets == ClientNets::kDocumentation
+                               ? client_pool[static_cast<size_t>(Below(static_cast<int>(client_pool.size())))]
+                               : WideAddress());
     }
+  }
+
+  std::string WideAddress() {
+    char text[32];
+    std::snprintf(text, sizeof text, "10.%d.%d.%d", Below(256), Below(256), 1 + Below(254));
+    return text;
+  }
+
+  // A proxy (browsers behind it, with their embedded files) or a crawler
+  // that stays for hours over hundreds of pages.
+  void MakeHeavy(Session& s) {
+    s.client = heavy_pool[static_cast<size_t>(Below(kHeavyClients))];
+    s.spider = Below(100) < 40;
+    s.agent = s.spider ? Below(static_cast<int>(std::size(kSpiders))) : browser_pick(rng);
+    s.user.clear();
+    s.heavy = true;
+    s.pages_left = s.spider ? 200 + Below(600) : 100 + Below(500);
   }
 
   int PickEntryPage() {
@@ -328,6 +361,7 @@ struct LogGenerator::State {
     s.agent = s.spider ? Below(static_cast<int>(std::size(kSpiders))) : browser_pick(rng);
     if (!s.spider && Below(100) < 3) s.user = kUsers[Below(static_cast<int>(std::size(kUsers)))];
     s.pages_left = s.spider ? 2 + Below(12) : 1 + static_cast<int>(Exponential(3.0));
+    if (!heavy_pool.empty() && Below(1000) < kHeavySessionsPerMille) MakeHeavy(s);
     s.referrer = EntryReferrer(s.spider);
     int first = s.spider && Below(2) == 0 ? -1 : PickEntryPage();  // -1: robots.txt
     s.page = first;
@@ -336,7 +370,8 @@ struct LogGenerator::State {
 
   void Schedule() {
     double seconds = static_cast<double>(end - start) / 1000.0;
-    double per_session = 16.0;  // lines a session gives on average
+    // Lines a session gives on average.
+    double per_session = options.mix == VisitorMix::kHeavy ? 50.0 : 16.0;
     double sessions_wanted = static_cast<double>(options.lines) / per_session;
     mean_gap_ms = std::max(1.0, seconds * 1000.0 / std::max(1.0, sessions_wanted));
     next_arrival = start + static_cast<std::int64_t>(Exponential(mean_gap_ms));
@@ -423,7 +458,9 @@ struct LogGenerator::State {
                               : "https://" + options.host + r.stem +
                                     (r.query.empty() ? "" : "?" + r.query);
         s.page = next;
-        double think = s.spider ? 1000 + Exponential(3000.0) : 3000 + Exponential(45000.0);
+        double think = s.heavy    ? 1000 + Exponential(s.spider ? 8000.0 : 20000.0)
+                       : s.spider ? 1000 + Exponential(3000.0)
+                                  : 3000 + Exponential(45000.0);
         Push({e.time + static_cast<std::int64_t>(std::min(think, 1800000.0)), order++, e.session,
               next, 0});
       }
@@ -502,6 +539,7 @@ LogGenerator::LogGenerator(const LogGeneratorOptions& options) : state_(std::mak
   State& s = *state_;
   s.options = options;
   s.rng.seed(options.seed);
+  s.site = BuildSite(options.mix == VisitorMix::kHeavy ? kHeavyPagesPerSection : 12);
   s.start = FromCivil(options.year, options.month, options.day);
   s.end = s.start + std::max(1, options.days) * kMsPerDay;
   s.BuildClientPool();
@@ -601,6 +639,13 @@ bool ParseLogKind(const std::string& text, LogKind& kind) {
   else if (text == "common") kind = LogKind::kNcsaCommon;
   else if (text == "w3c") kind = LogKind::kW3c;
   else if (text == "iis") kind = LogKind::kIisBasic;
+  else return false;
+  return true;
+}
+
+bool ParseVisitorMix(const std::string& text, VisitorMix& mix) {
+  if (text == "even") mix = VisitorMix::kEven;
+  else if (text == "heavy") mix = VisitorMix::kHeavy;
   else return false;
   return true;
 }

@@ -19,6 +19,12 @@ enum class LogKind { kNcsaCombined, kNcsaCommon, kW3c, kIisBasic };
 // with many more clients. Neither is ever routed.
 enum class ClientNets { kDocumentation, kWide };
 
+// Who makes the visits: kEven spreads them over many clients in short
+// sessions of a small site; kHeavy is a 3,000-page site where half of the
+// lines come from a few hundred proxies and crawlers whose sessions run for
+// hours over hundreds of pages, the rest from 20,000 other clients.
+enum class VisitorMix { kEven, kHeavy };
+
 struct LogGeneratorOptions {
   LogKind kind = LogKind::kNcsaCombined;
   std::uint64_t seed = 1;
@@ -26,6 +32,7 @@ struct LogGeneratorOptions {
   int year = 2024, month = 3, day = 1;  // the first day, from 00:00 UTC
   int days = 1;                         // the days the lines spread over
   ClientNets nets = ClientNets::kWide;
+  VisitorMix mix = VisitorMix::kEven;
   int ipv6_percent = 0;  // share of visitors with an address of 2001:db8::/32
   int zone_minutes = 0;  // NCSA: the zone the server writes (east of UTC)
   std::string server_address = "198.51.100.10";
@@ -63,5 +70,7 @@ bool WriteLog(const LogGeneratorOptions& options, const std::string& path, bool 
 
 // Reads "ncsa", "common", "w3c" or "iis"; false for anything else.
 bool ParseLogKind(const std::string& text, LogKind& kind);
+// Reads "even" or "heavy"; false for anything else.
+bool ParseVisitorMix(const std::string& text, VisitorMix& mix);
 
 }  // namespace tf::bench

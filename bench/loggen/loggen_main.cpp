@@ -1,7 +1,7 @@
 // tf-loggen: writes a generated web-server log.
 //   tf-loggen --format ncsa|common|w3c|iis [--lines N] [--seed S]
 //             [--start YYYY-MM-DD] [--days D] [--nets doc|wide] [--ipv6 PCT]
-//             [--zone +HHMM] (--out FILE | --per-day FOLDER)
+//             [--zone +HHMM] [--mix even|heavy] (--out FILE | --per-day FOLDER)
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -14,7 +14,7 @@ int Usage() {
   std::fprintf(stderr,
                "usage: tf-loggen --format ncsa|common|w3c|iis [--lines N] [--seed S]\n"
                "                 [--start YYYY-MM-DD] [--days D] [--nets doc|wide] [--ipv6 PCT]\n"
-               "                 [--zone +HHMM] (--out FILE | --per-day FOLDER)\n");
+               "                 [--zone +HHMM] [--mix even|heavy] (--out FILE | --per-day FOLDER)\n");
   return 2;
 }
 
@@ -47,6 +47,8 @@ int main(int argc, char** argv) {
     } else if (key == "--zone") {
       int hhmm = std::atoi(value.c_str() + (value[0] == '+' || value[0] == '-'));
       options.zone_minutes = (hhmm / 100 * 60 + hhmm % 100) * (value[0] == '-' ? -1 : 1);
+    } else if (key == "--mix") {
+      if (!tf::bench::ParseVisitorMix(value, options.mix)) return Usage();
     } else if (key == "--out") {
       out = value;
     } else if (key == "--per-day") {

@@ -31,12 +31,11 @@ std::size_t ChoosePathsToWrite(const CSite& site, std::vector<CPathNode*>& nodes
 void InitPathTable(CSite& site) {
   SessionTables& tables = site.run.sessions;
   tables.ReleasePaths();
-  tables.path_index.SetCallbacks(PathOrder{}, nullptr);
 }
 
 CPathNode* FindPath(CSite& site, CTextItem* from, CTextItem* to) {
   SessionTables& tables = site.run.sessions;
-  CPathNode* node = tables.path_index.Find(PathKey{from, to});
+  CPathNode* node = tables.path_index.Find(from, to);
   if (node != nullptr) return node;
   node = new CPathNode;
   node->from = from;

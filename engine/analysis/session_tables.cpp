@@ -20,11 +20,6 @@ void TrimCapacity(std::vector<T>& list) {
   if (list.capacity() > kKeptCapacity) std::vector<T>().swap(list);
 }
 
-int CompareReferences(const void* a, const void* b) {
-  std::less<const void*> less;
-  return less(a, b) ? -1 : less(b, a) ? 1 : 0;
-}
-
 }  // namespace
 
 void CSession::Clear() {
@@ -58,11 +53,6 @@ void CSession::ComputeViewTimes(std::int32_t& count, std::int32_t& total) {
   if (!pages.empty()) pages.back().view_time = ClampToInt32(average);
   count = ClampToInt32(intervals);
   total = ClampToInt32(intervals > 1 ? sum + average : sum);
-}
-
-int ComparePathKey(const PathKey& a, const CPathNode& b) {
-  int order = CompareReferences(a.from, b.from);
-  return order != 0 ? order : CompareReferences(a.to, b.to);
 }
 
 SessionTables::~SessionTables() {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/analysis/path_index.h"
 #include "engine/analysis/visitor_index.h"
-#include "engine/common/avl_tree.h"
 #include "engine/logs/time_value.h"
 
 namespace tf {
@@ -80,21 +80,6 @@ struct CPathNode {
   bool on_day_list = false;
 };
 
-struct PathKey {
-  const CTextItem* from;
-  const CTextItem* to;
-};
-
-// The from-page references as unsigned values first, then the to-pages.
-int ComparePathKey(const PathKey& a, const CPathNode& b);
-
-struct PathOrder {
-  int operator()(const PathKey& a, const CPathNode& b) const { return ComparePathKey(a, b); }
-  int operator()(const CPathNode& a, const CPathNode& b) const {
-    return ComparePathKey(PathKey{a.from, a.to}, b);
-  }
-};
-
 struct SessionTables {
   SessionTables() = default;
   ~SessionTables();
@@ -130,7 +115,7 @@ struct SessionTables {
 
   CPathNode* paths = nullptr;
   CPathNode* day_paths = nullptr;
-  CAvlTree<CPathNode, PathOrder> path_index;
+  PathIndex path_index;
 };
 
 }  // namespace tf

@@ -21,6 +21,17 @@ namespace {
 // is only ever a file.
 std::string FileName(const std::string& path) { return path[0] == '/' ? path : "./" + path; }
 
+// SQLite's allocation statistics take a global lock on every allocation,
+// and a flush allocates for every row; nothing here reads them. The setting
+// only takes before SQLite's first use, so it is made before the first open.
+void SetUpLibraryOnce() {
+  static const bool done = [] {
+    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    return true;
+  }();
+  (void)done;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -41,6 +52,7 @@ void Connection::Impl::Open(const std::string& file) {
   if (file.empty() || stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
     throw Error(SQLITE_CANTOPEN, sqlite3_errstr(SQLITE_CANTOPEN));
   }
+  SetUpLibraryOnce();
   sqlite3* handle = nullptr;
   int rc = sqlite3_open_v2(FileName(file).c_str(), &handle, SQLITE_OPEN_READWRITE, nullptr);
   if (rc != SQLITE_OK) {
@@ -101,16 +113,29 @@ std::unique_ptr<Statement> Connection::Impl::Lend(std::string key,
   RequireOpen();
   auto found = cache_.find(key);
   if (found != cache_.end()) {
-    Cached cached = std::move(*found->second);
-    lru_.erase(found->second);
-    cache_.erase(found);
+    Cached& cached = *found->second;
+    lru_.splice(lru_.begin(), lru_, found->second);
+    if (!cached.lent) {
+      cached.lent = true;
+      return std::unique_ptr<Statement>(
+          new Statement(this, cached.translation, cached.stmt, generation_, &cached));
+    }
+    // In use further up the stack: this use gets a statement of its own.
     return std::unique_ptr<Statement>(
-        new Statement(this, std::move(key), std::move(cached.translation), cached.stmt, generation_));
+        new Statement(this, cached.translation, PrepareText(cached.translation->sql), generation_, nullptr));
   }
   auto translation = std::make_shared<const Translation>(translate());
+  sqlite3_stmt* stmt = PrepareText(translation->sql);
+  if (translation->changes_schema) {
+    return std::unique_ptr<Statement>(new Statement(this, std::move(translation), stmt, generation_, nullptr));
+  }
+  Cached& cached = Keep(std::move(key), translation, stmt);
+  return std::unique_ptr<Statement>(new Statement(this, std::move(translation), stmt, generation_, &cached));
+}
+
+sqlite3_stmt* Connection::Impl::PrepareText(const std::string& sql) {
   sqlite3_stmt* stmt = nullptr;
   const char* tail = nullptr;
-  const std::string& sql = translation->sql;
   int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt, &tail);
   if (rc != SQLITE_OK) Raise(rc);
   while (tail && std::isspace(static_cast<unsigned char>(*tail))) ++tail;
@@ -119,28 +144,52 @@ std::unique_ptr<Statement> Connection::Impl::Lend(std::string key,
     throw Error(SQLITE_ERROR, stmt ? "Characters found after end of SQL statement."
                                    : "Command text was not set for the command object.");
   }
-  return std::unique_ptr<Statement>(
-      new Statement(this, std::move(key), std::move(translation), stmt, generation_));
+  return stmt;
+}
+
+Connection::Impl::Cached& Connection::Impl::Keep(std::string key,
+                                                 std::shared_ptr<const Translation> translation,
+                                                 sqlite3_stmt* stmt) {
+  lru_.push_front(Cached{std::move(key), std::move(translation), stmt, true});
+  cache_[lru_.front().key] = lru_.begin();
+  if (lru_.size() > kCacheSize) {
+    for (auto old = std::prev(lru_.end()); old != lru_.begin(); --old) {
+      if (old->lent) continue;
+      sqlite3_finalize(old->stmt);
+      cache_.erase(old->key);
+      lru_.erase(old);
+      break;
+    }
+  }
+  return lru_.front();
 }
 
 void Connection::Impl::GiveBack(Statement& s) {
-  bool keep = db != nullptr && s.generation_ == generation_ && !s.translation_->changes_schema &&
-              cache_.find(s.key_) == cache_.end();
-  if (!keep) {
+  // A statement of an earlier schema or of a closed database left the
+  // cache when that changed.
+  if (s.entry_ == nullptr || db == nullptr || s.generation_ != generation_) {
     sqlite3_finalize(s.stmt_);
     return;
   }
-  lru_.push_front(Cached{std::move(s.key_), std::move(s.translation_), s.stmt_});
-  cache_[lru_.front().key] = lru_.begin();
-  if (lru_.size() > kCacheSize) {
-    sqlite3_finalize(lru_.back().stmt);
-    cache_.erase(lru_.back().key);
-    lru_.pop_back();
+  static_cast<Cached*>(s.entry_)->lent = false;
+}
+
+std::unique_ptr<Statement> Connection::Impl::LendFront(char kind, std::string_view sql) {
+  RequireOpen();
+  if (lru_.empty()) return nullptr;
+  Cached& cached = lru_.front();
+  const std::string& key = cached.key;
+  if (cached.lent || key.size() != sql.size() + 1 || key[0] != kind || key.compare(1, sql.size(), sql) != 0) {
+    return nullptr;
   }
+  cached.lent = true;
+  return std::unique_ptr<Statement>(new Statement(this, cached.translation, cached.stmt, generation_, &cached));
 }
 
 std::unique_ptr<Statement> Connection::Impl::Prepare(std::string_view sql, bool want_row_id) {
-  std::string key(1, want_row_id ? 'R' : 'J');
+  const char kind = want_row_id ? 'R' : 'J';
+  if (std::unique_ptr<Statement> statement = LendFront(kind, sql)) return statement;
+  std::string key(1, kind);
   key += sql;
   return Lend(std::move(key), [&] {
     SchemaLookup lookup = [this](std::string_view table) { return Columns(table); };
@@ -149,6 +198,7 @@ std::unique_ptr<Statement> Connection::Impl::Prepare(std::string_view sql, bool 
 }
 
 std::unique_ptr<Statement> Connection::Impl::PrepareNative(const std::string& sql) {
+  if (std::unique_ptr<Statement> statement = LendFront('N', sql)) return statement;
   return Lend("N" + sql, [&] {
     Translation translation;
     translation.sql = sql;
@@ -192,7 +242,10 @@ void Connection::Impl::Ran(const Statement& statement) {
 }
 
 void Connection::Impl::ForgetSchema() {
-  for (Cached& c : lru_) sqlite3_finalize(c.stmt);
+  // A lent statement is finalized when it is given back.
+  for (Cached& c : lru_) {
+    if (!c.lent) sqlite3_finalize(c.stmt);
+  }
   lru_.clear();
   cache_.clear();
   columns_.clear();

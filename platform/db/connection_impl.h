@@ -18,9 +18,11 @@ namespace tf::db {
 
 inline constexpr char kClosed[] = "Operation is not allowed when the object is closed.";
 
-// A prepared statement lent by its connection for one use. It leaves the
-// cache while lent (so a statement is never used twice at once) and goes
-// back, reset, when the Statement goes out of scope.
+// A prepared statement lent by its connection for one use. A cached
+// statement stays in the cache, marked lent (so it is never used twice at
+// once: a second use of the same text gets a statement of its own), and is
+// reset and marked free when the Statement goes out of scope; it is looked
+// up once per use, not taken out and put back.
 class Statement {
  public:
   ~Statement();
@@ -32,16 +34,16 @@ class Statement {
 
  private:
   friend class Connection::Impl;
-  Statement(Connection::Impl* owner, std::string key, std::shared_ptr<const Translation> translation,
-            sqlite3_stmt* stmt, unsigned generation)
-      : owner_(owner), key_(std::move(key)), translation_(std::move(translation)), stmt_(stmt),
-        generation_(generation) {}
+  Statement(Connection::Impl* owner, std::shared_ptr<const Translation> translation, sqlite3_stmt* stmt,
+            unsigned generation, void* entry)
+      : owner_(owner), translation_(std::move(translation)), stmt_(stmt), generation_(generation),
+        entry_(entry) {}
 
   Connection::Impl* owner_;
-  std::string key_;
   std::shared_ptr<const Translation> translation_;
   sqlite3_stmt* stmt_;
   unsigned generation_;
+  void* entry_;  // its cache entry, or nullptr when it is not cached
 };
 
 class Connection::Impl {
@@ -86,14 +88,24 @@ class Connection::Impl {
     std::string key;
     std::shared_ptr<const Translation> translation;
     sqlite3_stmt* stmt;
+    bool lent = false;
   };
+  using CachedList = std::list<Cached>;
+  // The most recently used statement when it is of this text and free:
+  // the rows of a flush run one statement over and over, and are spared
+  // building and hashing its key. Null otherwise.
+  std::unique_ptr<Statement> LendFront(char kind, std::string_view sql);
   std::unique_ptr<Statement> Lend(std::string key, const std::function<Translation()>& translate);
+  sqlite3_stmt* PrepareText(const std::string& sql);
+  // Keeps a new statement in the cache, lent, dropping the least recently
+  // used one that is not lent when the cache is full.
+  Cached& Keep(std::string key, std::shared_ptr<const Translation> translation, sqlite3_stmt* stmt);
   void GiveBack(Statement& statement);
   void ForgetSchema();
 
   static constexpr std::size_t kCacheSize = 128;
-  std::list<Cached> lru_;  // most recently used first
-  std::unordered_map<std::string, std::list<Cached>::iterator> cache_;
+  CachedList lru_;  // most recently used first
+  std::unordered_map<std::string, CachedList::iterator> cache_;
   std::map<std::string, std::vector<ColumnInfo>> columns_;  // by upper-case table name
   unsigned generation_ = 0;  // counts schema changes and reopenings
 };

@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <map>
 #include <set>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "engine/logs/log_file_set.h"
 #include "engine/logs/log_stream.h"
@@ -63,9 +68,43 @@ TEST(LogGeneratorTest, ALogOfNoLinesIsAnEmptyFile) {
   EXPECT_FALSE(WriteLog(options, dir.File("missing/empty.log"), false));
 }
 
+// The heavy mix: half of the lines from a few hundred clients among
+// thousands, over a site of thousands of pages, with many own-site referrers.
+TEST(LogGeneratorTest, HeavyMixGivesHalfTheLinesToAFewHundredClients) {
+  LogGeneratorOptions options;
+  options.mix = VisitorMix::kHeavy;
+  options.lines = 200000;
+  options.days = 30;
+  options.seed = 3;
+  LogGenerator generator(options);
+  std::map<std::string, long> lines_of_client;
+  std::set<std::string> stems, own_referrers;
+  std::string line;
+  while (generator.Next(line)) {
+    std::istringstream in(line);
+    std::string client, skip, stem, referrer;
+    in >> client >> skip >> skip >> skip >> skip >> skip >> stem >> skip >> skip >> skip >> referrer;
+    ++lines_of_client[client];
+    if (stem.find("/images/") == std::string::npos) stems.insert(stem.substr(0, stem.find('?')));
+    if (referrer.find("www.example.com") != std::string::npos) own_referrers.insert(referrer);
+    line.clear();
+  }
+  std::vector<long> counts;
+  for (const auto& [client, count] : lines_of_client) counts.push_back(count);
+  std::sort(counts.begin(), counts.end(), std::greater<>());
+  long top = 0;
+  for (std::size_t i = 0; i < 300 && i < counts.size(); ++i) top += counts[i];
+  EXPECT_GT(lines_of_client.size(), 2500u);
+  EXPECT_GT(top, options.lines * 4 / 10);
+  EXPECT_LT(top, options.lines * 7 / 10);
+  EXPECT_GT(stems.size(), 1500u);
+  EXPECT_GT(own_referrers.size(), 1500u);
+}
+
 TEST(LogGeneratorTest, SameSeedSameLog) {
-  auto text = [](std::uint64_t seed) {
+  auto text = [](std::uint64_t seed, VisitorMix mix) {
     LogGeneratorOptions options;
+    options.mix = mix;
     options.kind = LogKind::kW3c;
     options.lines = 500;
     options.seed = seed;
@@ -76,8 +115,10 @@ TEST(LogGeneratorTest, SameSeedSameLog) {
     }
     return out;
   };
-  EXPECT_EQ(text(5), text(5));
-  EXPECT_NE(text(5), text(6));
+  EXPECT_EQ(text(5, VisitorMix::kEven), text(5, VisitorMix::kEven));
+  EXPECT_NE(text(5, VisitorMix::kEven), text(6, VisitorMix::kEven));
+  EXPECT_EQ(text(5, VisitorMix::kHeavy), text(5, VisitorMix::kHeavy));
+  EXPECT_NE(text(5, VisitorMix::kHeavy), text(5, VisitorMix::kEven));
 }
 
 }  // namespace

@@ -1,7 +1,11 @@
 // Click paths: the steps of the day's sessions and the ones written.
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "engine/analysis/path_index.h"
 #include "engine/analysis/session_tables.h"
+#include "engine/analysis/text_item.h"
 #include "session_site.h"
 
 namespace tf {
@@ -12,6 +16,31 @@ using Rows = std::vector<std::string>;
 const char kPathRows[] =
     "SELECT p.EntryDate, a.Name, b.Name, p.Hits, p.EntryCount, p.ExitCount FROM tblPaths p "
     "JOIN tblData a ON a.ItemID = p.ItemID JOIN tblData b ON b.ItemID = p.ItemID2 ORDER BY 2, 3";
+
+// Steps are found by both pages, in their order, across the index's growth.
+TEST(PathIndexTest, FindsEachStepByItsTwoPagesAcrossGrowth) {
+  const int kPages = 120;
+  std::vector<CTextItem> pages(kPages);
+  std::vector<std::unique_ptr<CPathNode>> steps;
+  PathIndex index;
+  EXPECT_EQ(index.Find(&pages[0], &pages[1]), nullptr);
+  for (int i = 0; i < kPages; ++i) {
+    for (int j = 0; j < kPages; j += 3) {  // 4,800 steps: several growths
+      if (i == j) continue;
+      steps.push_back(std::make_unique<CPathNode>());
+      steps.back()->from = &pages[i];
+      steps.back()->to = &pages[j];
+      index.Insert(steps.back().get());
+    }
+  }
+  EXPECT_EQ(index.size(), steps.size());
+  for (const auto& step : steps) EXPECT_EQ(index.Find(step->from, step->to), step.get());
+  EXPECT_EQ(index.Find(&pages[0], &pages[1]), nullptr);  // only every third page is a target
+  EXPECT_EQ(index.Find(&pages[3], &pages[3]), nullptr);
+  EXPECT_NE(index.Find(&pages[3], &pages[0]), nullptr);
+  index.Clear();
+  EXPECT_EQ(index.Find(&pages[3], &pages[0]), nullptr);
+}
 
 TEST(ClickPathRunTest, StepsOfTheDaysSessions) {
   test::StatisticsSite shop;

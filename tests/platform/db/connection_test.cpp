@@ -350,5 +350,27 @@ TEST_F(ConnectionTest, FlushSizedBatchInOneTransaction) {
   EXPECT_EQ(Scalar("SELECT Sum(ItemID) FROM tblDay").ToDouble(), kRows * (kRows - 1.0) / 2);
 }
 
+// Statements are kept prepared between uses: a full cache drops the least
+// recently used one, and a schema change drops them all, so the same text
+// always runs against the tables as they are now.
+TEST_F(ConnectionTest, CachedStatementsFollowEvictionAndSchemaChanges) {
+  const std::string insert = "INSERT INTO tblCache (Name, Hits) VALUES (?, ?)";
+  db_.Execute("CREATE TABLE tblCache (Name NVARCHAR(50), Hits INTEGER)");
+  db_.Execute(insert, {"a", 1});
+  int rows = 1;
+  for (int i = 0; i < 300; ++i) {
+    EXPECT_EQ(Scalar("SELECT Count(*) + " + std::to_string(i) + " FROM tblCache").ToInt32(), rows + i);
+    if (i % 7 == 0) {
+      db_.Execute(insert, {"b", i});
+      ++rows;
+    }
+  }
+  db_.Execute("DROP TABLE tblCache");
+  db_.Execute("CREATE TABLE tblCache (Extra INTEGER, Hits INTEGER, Name NVARCHAR(50))");
+  db_.Execute(insert, {"c", 5});
+  EXPECT_EQ(Scalar("SELECT Name FROM tblCache WHERE Hits = 5").ToString(), "c");
+  EXPECT_EQ(Scalar("SELECT Count(*) FROM tblCache").ToInt32(), 1);
+}
+
 }  // namespace
 }  // namespace tf::db
