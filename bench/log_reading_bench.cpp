@@ -48,13 +48,13 @@ class BenchSite : public tf::LogSite {
 
 // Child: reads the files of the given file patterns, one stream each,
 // three times over; the fastest pass counts, as the machine may be busy.
-int Measure(int count, char** specs) {
+int Measure(int count, char** patterns) {
   double best = 0;
   long records = 0, old_records = 0;
   std::int64_t bytes_read = 0, bytes_sent = 0;
   for (int pass = 0; pass < 3; ++pass) {
     BenchSite site;
-    for (int i = 0; i < count; ++i) site.streams.push_back(std::make_unique<tf::CLogStream>(specs[i]));
+    for (int i = 0; i < count; ++i) site.streams.push_back(std::make_unique<tf::CLogStream>(patterns[i]));
     auto start = std::chrono::steady_clock::now();
     tf::CLogFileSet set(site, 0);
     set.FindFiles();
@@ -81,7 +81,7 @@ struct Case {
   int files;  // streams, one file each
 };
 
-bool Generate(const std::string& dir, const Case& c, long lines, std::vector<std::string>& specs) {
+bool Generate(const std::string& dir, const Case& c, long lines, std::vector<std::string>& patterns) {
   for (int i = 0; i < c.files; ++i) {
     tf::bench::LogGeneratorOptions options;
     options.kind = c.kind;
@@ -93,7 +93,7 @@ bool Generate(const std::string& dir, const Case& c, long lines, std::vector<std
     struct stat st {};
     if (stat(path.c_str(), &st) != 0 && !tf::bench::WriteLog(options, path + ".tmp", false)) return false;
     if (stat(path.c_str(), &st) != 0 && rename((path + ".tmp").c_str(), path.c_str()) != 0) return false;
-    specs.push_back(path);
+    patterns.push_back(path);
   }
   return true;
 }
@@ -137,13 +137,13 @@ int main(int argc, char** argv) {
               "peak RSS KB");
   int status = 0;
   for (const Case& c : cases) {
-    std::vector<std::string> specs;
-    if (!Generate(dir, c, lines, specs)) {
+    std::vector<std::string> patterns;
+    if (!Generate(dir, c, lines, patterns)) {
       std::fprintf(stderr, "cannot generate %s in %s\n", c.name, dir.c_str());
       return 1;
     }
     std::vector<std::string> args = {"--measure"};
-    args.insert(args.end(), specs.begin(), specs.end());
+    args.insert(args.end(), patterns.begin(), patterns.end());
     tf::bench::AnalyzeResult child = tf::bench::RunTfAnalyze("/proc/self/exe", args);
     long records = 0, old_records = 0;
     double seconds = 0;

@@ -36,6 +36,17 @@ class BarChart {
     Color colour = kDefaultColour;
   };
   Cell* Find(int column, int row, int bar, int layer);
+  struct Geometry;
+  // The phases of Finish.
+  double StackMaximum();
+  bool LabelsStaggered(ChartCanvas& canvas, double spacing, int label_height) const;
+  int RowLabelWidth(ChartCanvas& canvas) const;
+  Geometry Measure(ChartCanvas& canvas, double maximum) const;
+  void PlaceBarsInCell(Geometry& g) const;
+  void DrawFrame(ChartCanvas& canvas, const Geometry& g) const;
+  void DrawLabels(ChartCanvas& canvas, const Geometry& g) const;
+  void DrawBars(ChartCanvas& canvas, const Geometry& g);
+  void DrawTitle(ChartCanvas& canvas, const Geometry& g) const;
   void DrawBlock(ChartCanvas& canvas, int x, int y, Color colour, int width, int height, int dx,
                  int dy, bool with_top);
 

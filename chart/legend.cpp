@@ -160,11 +160,29 @@ void Legend::FillCell(ChartCanvas& canvas, int left, int top, int right, int bot
   if (!(corner_mask & kBottomRight)) square(false, false);
 }
 
-int Legend::Finish(ChartCanvas& canvas) {
-  if (!begun_) return kNotBegun;
-  const int column_count = static_cast<int>(columns_.size());
+// The table as laid out: which cell stands where, the size of every row
+// and column, and where the legend lands in the picture.
+struct Legend::Layout {
+  int rows = 0;
+  Cell empty;  // stands in for places no cell was set at
+  std::vector<std::vector<const Cell*>> placed;
+  std::vector<std::vector<int>> placed_column;
+  std::vector<int> row_height;
+  int width = 0, height = 0;
+  int left = 0, bottom = 0, top = 0;
+  std::vector<int> column_left, row_top;
+  int column_gap = 0;
 
-  // Measure every cell; single-column cells widen their column.
+  int CellRight(int first, int span) const {
+    return column_left[first + span] - column_gap;  // one past the cell's last pixel
+  }
+  int RowBottom(int r) const { return row_top[r] - row_height[r] - 2 * kRowPadding; }
+};
+
+// Measures every cell; single-column cells widen their column. The number
+// of rows.
+int Legend::MeasureCells(ChartCanvas& canvas) {
+  const int column_count = static_cast<int>(columns_.size());
   int rows = 0;
   for (Cell& cell : cells_) {
     if (cell.background == -1) cell.background = background_;
@@ -179,33 +197,41 @@ int Legend::Finish(ChartCanvas& canvas) {
     if (cell.span == 1) columns_[cell.column].width = std::max(columns_[cell.column].width, cell.width);
     rows = std::max(rows, cell.row + 1);
   }
+  return rows;
+}
 
-  // Place the cells; at a place set twice the one set first is drawn.
+// Places the cells; at a place set twice the one set first is drawn.
+void Legend::PlaceCells(Layout& layout) const {
+  const int column_count = static_cast<int>(columns_.size());
+  const int rows = layout.rows;
   std::vector<int> grid(static_cast<std::size_t>(rows) * column_count, -1);
   for (int i = static_cast<int>(cells_.size()) - 1; i >= 0; --i) {
     const Cell& cell = cells_[i];
     if (cell.column < column_count) grid[static_cast<std::size_t>(cell.row) * column_count + cell.column] = i;
   }
-  Cell empty;
-  empty.background = background_;
-  std::vector<std::vector<const Cell*>> placed(rows);
-  std::vector<std::vector<int>> placed_column(rows);
+  layout.empty.background = background_;
+  layout.placed.assign(rows, {});
+  layout.placed_column.assign(rows, {});
   for (int r = 0; r < rows; ++r) {
     for (int c = 0; c < column_count;) {
       int index = grid[static_cast<std::size_t>(r) * column_count + c];
-      const Cell* cell = index >= 0 ? &cells_[index] : &empty;
-      placed[r].push_back(cell);
-      placed_column[r].push_back(c);
+      const Cell* cell = index >= 0 ? &cells_[index] : &layout.empty;
+      layout.placed[r].push_back(cell);
+      layout.placed_column[r].push_back(c);
       c += index >= 0 ? cell->span : 1;
     }
   }
+}
 
+// Columns widen for cells that span them, and for the minimum width.
+void Legend::WidenColumns(const Layout& layout) {
+  const int column_count = static_cast<int>(columns_.size());
   const int pad_gap = (kColumnPadding + column_gap_) * 2;
-  for (int r = 0; r < rows; ++r) {
-    for (std::size_t i = 0; i < placed[r].size(); ++i) {
-      const Cell* cell = placed[r][i];
+  for (int r = 0; r < layout.rows; ++r) {
+    for (std::size_t i = 0; i < layout.placed[r].size(); ++i) {
+      const Cell* cell = layout.placed[r][i];
       if (cell->span <= 1) continue;
-      const int first = placed_column[r][i];
+      const int first = layout.placed_column[r][i];
       int room = pad_gap * (cell->span - 1);
       for (int c = first; c < first + cell->span; ++c) room += columns_[c].width;
       if (cell->width > room) ShareExcess(first, cell->span, cell->width - room);
@@ -217,34 +243,57 @@ int Legend::Finish(ChartCanvas& canvas) {
     const int target = min_width_ - 15;
     if (total < target) ShareExcess(0, column_count, target - total);
   }
+}
 
-  std::vector<int> row_height(rows, 0);
+void Legend::MeasureSize(Layout& layout) const {
+  const int column_count = static_cast<int>(columns_.size());
+  const int rows = layout.rows;
+  layout.row_height.assign(rows, 0);
   for (int r = 0; r < rows; ++r) {
-    for (const Cell* cell : placed[r]) {
-      if (!cell->key) row_height[r] = std::max(row_height[r], cell->height);
+    for (const Cell* cell : layout.placed[r]) {
+      if (!cell->key) layout.row_height[r] = std::max(layout.row_height[r], cell->height);
     }
   }
-  int height = 0;
+  layout.height = 0;
   if (rows > 0) {
-    height = std::accumulate(row_height.begin(), row_height.end(), 0) + rows * 2 * kRowPadding +
-             (rows - 1) * row_gap_;
+    layout.height = std::accumulate(layout.row_height.begin(), layout.row_height.end(), 0) +
+                    rows * 2 * kRowPadding + (rows - 1) * row_gap_;
   }
-  int width = column_count * 2 * kColumnPadding + (column_count - 1) * column_gap_;
-  for (const Column& column : columns_) width += column.width;
+  layout.width = column_count * 2 * kColumnPadding + (column_count - 1) * column_gap_;
+  for (const Column& column : columns_) layout.width += column.width;
+}
 
+// Anchors the legend at its point, kept inside the picture, and finds the
+// edges of every column and row.
+void Legend::Position(Layout& layout) const {
+  const int column_count = static_cast<int>(columns_.size());
   const int shadow = (options_ & kShadow) ? kShadowOffset : 0;
+  const int width = layout.width, height = layout.height;
   int left = x_ + 1, bottom = y_ + shadow;
   if (x_anchor_ == 1) left = x_ - shadow - width - 1;
   else if (x_anchor_ == 2) left = x_ - (width + shadow) / 2 + 1;
   if (y_anchor_ == 1) bottom = y_ - height;
   else if (y_anchor_ == 2) bottom = y_ - (height + shadow) / 2 + 1;
-  left = std::max(left, 2);
-  bottom = std::max(bottom, shadow + 2);
-  const int top = bottom + height;
+  layout.left = std::max(left, 2);
+  layout.bottom = std::max(bottom, shadow + 2);
+  layout.top = layout.bottom + height;
 
-  // The legend is placed in picture coordinates, whatever chart came before.
-  const Point saved_origin = canvas.origin();
-  canvas.set_origin({0, 0});
+  layout.column_gap = column_gap_;
+  layout.column_left.assign(column_count + 1, layout.left);
+  for (int c = 0; c < column_count; ++c) {
+    layout.column_left[c + 1] =
+        layout.column_left[c] + columns_[c].width + 2 * kColumnPadding + column_gap_;
+  }
+  layout.row_top.assign(layout.rows + 1, layout.top);
+  for (int r = 0; r < layout.rows; ++r) {
+    layout.row_top[r + 1] = layout.row_top[r] - layout.row_height[r] - 2 * kRowPadding - row_gap_;
+  }
+}
+
+// The drop shadow, then the frame with the legend's background.
+void Legend::DrawFrame(ChartCanvas& canvas, const Layout& layout) const {
+  const int shadow = (options_ & kShadow) ? kShadowOffset : 0;
+  const int left = layout.left, top = layout.top, bottom = layout.bottom, width = layout.width;
   const bool rounded = (options_ & kRounded) != 0;
   auto frame = [&](int dx, int dy, Color fill, Color outline) {
     if (rounded) {
@@ -256,25 +305,20 @@ int Legend::Finish(ChartCanvas& canvas) {
   };
   if (shadow) frame(shadow, -shadow, kShadowColour, kShadowColour);
   frame(0, 0, background_, (options_ & kNoBorder) ? background_ : Color{0});
+}
 
-  std::vector<int> column_left(column_count + 1, left);
-  for (int c = 0; c < column_count; ++c) {
-    column_left[c + 1] = column_left[c] + columns_[c].width + 2 * kColumnPadding + column_gap_;
-  }
-  std::vector<int> row_top(rows + 1, top);
+// Cells with a background of their own; on a rounded legend the cells at
+// its corners keep the rounding.
+void Legend::FillCellBackgrounds(ChartCanvas& canvas, const Layout& layout) {
+  const int column_count = static_cast<int>(columns_.size());
+  const int rows = layout.rows;
+  const bool rounded = (options_ & kRounded) != 0;
   for (int r = 0; r < rows; ++r) {
-    row_top[r + 1] = row_top[r] - row_height[r] - 2 * kRowPadding - row_gap_;
-  }
-  auto cell_right = [&](int first, int span) {
-    return column_left[first + span] - column_gap_;  // one past the cell's last pixel
-  };
-
-  for (int r = 0; r < rows; ++r) {
-    const int row_bottom = row_top[r] - row_height[r] - 2 * kRowPadding;
-    for (std::size_t i = 0; i < placed[r].size(); ++i) {
-      const Cell* cell = placed[r][i];
+    const int row_bottom = layout.RowBottom(r);
+    for (std::size_t i = 0; i < layout.placed[r].size(); ++i) {
+      const Cell* cell = layout.placed[r][i];
       if (cell->background == background_) continue;
-      const int first = placed_column[r][i];
+      const int first = layout.placed_column[r][i];
       int corners = 0;
       if (rounded) {
         bool at_left = first == 0, at_right = first + cell->span == column_count;
@@ -283,32 +327,39 @@ int Legend::Finish(ChartCanvas& canvas) {
         if (r == rows - 1 && at_left) corners |= kBottomLeft;
         if (r == rows - 1 && at_right) corners |= kBottomRight;
       }
-      FillCell(canvas, column_left[first], row_top[r], cell_right(first, cell->span), row_bottom,
+      FillCell(canvas, layout.column_left[first], layout.row_top[r],
+               layout.CellRight(first, cell->span), row_bottom,
                static_cast<Color>(cell->background), corners);
     }
   }
+}
 
-  for (int r = 0; r < rows; ++r) {
-    const int row_bottom = row_top[r] - row_height[r] - 2 * kRowPadding;
-    if (row_gap_ && r < rows - 1) {
-      canvas.Line(left, row_bottom, left + width, row_bottom, kSeparatorColour);
+void Legend::DrawSeparators(ChartCanvas& canvas, const Layout& layout) const {
+  const int column_count = static_cast<int>(columns_.size());
+  for (int r = 0; r < layout.rows; ++r) {
+    const int row_bottom = layout.RowBottom(r);
+    if (row_gap_ && r < layout.rows - 1) {
+      canvas.Line(layout.left, row_bottom, layout.left + layout.width, row_bottom, kSeparatorColour);
     }
     if (column_gap_) {
-      for (std::size_t i = 0; i < placed[r].size(); ++i) {
-        const int first = placed_column[r][i];
-        if (first + placed[r][i]->span >= column_count) continue;
-        const int x = cell_right(first, placed[r][i]->span);
-        canvas.Line(x, row_top[r], x, row_bottom, kSeparatorColour);
+      for (std::size_t i = 0; i < layout.placed[r].size(); ++i) {
+        const int first = layout.placed_column[r][i];
+        if (first + layout.placed[r][i]->span >= column_count) continue;
+        const int x = layout.CellRight(first, layout.placed[r][i]->span);
+        canvas.Line(x, layout.row_top[r], x, row_bottom, kSeparatorColour);
       }
     }
   }
+}
 
-  for (int r = rows - 1; r >= 0; --r) {
-    const int middle = row_top[r] - (row_height[r] + 2 * kRowPadding) / 2;
-    for (std::size_t i = 0; i < placed[r].size(); ++i) {
-      const Cell* cell = placed[r][i];
-      const int first = placed_column[r][i];
-      const int x0 = column_left[first], x1 = cell_right(first, cell->span);
+// Texts and colour keys, aligned in their cells and centred in their rows.
+void Legend::DrawContents(ChartCanvas& canvas, const Layout& layout) const {
+  for (int r = layout.rows - 1; r >= 0; --r) {
+    const int middle = layout.row_top[r] - (layout.row_height[r] + 2 * kRowPadding) / 2;
+    for (std::size_t i = 0; i < layout.placed[r].size(); ++i) {
+      const Cell* cell = layout.placed[r][i];
+      const int first = layout.placed_column[r][i];
+      const int x0 = layout.column_left[first], x1 = layout.CellRight(first, cell->span);
       int x = x0 + kColumnPadding;
       if (cell->align == kRight) x = x1 - kColumnPadding - cell->width;
       else if (cell->align == kCentre) x = x0 + (x1 - x0 - cell->width) / 2;
@@ -323,6 +374,24 @@ int Legend::Finish(ChartCanvas& canvas) {
     }
   }
   canvas.SetTextBackground(canvas.background());
+}
+
+int Legend::Finish(ChartCanvas& canvas) {
+  if (!begun_) return kNotBegun;
+  Layout layout;
+  layout.rows = MeasureCells(canvas);
+  PlaceCells(layout);
+  WidenColumns(layout);
+  MeasureSize(layout);
+  Position(layout);
+
+  // The legend is placed in picture coordinates, whatever chart came before.
+  const Point saved_origin = canvas.origin();
+  canvas.set_origin({0, 0});
+  DrawFrame(canvas, layout);
+  FillCellBackgrounds(canvas, layout);
+  DrawSeparators(canvas, layout);
+  DrawContents(canvas, layout);
   canvas.set_origin(saved_origin);
 
   columns_.clear();

@@ -59,6 +59,17 @@ class Legend {
   void ShareExcess(int first, int count, int excess);
   void FillCell(ChartCanvas& canvas, int left, int top, int right, int bottom, Color colour,
                 int corner_mask);
+  struct Layout;
+  // The phases of Finish.
+  int MeasureCells(ChartCanvas& canvas);
+  void PlaceCells(Layout& layout) const;
+  void WidenColumns(const Layout& layout);
+  void MeasureSize(Layout& layout) const;
+  void Position(Layout& layout) const;
+  void DrawFrame(ChartCanvas& canvas, const Layout& layout) const;
+  void FillCellBackgrounds(ChartCanvas& canvas, const Layout& layout);
+  void DrawSeparators(ChartCanvas& canvas, const Layout& layout) const;
+  void DrawContents(ChartCanvas& canvas, const Layout& layout) const;
 
   bool begun_ = false;
   int x_ = 0, y_ = 0, x_anchor_ = 0, y_anchor_ = 0, options_ = 0;

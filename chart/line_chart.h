@@ -31,6 +31,17 @@ class LineChart {
  private:
   double& Value(int x_index, int line) { return values_[x_index + static_cast<std::size_t>(line) * count_]; }
 
+  struct Geometry;
+  // The phases of Finish.
+  double ValueMaximum();
+  void MeasureLabelBand(ChartCanvas& canvas, Geometry& g) const;
+  void MeasureBox(ChartCanvas& canvas, Geometry& g, double maximum) const;
+  void DrawBox(ChartCanvas& canvas, const Geometry& g) const;
+  void DrawLines(ChartCanvas& canvas, const Geometry& g);
+  void DrawFloorFront(ChartCanvas& canvas, const Geometry& g) const;
+  void DrawXLabels(ChartCanvas& canvas, const Geometry& g) const;
+  void DrawTitle(ChartCanvas& canvas, const Geometry& g) const;
+
   bool begun_ = false;
   bool area_flag_ = false;
   int type_ = 0;

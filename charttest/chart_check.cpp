@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "engine/common/message_box.h"
+#include "interfaces/itf_com.h"
 #include "platform/com/create.h"
-#include "support/itf_com.h"
 
 namespace tf::charttest {
 

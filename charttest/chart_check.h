@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "chart/iloom_chart.h"
+#include "interfaces/iloom_chart.h"
 
 namespace tf::charttest {
 

@@ -21,41 +21,36 @@ constexpr const char* kShareCells =
     "</td><td width='1%'><font class='text_normal'>&nbsp;&nbsp;&nbsp;&nbsp;</font></td><td "
     "width='1%' align=right>";
 
+// The sum of a column over every row of the recordset.
+double ColumnTotal(db::Recordset& rs, const char* column) {
+  double total = 0;
+  if (rs.RecordCount() > 0) {
+    for (rs.MoveFirst(); !rs.IsEof(); rs.MoveNext()) total += rs.Field(column).ToDouble();
+  }
+  return total;
+}
+
 }  // namespace
 
-void ReportBuilder::Referring_Info() {
-  Enter(-2150);
-  if (TopCount == 0) return;
-  NameLengthLimit = 80;
-  const bool pie = !ChartFile.empty();
-  if (pie) Chart_Initiate();
-  StepDone();
-
+std::string ReportBuilder::RankedItemsSql() {
   std::string from = sqldate(FromDate);
   std::string to = sqldate(ToDate);
   const std::string n = std::to_string(TopCount);
-  std::string sql = "select  top " + n + " tblday.itemid, " + " sum(tblday.hits) as sumhits, " +
-                    " sum(tblday.bytes) as sumbytes, " +
-                    " sum(tblday.sessioncount) as sumsessioncount, " +
-                    " sum(tblday.viewtime) as sumsessiontime, " +
-                    " sum(tblday.viewtime) / sum(tblday.sessioncount) as avgsessiontime, " +
-                    " sum(tblday." + TopColumn + ") as sumother, " + " tbldata.name " +
-                    " from tblday, tbldata " + " where entrydate >= #" + from + "# " +
-                    " and entrydate <= #" + to + "# " +
-                    " and tblday.category >= " + std::to_string(CategoryLow) + " " +
-                    " and tblday.category <= " + std::to_string(CategoryHigh) + " " +
-                    " and tbldata.itemid = tblday.itemid " +
-                    " group by tblday.itemid, tbldata.name " + " order by sum(tblday." +
-                    TopColumn + ") desc ";
-  OpenSiteDatabase();
-  db::Recordset& rs = OpenDynaset(std::move(sql));
-  double total = 0;
-  if (rs.RecordCount() > 0) {
-    for (rs.MoveFirst(); !rs.IsEof(); rs.MoveNext()) total += rs.Field("sumother").ToDouble();
-  }
-  RowColor1 = StatsBackgroundColor1;
-  RowColor2 = StatsBackgroundColor2;
+  return "select  top " + n + " tblday.itemid, " + " sum(tblday.hits) as sumhits, " +
+         " sum(tblday.bytes) as sumbytes, " + " sum(tblday.sessioncount) as sumsessioncount, " +
+         " sum(tblday.viewtime) as sumsessiontime, " +
+         " sum(tblday.viewtime) / sum(tblday.sessioncount) as avgsessiontime, " +
+         " sum(tblday." + TopColumn + ") as sumother, " + " tbldata.name " +
+         " from tblday, tbldata " + " where entrydate >= #" + from + "# " +
+         " and entrydate <= #" + to + "# " +
+         " and tblday.category >= " + std::to_string(CategoryLow) + " " +
+         " and tblday.category <= " + std::to_string(CategoryHigh) + " " +
+         " and tbldata.itemid = tblday.itemid " + " group by tblday.itemid, tbldata.name " +
+         " order by sum(tblday." + TopColumn + ") desc ";
+}
 
+std::string ReportBuilder::RankedItemsHeading() const {
+  const std::string n = std::to_string(TopCount);
   std::string table = "<table class='box' width=100% cellspacing=0>";
   table += "<tr bgcolor='#" + StatsHeaderBackgroundColor + "'>";
   table += "<td><font class='stats_header'>Top " + n + "&nbsp;" + SectionTitle + "</font>";
@@ -73,6 +68,83 @@ void ReportBuilder::Referring_Info() {
   table += "<a href=\"" + HelpLink +
            "\"> <img src='images/question1.gif' border='0' alt='Click here for more "
            "information'></a></td></tr>";
+  return table;
+}
+
+// The row of the recordset's current item; its slice of the pie when the
+// section has one and the item is among the first four.
+std::string ReportBuilder::RankedItemRow(db::Recordset& rs, double total, bool pie, int& slices) {
+  const int p = rs.AbsolutePosition();
+  const std::string name = rs.Field("Name").ToString();
+  const double other = rs.Field("sumother").ToDouble();
+  const double value = TopColumn == "hits" ? rs.Field("SumHits").ToDouble() : other;
+  const std::string percent = FormatNumber(other / total * 100, 0);
+  std::string row = "<tr bgcolor='" + (p % 2 == 0 ? RowColor2 : RowColor1) + "'>";
+  row += "<td><font class='text_normal'>" + ShownName(name, NameLengthLimit) + "</font>";
+  row += "</td><td align=right><font class='text_normal'>" + FormatNumber(value, 0);
+  if (pie && p <= 4) {
+    Chart("Pie3dSetSliceColor", {ChartColors[p], com::Variant::I4(p)});
+    Chart("Pie3dSetSliceValue", {com::Variant(value), com::Variant::I4(p)});
+    LegendColours[p] = ChartColors[p].ToString();
+    LegendPercents[p] = percent + "%";
+    LegendNames[p] = name;
+    slices = p + 1;
+  }
+  row += "</font>";
+  double sessions = rs.Field("sumsessioncount").ToDouble();
+  if (ShowSessions == 1) row += kOptionalCell + FormatNumber(sessions, 0);
+  if (ShowViewTime == 1) {
+    row += kOptionalCell + FormatNumber(rs.Field("sumsessiontime").ToDouble(), 0);
+  }
+  if (ShowAvgViewTime == 1) {
+    double average = sessions > 0 ? rs.Field("avgsessiontime").ToDouble() : 0;
+    row += kOptionalCell + FormatNumber(average, 0);
+  }
+  if (ShowPercent == 1) {
+    row += std::string(kShareCells) + " <font class='text_normal'>" + percent + "%</font>";
+  }
+  if (ShowBytes == 1) {
+    row += std::string(kShareCells) + "<font class='text_normal'>" +
+           FormatNumber(rs.Field("SumBytes").ToDouble(), 0) + "</font>";
+  }
+  row += "</td></tr>";
+  return row;
+}
+
+// Finishes the pie with its legend of the first `slices` items.
+void ReportBuilder::FinishRankedPie(int slices) {
+  auto i2 = [](int value) { return com::Variant::I2(static_cast<std::int16_t>(value)); };
+  Chart("Pie3dFinish", {i2(0)});
+  Chart("SetFont", {"arial", i2(14), ColorBlack, i2(0), i2(0), i2(0)});
+  Chart("LegendBegin", {com::Variant(ChartWidth * 0.55), com::Variant(ChartHeight * 0.75), i2(0),
+                        i2(1), i2(3), i2(13)});
+  for (int column = 0; column < 3; ++column) {
+    Chart("LegendSetColumn", {i2(column), i2(0), i2(0), i2(0)});
+  }
+  Chart("LegendSetItemTextSpan", {SectionTitle, i2(0), i2(0), i2(3), i2(2)});
+  for (int i = 0; i < slices; ++i) {
+    Chart("LegendSetItemText", {LegendNames[i], i2(i + 1), i2(1)});
+    Chart("LegendSetItemText", {LegendPercents[i], i2(i + 1), i2(2)});
+    Chart("LegendSetColorKey", {LegendColours[i], i2(i + 1), i2(0)});
+  }
+  Chart("LegendFinish", {i2(0)});
+  Chart("FinishChart", {i2(0)});
+}
+
+void ReportBuilder::Referring_Info() {
+  Enter(-2150);
+  if (TopCount == 0) return;
+  NameLengthLimit = 80;
+  const bool pie = !ChartFile.empty();
+  if (pie) Chart_Initiate();
+  StepDone();
+
+  OpenSiteDatabase();
+  db::Recordset& rs = OpenDynaset(RankedItemsSql());
+  const double total = ColumnTotal(rs, "sumother");
+  RowColor1 = StatsBackgroundColor1;
+  RowColor2 = StatsBackgroundColor2;
+  std::string table = RankedItemsHeading();
   std::string anchor = "<a name='" + SectionKey + "'>";
 
   int slices = 0;
@@ -80,61 +152,13 @@ void ReportBuilder::Referring_Info() {
   StepDone();
   if (total > 0) {
     for (; !rs.IsEof() && rs.AbsolutePosition() <= TopCount; rs.MoveNext()) {
-      const int p = rs.AbsolutePosition();
-      const std::string name = rs.Field("Name").ToString();
-      const double other = rs.Field("sumother").ToDouble();
-      const double value = TopColumn == "hits" ? rs.Field("SumHits").ToDouble() : other;
-      const std::string percent = FormatNumber(other / total * 100, 0);
-      table += "<tr bgcolor='" + (p % 2 == 0 ? RowColor2 : RowColor1) + "'>";
-      table += "<td><font class='text_normal'>" + ShownName(name, NameLengthLimit) + "</font>";
-      table += "</td><td align=right><font class='text_normal'>" + FormatNumber(value, 0);
-      if (pie && p <= 4) {
-        Chart("Pie3dSetSliceColor", {ChartColors[p], com::Variant::I4(p)});
-        Chart("Pie3dSetSliceValue", {com::Variant(value), com::Variant::I4(p)});
-        LegendColours[p] = ChartColors[p].ToString();
-        LegendPercents[p] = percent + "%";
-        LegendNames[p] = name;
-        slices = p + 1;
-      }
-      table += "</font>";
-      double sessions = rs.Field("sumsessioncount").ToDouble();
-      if (ShowSessions == 1) table += kOptionalCell + FormatNumber(sessions, 0);
-      if (ShowViewTime == 1) {
-        table += kOptionalCell + FormatNumber(rs.Field("sumsessiontime").ToDouble(), 0);
-      }
-      if (ShowAvgViewTime == 1) {
-        double average = sessions > 0 ? rs.Field("avgsessiontime").ToDouble() : 0;
-        table += kOptionalCell + FormatNumber(average, 0);
-      }
-      if (ShowPercent == 1) {
-        table += std::string(kShareCells) + " <font class='text_normal'>" + percent + "%</font>";
-      }
-      if (ShowBytes == 1) {
-        table += std::string(kShareCells) + "<font class='text_normal'>" +
-                 FormatNumber(rs.Field("SumBytes").ToDouble(), 0) + "</font>";
-      }
-      table += "</td></tr>";
+      table += RankedItemRow(rs, total, pie, slices);
     }
   }
 
   StepDone();
   if (pie) {
-    auto i2 = [](int value) { return com::Variant::I2(static_cast<std::int16_t>(value)); };
-    Chart("Pie3dFinish", {i2(0)});
-    Chart("SetFont", {"arial", i2(14), ColorBlack, i2(0), i2(0), i2(0)});
-    Chart("LegendBegin", {com::Variant(ChartWidth * 0.55), com::Variant(ChartHeight * 0.75), i2(0),
-                          i2(1), i2(3), i2(13)});
-    for (int column = 0; column < 3; ++column) {
-      Chart("LegendSetColumn", {i2(column), i2(0), i2(0), i2(0)});
-    }
-    Chart("LegendSetItemTextSpan", {SectionTitle, i2(0), i2(0), i2(3), i2(2)});
-    for (int i = 0; i < slices; ++i) {
-      Chart("LegendSetItemText", {LegendNames[i], i2(i + 1), i2(1)});
-      Chart("LegendSetItemText", {LegendPercents[i], i2(i + 1), i2(2)});
-      Chart("LegendSetColorKey", {LegendColours[i], i2(i + 1), i2(0)});
-    }
-    Chart("LegendFinish", {i2(0)});
-    Chart("FinishChart", {i2(0)});
+    FinishRankedPie(slices);
     anchor += "<tr><td colspan=10><center><img src='" + PictureSource(ChartFile) +
               "'></center></td></tr>";
   }
@@ -156,10 +180,7 @@ void ReportBuilder::Report_Domains() {
                     " order by sum(tblvisitors.hits) desc ";
   OpenSiteDatabase();
   db::Recordset& rs = OpenDynaset(std::move(sql));
-  double total = 0;
-  if (rs.RecordCount() > 0) {
-    for (rs.MoveFirst(); !rs.IsEof(); rs.MoveNext()) total += rs.Field("SumHits").ToDouble();
-  }
+  const double total = ColumnTotal(rs, "SumHits");
   RowColor1 = StatsBackgroundColor1;
   RowColor2 = StatsBackgroundColor2;
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/com/variant.h"
+#include "report/regional_format.h"
 #include "report/report_state.h"
 
 namespace tf::report {
@@ -121,6 +122,15 @@ class ReportBuilder : public ReportState {
 
  private:
   void WriteSections();
+  // The parts of Referring_Info.
+  std::string RankedItemsSql();
+  std::string RankedItemsHeading() const;
+  std::string RankedItemRow(db::Recordset& rs, double total, bool pie, int& slices);
+  void FinishRankedPie(int slices);
+  // The parts of Query_Day.
+  std::vector<db::Row> QueryDayRows(const std::string& bucket, DaySerial last, double& total);
+  DaySerial FirstDayBucket(DaySerial first, const std::vector<db::Row>& rows) const;
+  DaySerial NextDayBucket(DaySerial c) const;
 
   PageVariant variant_;
 };

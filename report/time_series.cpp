@@ -219,30 +219,36 @@ void ReportBuilder::Query_Hourly() {
   Leave(-2125);
 }
 
-void ReportBuilder::Query_Day() {
-  Enter(-2140);
-  if (Divisor == 0) Divisor = 1;
-  std::string bucket;
-  const char* unit;  // the step of the walk
-  if (TimeUnit == "Year") {
-    bucket = " datepart('yyyy', entrydate) ";
-    unit = "yyyy";
-  } else if (TimeUnit == "Month") {
-    bucket = " dateserial(datepart('yyyy', entrydate),datepart('m', entrydate),1) ";
-    unit = "m";
-  } else if (TimeUnit == "Week") {
+namespace {
+
+// How the rows of one time unit are grouped: the SQL expression of a row's
+// bucket and the unit of the walk from bucket to bucket.
+struct DayBucket {
+  std::string expression;
+  const char* unit;
+};
+
+DayBucket DayBucketOf(const std::string& time_unit) {
+  if (time_unit == "Year") return {" datepart('yyyy', entrydate) ", "yyyy"};
+  if (time_unit == "Month") {
+    return {" dateserial(datepart('yyyy', entrydate),datepart('m', entrydate),1) ", "m"};
+  }
+  if (time_unit == "Week") {
     // Weeks are keyed by their Sunday, so a range across New Year keeps
     // its weeks in order and the week that spans it whole.
-    bucket =
-        " dateserial(datepart('yyyy', entrydate),datepart('m', entrydate),datepart('d', "
-        "entrydate) - datepart('w', entrydate) + 1) ";
-    unit = "ww";
-  } else {
-    bucket = " entrydate ";
-    unit = "d";
+    return {" dateserial(datepart('yyyy', entrydate),datepart('m', entrydate),datepart('d', "
+            "entrydate) - datepart('w', entrydate) + 1) ",
+            "ww"};
   }
-  const DaySerial first = DayOf(FromDate);
-  const DaySerial last = DayOf(ToDate);
+  return {" entrydate ", "d"};
+}
+
+}  // namespace
+
+// The section's rows, one per bucket with data, and the total of their
+// values (1 when there are none).
+std::vector<db::Row> ReportBuilder::QueryDayRows(const std::string& bucket, DaySerial last,
+                                                 double& total) {
   std::string from = sqldate(FromDate);
   std::string to = sqldate(ShortDate(last + 1));
   OpenSiteDatabase();
@@ -252,7 +258,7 @@ void ReportBuilder::Query_Day() {
       " where category >= " + std::to_string(CategoryLow) + " and category <= " +
       std::to_string(CategoryHigh) + " and entrydate >= #" + from + "# " +
       " and entrydate < #" + to + "# " + " group by " + bucket);
-  double total = 1;
+  total = 1;
   std::vector<db::Row> rows;
   if (rs.RecordCount() > 0) {
     rs.MoveLast();
@@ -262,21 +268,43 @@ void ReportBuilder::Query_Day() {
     total = 0;
     for (const db::Row& row : rows) total += row[1].ToDouble();
   }
+  return rows;
+}
 
-  // The walk starts at the bucket of the first row; without rows at the
-  // bucket of the first day, so an empty range still shows its buckets.
+// The walk starts at the bucket of the first row; without rows at the
+// bucket of the first day, so an empty range still shows its buckets.
+DaySerial ReportBuilder::FirstDayBucket(DaySerial first, const std::vector<db::Row>& rows) const {
   int first_year, first_month, first_day;
   SplitDaySerial(first, first_year, first_month, first_day);
-  DaySerial c = first;
-  if (TimeUnit == "Week") {
-    c = rows.empty() ? first - (Weekday(first) - 1) : BucketDay(rows[0][0]);
-  } else if (TimeUnit == "Month") {
-    c = rows.empty() ? MakeDaySerial(first_year, first_month, 1) : BucketDay(rows[0][0]);
-  } else if (TimeUnit == "Year") {
-    long year = rows.empty() ? first_year : BucketNumber(rows[0][0]);
-    c = MakeDaySerial(static_cast<int>(year), 1, 1);
+  if (TimeUnit == "Week") return rows.empty() ? first - (Weekday(first) - 1) : BucketDay(rows[0][0]);
+  if (TimeUnit == "Month") {
+    return rows.empty() ? MakeDaySerial(first_year, first_month, 1) : BucketDay(rows[0][0]);
   }
-  const long buckets = UnitsBetween(unit, first, last) + 1;
+  if (TimeUnit == "Year") {
+    long year = rows.empty() ? first_year : BucketNumber(rows[0][0]);
+    return MakeDaySerial(static_cast<int>(year), 1, 1);
+  }
+  return first;
+}
+
+DaySerial ReportBuilder::NextDayBucket(DaySerial c) const {
+  if (TimeUnit == "Week") return c + 7;
+  if (TimeUnit == "Month") return AddMonths(c, 1);
+  if (TimeUnit == "Year") return AddMonths(c, 12);
+  return c + 1;
+}
+
+void ReportBuilder::Query_Day() {
+  Enter(-2140);
+  if (Divisor == 0) Divisor = 1;
+  const DayBucket bucket = DayBucketOf(TimeUnit);
+  const DaySerial first = DayOf(FromDate);
+  const DaySerial last = DayOf(ToDate);
+  double total = 1;
+  const std::vector<db::Row> rows = QueryDayRows(bucket.expression, last, total);
+
+  DaySerial c = FirstDayBucket(first, rows);
+  const long buckets = UnitsBetween(bucket.unit, first, last) + 1;
   BucketCount = std::to_string(buckets);
   long label_step = RoundHalfEven(static_cast<double>(buckets) / 6 + 0.5);
   if (label_step < 1) label_step = 1;
@@ -306,11 +334,7 @@ void ReportBuilder::Query_Day() {
     double value = AppendBucketCells(html, kDailyCells, rows, r, matched, total);
     html += " </td></tr>";
     SetBar(value, col, colour);
-
-    if (TimeUnit == "Week") c += 7;
-    else if (TimeUnit == "Month") c = AddMonths(c, 1);
-    else if (TimeUnit == "Year") c = AddMonths(c, 12);
-    else c += 1;
+    c = NextDayBucket(c);
   }
   Chart("Bar3dFinish", {com::Variant::I2(0)});
   Chart("FinishChart", {com::Variant::I2(0)});

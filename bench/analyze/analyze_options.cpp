@@ -8,7 +8,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: tf-analyze --home DIR [--site NAME] [--domain NAME] [--home-page NAME]\n"
-    "                  [--timezone SECONDS] [--translate] [--reports OUTDIR] LOGSPEC...\n";
+    "                  [--timezone SECONDS] [--translate] [--reports OUTDIR] LOGPATTERN...\n";
 
 constexpr const char* kOptions =
     "One analysis run of one site of an install folder over the given log files.\n"
@@ -22,7 +22,7 @@ constexpr const char* kOptions =
     "  --translate         look up the visitors' host names with the system's resolver\n"
     "  --reports OUTDIR    then write the site's report over every analysed day there\n"
     "  --help              print this help and exit\n"
-    "  LOGSPEC             a log file, or a folder and a file name with * and ?\n";
+    "  LOGPATTERN          a log file, or a folder and a file name with * and ?\n";
 
 bool ParseSeconds(const char* text, double& seconds) {
   char* end = nullptr;
@@ -68,10 +68,10 @@ CommandLine ParseAnalyzeOptions(int argc, char** argv, AnalyzeOptions& options) 
     } else if (arg.rfind("--", 0) == 0) {
       return CommandLine::kWrong;
     } else {
-      options.specs.push_back(std::filesystem::absolute(arg).lexically_normal().string());
+      options.patterns.push_back(std::filesystem::absolute(arg).lexically_normal().string());
     }
   }
-  bool complete = !options.home.empty() && !options.site.empty() && !options.specs.empty();
+  bool complete = !options.home.empty() && !options.site.empty() && !options.patterns.empty();
   return complete ? CommandLine::kRun : CommandLine::kWrong;
 }
 

@@ -17,7 +17,7 @@ struct AnalyzeOptions {
   double timezone = 0;
   bool translate = false;
   std::string reports;  // the report folder; empty: no report
-  std::vector<std::string> specs;
+  std::vector<std::string> patterns;
 };
 
 enum class CommandLine { kRun, kHelp, kWrong };

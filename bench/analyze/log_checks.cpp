@@ -20,23 +20,23 @@ std::string ReadProblem(const std::string& path) {
 
 }  // namespace
 
-std::vector<std::string> FindLogProblems(const std::vector<std::string>& specs) {
+std::vector<std::string> FindLogProblems(const std::vector<std::string>& patterns) {
   std::vector<std::string> problems;
-  for (const std::string& spec : specs) {
-    std::string folder(FolderOf(spec));
-    std::string_view pattern = FileNameOf(spec);
+  for (const std::string& pattern : patterns) {
+    std::string folder(FolderOf(pattern));
+    std::string_view name_pattern = FileNameOf(pattern);
     bool matched = false;
     // The files the run's own discovery lists: regular ones whose name fits.
     for (const std::string& name : ListFolder(folder)) {
       std::string path = JoinPath(folder, name);
       FileFacts facts;
-      if (!MatchesWildcard(name, pattern) || !GetFileFacts(path, facts) || !facts.regular) {
+      if (!MatchesWildcard(name, name_pattern) || !GetFileFacts(path, facts) || !facts.regular) {
         continue;
       }
       matched = true;
       if (std::string problem = ReadProblem(path); !problem.empty()) problems.push_back(problem);
     }
-    if (!matched) problems.push_back("no log file matches " + spec);
+    if (!matched) problems.push_back("no log file matches " + pattern);
   }
   return problems;
 }

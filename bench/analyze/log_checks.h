@@ -9,6 +9,6 @@
 namespace tf::bench {
 
 // One text for each problem, in the order of the patterns.
-std::vector<std::string> FindLogProblems(const std::vector<std::string>& specs);
+std::vector<std::string> FindLogProblems(const std::vector<std::string>& patterns);
 
 }  // namespace tf::bench

@@ -1,12 +1,12 @@
 #include "bench/analyze/site_report.h"
 
-#include "chart/iloom_chart.h"
 #include "engine/logs/time_value.h"
 #include "engine/reports/report_launcher.h"
 #include "engine/store/field_values.h"
+#include "interfaces/iloom_chart.h"
+#include "interfaces/itf_com.h"
 #include "platform/com/create.h"
 #include "platform/db/recordset.h"
-#include "support/itf_com.h"
 
 namespace tf::bench {
 namespace {

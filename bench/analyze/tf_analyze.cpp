@@ -1,14 +1,14 @@
 // tf-analyze: the main job without a user interface. One analysis run of one
 // site of an install folder over the given log files.
 //   tf-analyze --home DIR [--site NAME] [--domain NAME] [--home-page NAME]
-//              [--timezone SECONDS] [--translate] [--reports OUTDIR] LOGSPEC...
+//              [--timezone SECONDS] [--translate] [--reports OUTDIR] LOGPATTERN...
 //   tf-analyze --help
 //
 // DIR is an install folder staged by `cmake --install`. Unless
 // TALLYFOX_REGISTRY is set, the registry is DIR/registry, so that nothing
 // outside DIR is touched; its Path names DIR. The databases are made when
 // missing, the site (default "Sample site") is made or reused, its log
-// file patterns of this run are the LOGSPECs (the site keeps what earlier
+// file patterns of this run are the LOGPATTERNs (the site keeps what earlier
 // runs read of every pattern, so no file is counted twice), and it reads record times in a fixed zone
 // (default 0 s) so that results do not depend on the machine. Domain names
 // are looked up only with --translate, which uses the system's resolver.
@@ -80,15 +80,15 @@ tf::CSite* FindOrAddSite(const std::string& name) {
 // had already keeps how far its files were read. The site's other patterns
 // stay, unread, after them (as many as the site stores), so that a later
 // run over one of them resumes where it stopped.
-void SetLogFiles(tf::CSite& site, const std::vector<std::string>& specs) {
+void SetLogFiles(tf::CSite& site, const std::vector<std::string>& patterns) {
   constexpr std::size_t kStoredStreams = 19;
   tf::LogStreamList streams;
-  for (const std::string& spec : specs) {
+  for (const std::string& pattern : patterns) {
     std::unique_ptr<tf::CLogStream> stream;
     for (auto& old : site.log_streams) {
-      if (old && old->file_pattern() == spec) stream = std::move(old);
+      if (old && old->file_pattern() == pattern) stream = std::move(old);
     }
-    if (!stream) stream = std::make_unique<tf::CLogStream>(spec);
+    if (!stream) stream = std::make_unique<tf::CLogStream>(pattern);
     stream->set_active(true);
     streams.push_back(std::move(stream));
   }
@@ -101,7 +101,7 @@ void SetLogFiles(tf::CSite& site, const std::vector<std::string>& specs) {
 }
 
 void Configure(tf::CSite& site, const AnalyzeOptions& options) {
-  SetLogFiles(site, options.specs);
+  SetLogFiles(site, options.patterns);
   tf::SiteSettings& settings = site.settings;
   settings.AutoTimezone = 0;
   settings.Timezone = options.timezone;
@@ -164,7 +164,7 @@ int main(int argc, char** argv) {
   tf::CSite* site = FindOrAddSite(options.site);
   if (site == nullptr) return ReportFailures({"the site " + options.site + " cannot be made"});
   Configure(*site, options);
-  std::vector<std::string> failures = tf::bench::FindLogProblems(options.specs);
+  std::vector<std::string> failures = tf::bench::FindLogProblems(options.patterns);
 
   if (options.translate) tf::StartDomainThreads();
   auto start = std::chrono::steady_clock::now();

@@ -1,8 +1,8 @@
 // The component library Pictoloom: the class LoomChart behind ILoomChart,
 // its dispatch table and the library's exported entry points.
-#include "chart/iloom_chart.h"
 #include "chart/loom_chart.h"
-#include "platform/com/registration.h"
+#include "interfaces/iloom_chart.h"
+#include "platform/com/component_exports.h"
 
 namespace tf::chart {
 namespace {
@@ -269,16 +269,4 @@ const com::DispatchTable<ILoomChart>& ILoomChart::Members() {
 
 }  // namespace tf::chart
 
-using tf::com::CLSID;
-using tf::com::HRESULT;
-using tf::com::IID;
-
-TF_COM_EXPORT HRESULT DllGetClassObject(const CLSID& clsid, const IID& iid, void** object) {
-  return tf::com::GetClassObject<tf::chart::LoomChartObject>(clsid, tf::chart::kLoomChartClsid,
-                                                              iid, object);
-}
-TF_COM_EXPORT HRESULT DllCanUnloadNow() { return tf::com::CanUnloadModule(); }
-TF_COM_EXPORT HRESULT DllRegisterServer() { return tf::com::RegisterClass(tf::chart::kLoomChartClass); }
-TF_COM_EXPORT HRESULT DllUnregisterServer() {
-  return tf::com::UnregisterClass(tf::chart::kLoomChartClass);
-}
+TF_COM_COMPONENT_EXPORTS(tf::chart::LoomChartObject, tf::chart::kLoomChartClass);

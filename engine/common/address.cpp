@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "engine/common/text.h"
+#include "platform/net/socket.h"
 
 namespace tf {
 
@@ -79,24 +80,7 @@ NameResolver& Resolver() {
 }  // namespace
 
 bool ReadDottedAddress(std::string_view text, std::uint32_t& address) {
-  std::uint32_t result = 0;
-  std::size_t pos = 0;
-  for (int part = 0; part < 4; ++part) {
-    if (part > 0) {
-      if (pos >= text.size() || text[pos] != '.') return false;
-      ++pos;
-    }
-    std::size_t start = pos;
-    unsigned value = 0;
-    while (pos < text.size() && pos - start < 3 && text[pos] >= '0' && text[pos] <= '9') {
-      value = value * 10 + (text[pos++] - '0');
-    }
-    if (pos == start || value > 255) return false;
-    result |= static_cast<std::uint32_t>(value) << (8 * part);
-  }
-  if (pos != text.size()) return false;
-  address = result;
-  return true;
+  return net::ParseIpv4(text, address);
 }
 
 std::uint32_t ParseDottedAddress(std::string_view text) {
@@ -129,14 +113,7 @@ bool AddressToName(std::uint32_t address, std::string& out, std::size_t size) {
   return true;
 }
 
-std::string AddressToText(std::uint32_t address) {
-  std::string text;
-  for (int part = 0; part < 4; ++part) {
-    if (part > 0) text.push_back('.');
-    text += std::to_string((address >> (8 * part)) & 0xFF);
-  }
-  return text;
-}
+std::string AddressToText(std::uint32_t address) { return net::FormatIpv4(address); }
 
 NameResolver* SetNameResolver(NameResolver* resolver) {
   NameResolver* previous = installed.exchange(resolver);

@@ -1,12 +1,5 @@
 #include "engine/ftp/ftp_connection.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -37,53 +30,9 @@ int LeadingNumber(std::string_view text) {
   return value;
 }
 
-void SetSocketOptions(int socket) {
-  linger wait{1, 120};
-  setsockopt(socket, SOL_SOCKET, SO_LINGER, &wait, sizeof wait);
-  int on = 1;
-  setsockopt(socket, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
-}
-
-sockaddr_in MakeAddress(std::uint32_t address, int port) {
-  sockaddr_in in{};
-  in.sin_family = AF_INET;
-  in.sin_port = htons(static_cast<std::uint16_t>(port));
-  std::memcpy(&in.sin_addr.s_addr, &address, 4);  // first number in the lowest byte
-  return in;
-}
-
-void ShutAndClose(int socket) {
-  if (socket < 0) return;
-  shutdown(socket, SHUT_RDWR);
-  close(socket);
-}
-
-// Connects with a time-out of its own, so that no connect can hang for the
-// system's long default, and leaves the socket blocking.
-int ConnectWithin(int socket, const sockaddr_in& to, int timeout_ms) {
-  int flags = fcntl(socket, F_GETFL, 0);
-  if (flags < 0 || fcntl(socket, F_SETFL, flags | O_NONBLOCK) < 0) return errno;
-  int error = 0;
-  if (connect(socket, reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) {
-    error = errno;
-    if (error == EINPROGRESS) {
-      pollfd wait{socket, POLLOUT, 0};
-      int ready;
-      do {
-        ready = poll(&wait, 1, timeout_ms);
-      } while (ready < 0 && errno == EINTR);
-      if (ready == 0) {
-        error = ETIMEDOUT;
-      } else if (ready < 0) {
-        error = errno;
-      } else {
-        socklen_t length = sizeof error;
-        if (getsockopt(socket, SOL_SOCKET, SO_ERROR, &error, &length) != 0) error = errno;
-      }
-    }
-  }
-  if (error == 0 && fcntl(socket, F_SETFL, flags) < 0) error = errno;
-  return error;
+void SetSocketOptions(const net::Socket& socket) {
+  net::SetLinger(socket, 120);
+  net::SetKeepAlive(socket);
 }
 
 }  // namespace
@@ -142,12 +91,12 @@ void CFtpConnection::WatchdogLoop() {
 
 // Runs on the watchdog thread with the mutex held, so the socket cannot be
 // closed meanwhile.
-void CFtpConnection::Tick(Countdown& countdown, const int& socket) {
+void CFtpConnection::Tick(Countdown& countdown, const net::Socket& socket) {
   int ticks = countdown.ticks.load();
   if (ticks <= 0 || !countdown.ticks.compare_exchange_strong(ticks, ticks - 1)) return;
   if (ticks == 1) {
     countdown.expired = true;
-    if (socket >= 0) shutdown(socket, SHUT_RDWR);
+    socket.Shutdown();
   }
 }
 
@@ -158,34 +107,37 @@ void CFtpConnection::Arm(Countdown& countdown, int ticks) {
 
 // --- Sockets ----------------------------------------------------------------
 
-void CFtpConnection::SetSocket(int& field, int socket) {
+void CFtpConnection::SetSocket(net::Socket& field, net::Socket socket) {
   std::lock_guard<std::mutex> lock(watchdog_mutex_);
-  field = socket;
+  field = std::move(socket);
 }
 
-// The field is cleared under the watchdog's lock before the socket is
+// The field is emptied under the watchdog's lock before the socket is
 // closed, so the watchdog never shuts down a number already reused.
-void CFtpConnection::CloseSocket(Countdown& countdown, int& field) {
+void CFtpConnection::CloseSocket(Countdown& countdown, net::Socket& field) {
   Disarm(countdown);
-  int socket = field;
-  SetSocket(field, -1);
-  ShutAndClose(socket);
+  net::Socket closing;
+  {
+    std::lock_guard<std::mutex> lock(watchdog_mutex_);
+    closing = std::move(field);
+  }
+  closing.Close();
 }
 
-int CFtpConnection::ConnectSocket(std::uint32_t address, int port, int timeout_ticks,
-                                  int& socket_out, FtpTextOut error) {
-  int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (socket < 0) {
+int CFtpConnection::ConnectSocket(net::Endpoint to, int timeout_ticks, net::Socket& socket_out,
+                                  FtpTextOut error) {
+  net::Socket socket;
+  if (net::OpenStream(socket) != 0) {
     error.Set("Unable to allocate a TCP/IP socket");
     return kFtpNoSocket;
   }
-  int failure = ConnectWithin(socket, MakeAddress(address, port), timeout_ticks * kTickMilliseconds);
+  int failure = net::ConnectWithin(socket, to, timeout_ticks * kTickMilliseconds);
   if (failure == 0) {
     SetSocketOptions(socket);
-    socket_out = socket;
+    socket_out = std::move(socket);
     return kFtpOk;
   }
-  ShutAndClose(socket);
+  socket.Close();
   switch (failure) {
     case EADDRINUSE:
       error.Set("Error: Port address already in use");
@@ -222,13 +174,13 @@ int CFtpConnection::Connect(std::string_view host, std::string_view name,
     error.Set("Unable to translate \"" + std::string(host) + "\" to an IP address");
     return kFtpBadAddress;
   }
-  int socket = -1;
-  int status = ConnectSocket(server_address_, port_, kConnectTimeoutTicks, socket, error);
+  net::Socket socket;
+  int status = ConnectSocket({server_address_, port_}, kConnectTimeoutTicks, socket, error);
   if (status != kFtpOk) {
     error.Set("Error opening socket to port " + std::to_string(port_) + " on server");
     return status;
   }
-  SetSocket(control_socket_, socket);
+  SetSocket(control_socket_, std::move(socket));
   StartWatchdog();
 
   int reply = ReadReply(error);
@@ -306,20 +258,10 @@ int CFtpConnection::FtpWrite(std::string_view command, FtpTextOut error) {
   }
   std::string line(command);
   line.append("\r\n");
-  std::size_t sent = 0;
   Arm(control_countdown_, command_timeout_);
-  while (sent < line.size()) {
-    ssize_t n = send(control_socket_, line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
-    if (n > 0) {
-      sent += static_cast<std::size_t>(n);
-    } else if (n < 0 && errno == EINTR && !control_countdown_.expired) {
-      continue;
-    } else {
-      break;
-    }
-  }
+  const net::Transfer sent = net::SendAll(control_socket_, line);
   Disarm(control_countdown_);
-  if (sent == line.size()) return kFtpOk;
+  if (sent.error == 0) return kFtpOk;
   if (control_countdown_.expired) {
     error.Set("Timeout while writing to server");
     CloseControl();
@@ -332,9 +274,9 @@ int CFtpConnection::ReadLine(std::string& line, FtpTextOut error) {
   for (;;) {
     char c;
     Arm(control_countdown_, command_timeout_);
-    ssize_t n = recv(control_socket_, &c, 1, 0);
+    const net::Transfer got = net::Receive(control_socket_, &c, 1);
     Disarm(control_countdown_);
-    if (n == 1) {
+    if (got.bytes == 1) {
       if (c == '\n') return kFtpOk;
       if (c == '\r') continue;
       if (line.size() >= kReplyLineSize - 2) {
@@ -344,18 +286,17 @@ int CFtpConnection::ReadLine(std::string& line, FtpTextOut error) {
       line += c;
       continue;
     }
-    if (n < 0 && errno == EINTR && !control_countdown_.expired) continue;
     if (control_countdown_.expired) {
       error.Set("Timeout occurred while reading from server");
       if (detailed_log_) FtpLog("Command read timeout\n");
       CloseControl();
       return kFtpConnectionClosed;
     }
-    if (n == 0) {
+    if (got.error == 0) {
       error.Set("Server closed the connection");
       return kFtpConnectionClosed;
     }
-    error.Set("Received error code " + std::to_string(errno) + " on read from server");
+    error.Set("Received error code " + std::to_string(got.error) + " on read from server");
     return kFtpIoError;
   }
 }
@@ -445,33 +386,24 @@ int CFtpConnection::OpenDataConnection(FtpTextOut reply) {
   if (passive_) return OpenPassiveConnection(reply);
 
   Disarm(data_countdown_);
-  int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (socket < 0) return kFtpNoSocket;
-  int on = 1;
-  setsockopt(socket, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
+  net::Socket socket;
+  if (net::OpenStream(socket) != 0) return kFtpNoSocket;
+  net::SetKeepAlive(socket);
   // Listen on the address the server already reaches us at.
-  sockaddr_in local{};
-  socklen_t length = sizeof local;
-  getsockname(control_socket_, reinterpret_cast<sockaddr*>(&local), &length);
-  local.sin_port = 0;
+  net::Endpoint local;
+  net::LocalEndpoint(control_socket_, local);
+  local.port = 0;
   if (detailed_log_) FtpLog("Binding data socket\n");
-  if (bind(socket, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
-    ShutAndClose(socket);
-    return kFtpCannotBind;
-  }
-  length = sizeof local;
-  getsockname(socket, reinterpret_cast<sockaddr*>(&local), &length);
+  if (net::Bind(socket, local) != 0) return kFtpCannotBind;
+  net::LocalEndpoint(socket, local);
   if (detailed_log_) FtpLog("Listening on data socket\n");
-  if (listen(socket, 5) != 0) {
-    ShutAndClose(socket);
-    return kFtpCannotListen;
-  }
+  if (net::StartListening(socket, 5) != 0) return kFtpCannotListen;
   SetSocketOptions(socket);
-  SetSocket(data_socket_, socket);
+  SetSocket(data_socket_, std::move(socket));
 
   unsigned char address[4];
-  std::memcpy(address, &local.sin_addr.s_addr, 4);
-  const int port = ntohs(local.sin_port);
+  std::memcpy(address, &local.address, 4);
+  const int port = local.port;
   if (detailed_log_) FtpLog("Sending PORT command for data socket\n");
   int status = SendCommand("PORT " + std::to_string(address[0]) + "," + std::to_string(address[1]) +
                                "," + std::to_string(address[2]) + "," +
@@ -521,17 +453,13 @@ int CFtpConnection::OpenPassiveConnection(FtpTextOut reply) {
   if (port <= 0) return kFtpPassiveRefused;
   passive_port_ = port;
 
-  sockaddr_in peer{};
-  socklen_t length = sizeof peer;
-  if (getpeername(control_socket_, reinterpret_cast<sockaddr*>(&peer), &length) != 0) {
-    return kFtpIoError;
-  }
-  std::uint32_t address = 0;
-  std::memcpy(&address, &peer.sin_addr.s_addr, 4);
-  int socket = -1;
-  int status = ConnectSocket(address, port, data_timeout_, socket, reply);
+  net::Endpoint peer;
+  if (net::PeerEndpoint(control_socket_, peer) != 0) return kFtpIoError;
+  peer.port = port;
+  net::Socket socket;
+  int status = ConnectSocket(peer, data_timeout_, socket, reply);
   if (status != kFtpOk) return status;
-  SetSocket(data_socket_, socket);
+  SetSocket(data_socket_, std::move(socket));
   return kFtpOk;
 }
 
@@ -539,44 +467,40 @@ int CFtpConnection::AcceptDataConnection(FtpTextOut reply) {
   if (passive_) return kFtpOk;
   Arm(data_countdown_, data_timeout_);
   if (detailed_log_) FtpLog("Doing accept for data socket\n");
-  int socket;
-  do {
-    socket = accept4(data_socket_, nullptr, nullptr, SOCK_CLOEXEC);
-  } while (socket < 0 && errno == EINTR && !data_countdown_.expired);
-  int error = errno;
+  net::Socket socket;
+  const int error = net::Accept(data_socket_, socket);
   Disarm(data_countdown_);
-  if (socket < 0 || data_countdown_.expired) {
-    ShutAndClose(socket);
+  if (error != 0 || data_countdown_.expired) {
+    socket.Close();
     if (data_countdown_.expired) reply.Set("Timeout while waiting to accept connection");
     if (detailed_log_) FtpLog("Error " + std::to_string(error) + " on accept\n");
     return kFtpAcceptFailed;
   }
   CloseData();
-  SetSocket(data_socket_, socket);
+  SetSocket(data_socket_, std::move(socket));
   if (detailed_log_) FtpLog("Accepted data connection\n");
   return kFtpOk;
+}
+
+net::Transfer CFtpConnection::ReceiveDataBlock(char* block, std::size_t size) {
+  Arm(data_countdown_, data_timeout_);
+  const net::Transfer got = net::Receive(data_socket_, block, size);
+  Disarm(data_countdown_);
+  return got;
 }
 
 int CFtpConnection::ReadDataToMemory(CTextBuffer& data, FtpTextOut reply) {
   char block[kBlockSize];
   for (;;) {
-    Arm(data_countdown_, data_timeout_);
-    ssize_t n = recv(data_socket_, block, sizeof block, 0);
-    Disarm(data_countdown_);
+    const net::Transfer got = ReceiveDataBlock(block, sizeof block);
     if (data_countdown_.expired) {
       reply.Set("Timeout while reading data from server");
       return kFtpIoError;
     }
-    if (n > 0) {
-      if (static_cast<std::size_t>(data.length()) + static_cast<std::size_t>(n) > kMaxListing) {
-        return kFtpIoError;
-      }
-      data.AppendBytes(block, static_cast<std::size_t>(n));
-    } else if (n == 0) {
-      return kFtpOk;
-    } else if (errno != EINTR) {
-      return kFtpIoError;
-    }
+    if (got.error != 0) return kFtpIoError;
+    if (got.bytes == 0) return kFtpOk;
+    if (static_cast<std::size_t>(data.length()) + got.bytes > kMaxListing) return kFtpIoError;
+    data.AppendBytes(block, got.bytes);
   }
 }
 
@@ -589,24 +513,19 @@ int CFtpConnection::ReceiveFile(const std::string& local_path, FtpTextOut reply)
   char block[kBlockSize];
   int status = kFtpOk;
   for (;;) {
-    Arm(data_countdown_, data_timeout_);
-    ssize_t n = recv(data_socket_, block, sizeof block, 0);
-    int error = errno;
-    Disarm(data_countdown_);
+    const net::Transfer got = ReceiveDataBlock(block, sizeof block);
     if (data_countdown_.expired) {
       reply.Set("Timeout while reading data from server");
       status = kFtpIoError;
       break;
     }
-    if (n > 0) {
-      if (std::fwrite(block, 1, static_cast<std::size_t>(n), file) != static_cast<std::size_t>(n)) {
-        status = kFtpIoError;
-        break;
-      }
-    } else if (n == 0) {
+    if (got.error != 0) {
+      reply.Set("Recv error status = " + std::to_string(got.error));
+      status = kFtpIoError;
       break;
-    } else if (error != EINTR) {
-      reply.Set("Recv error status = " + std::to_string(error));
+    }
+    if (got.bytes == 0) break;
+    if (std::fwrite(block, 1, got.bytes, file) != got.bytes) {
       status = kFtpIoError;
       break;
     }

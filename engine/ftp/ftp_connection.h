@@ -26,6 +26,7 @@
 
 #include "engine/ftp/ftp_status.h"
 #include "engine/ftp/remote_file_list.h"
+#include "platform/net/socket.h"
 
 namespace tf {
 
@@ -90,8 +91,8 @@ class CFtpConnection {
   void set_timeouts(int command_ticks, int data_ticks);
 
   bool logged_on() const { return (flags_ & kLoggedOn) != 0; }
-  bool control_open() const { return control_socket_ >= 0; }
-  bool data_open() const { return data_socket_ >= 0; }
+  bool control_open() const { return control_socket_.is_open(); }
+  bool data_open() const { return data_socket_.is_open(); }
   const std::string& reply_text() const { return reply_text_; }
   int passive_port() const { return passive_port_; }
 
@@ -106,15 +107,15 @@ class CFtpConnection {
   void StartWatchdog();
   void StopWatchdog();
   void WatchdogLoop();
-  void Tick(Countdown& countdown, const int& socket);
+  void Tick(Countdown& countdown, const net::Socket& socket);
   void Arm(Countdown& countdown, int ticks);
   void Disarm(Countdown& countdown) { countdown.ticks = 0; }
 
   // Sockets.
-  int ConnectSocket(std::uint32_t address, int port, int timeout_ticks, int& socket_out,
+  int ConnectSocket(net::Endpoint to, int timeout_ticks, net::Socket& socket_out,
                     FtpTextOut error);
-  void SetSocket(int& field, int socket);
-  void CloseSocket(Countdown& countdown, int& field);
+  void SetSocket(net::Socket& field, net::Socket socket);
+  void CloseSocket(Countdown& countdown, net::Socket& field);
   void CloseControl() { CloseSocket(control_countdown_, control_socket_); }
   void CloseData() { CloseSocket(data_countdown_, data_socket_); }
 
@@ -138,14 +139,16 @@ class CFtpConnection {
   int OpenDataConnection(FtpTextOut reply);
   int OpenPassiveConnection(FtpTextOut reply);
   int AcceptDataConnection(FtpTextOut reply);
+  // One receive on the data connection, bounded by the data time-out.
+  net::Transfer ReceiveDataBlock(char* block, std::size_t size);
   int ReadDataToMemory(CTextBuffer& data, FtpTextOut reply);
   int ReceiveFile(const std::string& local_path, FtpTextOut reply);
 
   void FtpLog(std::string_view text);
   void ResetFields();
 
-  int control_socket_ = -1;
-  int data_socket_ = -1;  // the listening socket until accept, then the data connection
+  net::Socket control_socket_;
+  net::Socket data_socket_;  // the listening socket until accept, then the data connection
   std::string reply_text_;
   std::uint32_t server_address_ = 0;
   Countdown control_countdown_;

@@ -40,14 +40,7 @@ void CFtpSession::ReportGreeting(std::string_view greeting) {
   }
 }
 
-bool CFtpSession::DownloadLogFiles(CSite& site, FtpMessageCallback callback, void* context,
-                                   bool detailed) {
-  site_ = &site;
-  callback_ = std::move(callback);
-  context_ = context;
-  SiteSettings& settings = site.settings;
-  if (detailed && callback_) connection_.SetLogCallback(callback_, context_, true);
-
+bool CFtpSession::ConnectToServer(const SiteSettings& settings) {
   Message("Connecting to " + settings.FtpAddress);
   std::string greeting, error;
   int status = connection_.Connect(settings.FtpAddress, settings.FtpName, settings.FtpPassword,
@@ -59,11 +52,14 @@ bool CFtpSession::DownloadLogFiles(CSite& site, FtpMessageCallback callback, voi
   }
   Message("Tallyfox FTP has connected to " + settings.FtpAddress);
   ReportGreeting(greeting);
+  return true;
+}
 
-  std::string reply;
+bool CFtpSession::ChangeToFolders(const SiteSettings& settings) {
   if (!settings.FtpRemoteFolder.empty()) {
     Message("Setting remote directory to " + settings.FtpRemoteFolder);
-    status = connection_.ChangeDir(settings.FtpRemoteFolder, {&reply, kReplySize});
+    std::string reply;
+    int status = connection_.ChangeDir(settings.FtpRemoteFolder, {&reply, kReplySize});
     if (status != kFtpOk) {
       Message("Error: " + FtpErrorText(status));
       if (!reply.empty()) Message("Error: " + reply);
@@ -75,75 +71,112 @@ bool CFtpSession::DownloadLogFiles(CSite& site, FtpMessageCallback callback, voi
   if (!settings.FtpLocalFolder.empty()) {
     Message("Setting local directory to " + settings.FtpLocalFolder);
   }
+  return true;
+}
 
+std::unique_ptr<CRemoteFileList> CFtpSession::ListRemoteFiles(const SiteSettings& settings) {
   Message("Collecting list of files");
   std::unique_ptr<CRemoteFileList> list = connection_.List("", {});
   Message("There are a total of " + std::to_string(list->count()) + " files in the directory");
   Message("Determining which files should be downloaded");
-  const bool only_new = settings.FtpOnlyGetNew != 0;
   if (!settings.FtpFileName.empty()) {
     Message("FTP log file wildcard pattern: \"" + settings.FtpFileName + "\"");
   }
-  if (only_new && settings.FtpLastDate != 0) {
+  if (settings.FtpOnlyGetNew != 0 && settings.FtpLastDate != 0) {
     Message("Getting new files since " + DateText(settings.FtpLastDate));
   }
-
   list->SortByDate();
-  int downloaded = 0, not_matching = 0, old = 0;
-  TimeValue last_downloaded = 0;
-  for (const auto& entry : list->entries()) {
-    const std::string& name = entry->name;
-    bool go_on;
-    if (entry->is_directory || !MatchWildcard(settings.FtpFileName, name)) {
-      ++not_matching;
-      go_on = Message("Skipping file that does not match wildcard: " + name);
-    } else if (!IsSafeRemoteName(name)) {
-      // A name with a path in it would be written outside the local folder.
-      ++not_matching;
-      go_on = Message("Skipping file with an unsafe name: " + name);
-    } else if (only_new && !(entry->date > settings.FtpLastDate)) {
-      ++old;
-      go_on = Message("Skipping old file: " + name + " (" + DateText(entry->date) + ")");
-    } else {
-      go_on = Message(only_new ? "Downloading " + name + " (" + DateText(entry->date) + ")"
-                               : "Downloading " + name);
-      if (!go_on) break;
-      const std::string local_path = JoinPath(settings.FtpLocalFolder, name);
-      reply.clear();
-      status = connection_.RetrieveFile(local_path, name, "I", {&reply, kReplySize});
-      if (status != kFtpOk) {
-        go_on = Message("Error downloading file: " + FtpErrorText(status, 301));
-        if (!reply.empty()) Message("Error: " + reply);
-      } else {
-        go_on = Message("Successfully downloaded " + name + " (" + DateText(entry->date) + ")");
-        ++downloaded;
-        last_downloaded = entry->date;
-        if (entry->date > settings.FtpLastDate) {
-          settings.FtpLastDate = entry->date;
-          site.settings_changed = true;
-        }
-        if (settings.FtpDelete != 0) {
-          Message("Deleting " + name + " on FTP server");
-          reply.clear();
-          status = connection_.DeleteRemoteFile(name, {&reply, kReplySize});
-          if (status != kFtpOk) {
-            Message("Error deleting file: " + FtpErrorText(status));
-            if (!reply.empty()) Message("Error: " + reply);
-          } else {
-            Message("Successfully deleted " + name);
-          }
-        }
-        if (!settings.FtpCommand.empty()) RunAfterDownload(site, settings.FtpCommand, local_path);
-      }
-    }
-    if (!go_on) break;
-  }
+  return list;
+}
 
+// One entry of the listing: skipped, or fetched. The callback's answer.
+bool CFtpSession::ConsiderFile(const RemoteFileEntry& entry, DownloadCounts& counts) {
+  const SiteSettings& settings = site_->settings;
+  const std::string& name = entry.name;
+  const bool only_new = settings.FtpOnlyGetNew != 0;
+  if (entry.is_directory || !MatchWildcard(settings.FtpFileName, name)) {
+    ++counts.not_matching;
+    return Message("Skipping file that does not match wildcard: " + name);
+  }
+  if (!IsSafeRemoteName(name)) {
+    // A name with a path in it would be written outside the local folder.
+    ++counts.not_matching;
+    return Message("Skipping file with an unsafe name: " + name);
+  }
+  if (only_new && !(entry.date > settings.FtpLastDate)) {
+    ++counts.old;
+    return Message("Skipping old file: " + name + " (" + DateText(entry.date) + ")");
+  }
+  if (!Message(only_new ? "Downloading " + name + " (" + DateText(entry.date) + ")"
+                        : "Downloading " + name)) {
+    return false;
+  }
+  return FetchFile(entry, counts);
+}
+
+// Fetches one file, then deletes it on the server and runs the command
+// after it when the settings ask for them. The callback's answer.
+bool CFtpSession::FetchFile(const RemoteFileEntry& entry, DownloadCounts& counts) {
+  CSite& site = *site_;
+  SiteSettings& settings = site.settings;
+  const std::string& name = entry.name;
+  const std::string local_path = JoinPath(settings.FtpLocalFolder, name);
+  std::string reply;
+  int status = connection_.RetrieveFile(local_path, name, "I", {&reply, kReplySize});
+  if (status != kFtpOk) {
+    bool go_on = Message("Error downloading file: " + FtpErrorText(status, 301));
+    if (!reply.empty()) Message("Error: " + reply);
+    return go_on;
+  }
+  bool go_on = Message("Successfully downloaded " + name + " (" + DateText(entry.date) + ")");
+  ++counts.downloaded;
+  counts.last_downloaded = entry.date;
+  if (entry.date > settings.FtpLastDate) {
+    settings.FtpLastDate = entry.date;
+    site.settings_changed = true;
+  }
+  if (settings.FtpDelete != 0) DeleteOnServer(name);
+  if (!settings.FtpCommand.empty()) RunAfterDownload(site, settings.FtpCommand, local_path);
+  return go_on;
+}
+
+void CFtpSession::DeleteOnServer(const std::string& name) {
+  Message("Deleting " + name + " on FTP server");
+  std::string reply;
+  int status = connection_.DeleteRemoteFile(name, {&reply, kReplySize});
+  if (status != kFtpOk) {
+    Message("Error deleting file: " + FtpErrorText(status));
+    if (!reply.empty()) Message("Error: " + reply);
+  } else {
+    Message("Successfully deleted " + name);
+  }
+}
+
+void CFtpSession::ReportCounts(const DownloadCounts& counts) {
   Message("FTP log file download has completed");
-  Message(std::to_string(downloaded) + " files were downloaded");
-  Message(std::to_string(not_matching) + " files did not match the file name pattern");
-  Message(std::to_string(old) + " old files were skipped");
-  if (downloaded > 0) Message("Date of last file downloaded: " + DateText(last_downloaded));
+  Message(std::to_string(counts.downloaded) + " files were downloaded");
+  Message(std::to_string(counts.not_matching) + " files did not match the file name pattern");
+  Message(std::to_string(counts.old) + " old files were skipped");
+  if (counts.downloaded > 0) {
+    Message("Date of last file downloaded: " + DateText(counts.last_downloaded));
+  }
+}
+
+bool CFtpSession::DownloadLogFiles(CSite& site, FtpMessageCallback callback, void* context,
+                                   bool detailed) {
+  site_ = &site;
+  callback_ = std::move(callback);
+  context_ = context;
+  const SiteSettings& settings = site.settings;
+  if (detailed && callback_) connection_.SetLogCallback(callback_, context_, true);
+
+  if (!ConnectToServer(settings) || !ChangeToFolders(settings)) return false;
+  std::unique_ptr<CRemoteFileList> list = ListRemoteFiles(settings);
+  DownloadCounts counts;
+  for (const auto& entry : list->entries()) {
+    if (!ConsiderFile(*entry, counts)) break;
+  }
+  ReportCounts(counts);
   Message("Disconnecting from FTP server");
   connection_.Quit();
   return true;

@@ -12,6 +12,7 @@
 namespace tf {
 
 class CSite;
+struct SiteSettings;
 
 class CFtpSession {
  public:
@@ -39,6 +40,19 @@ class CFtpSession {
   // answer (true without a callback).
   bool Message(std::string_view text);
   void ReportGreeting(std::string_view greeting);
+
+  // The phases of DownloadLogFiles.
+  struct DownloadCounts {
+    int downloaded = 0, not_matching = 0, old = 0;
+    TimeValue last_downloaded = 0;
+  };
+  bool ConnectToServer(const SiteSettings& settings);
+  bool ChangeToFolders(const SiteSettings& settings);
+  std::unique_ptr<CRemoteFileList> ListRemoteFiles(const SiteSettings& settings);
+  bool ConsiderFile(const RemoteFileEntry& entry, DownloadCounts& counts);
+  bool FetchFile(const RemoteFileEntry& entry, DownloadCounts& counts);
+  void DeleteOnServer(const std::string& name);
+  void ReportCounts(const DownloadCounts& counts);
 
   CSite* site_ = nullptr;
   FtpMessageCallback callback_;

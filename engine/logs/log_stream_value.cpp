@@ -57,13 +57,13 @@ std::unique_ptr<CLogStream> ParseLogStreamValue(std::string_view value) {
   size_t brace = value.rfind(kProgressStart);
   if (brace == std::string_view::npos) {
     // A value without progress: the pattern is the text before any '{'.
-    std::string_view spec = value.substr(0, value.find('{'));
-    while (!spec.empty() && spec.back() == ' ') spec.remove_suffix(1);
-    return std::make_unique<CLogStream>(spec);
+    std::string_view pattern = value.substr(0, value.find('{'));
+    while (!pattern.empty() && pattern.back() == ' ') pattern.remove_suffix(1);
+    return std::make_unique<CLogStream>(pattern);
   }
-  std::string_view spec = value.substr(0, brace);
-  if (!spec.empty() && spec.back() == ' ') spec.remove_suffix(1);
-  auto stream = std::make_unique<CLogStream>(spec);
+  std::string_view pattern = value.substr(0, brace);
+  if (!pattern.empty() && pattern.back() == ' ') pattern.remove_suffix(1);
+  auto stream = std::make_unique<CLogStream>(pattern);
 
   std::string_view tail = value.substr(brace);
   TimeValue last_file = ParseTimeText(tail.substr(kProgressStart.size()));

@@ -1,5 +1,5 @@
 // The stored form of a log stream (the LogStream%d settings values):
-// "spec {F:date; R:date;}" with the last file date and last record date in
+// "pattern {F:date; R:date;}" with the last file date and last record date in
 // the "%D" form, and, once the stream has delivered a record, the position
 // after it as " P:device:inode:offset;" before the closing brace. Values
 // without P (older ones) read back with an unknown position.

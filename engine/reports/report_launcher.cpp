@@ -7,8 +7,8 @@
 #include "engine/common/registry_values.h"
 #include "engine/common/text.h"
 #include "engine/store/database.h"
+#include "interfaces/tfreport_class.h"
 #include "platform/com/create.h"
-#include "report/tfreport_class.h"
 
 namespace tf {
 namespace {

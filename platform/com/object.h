@@ -7,11 +7,8 @@
 //   TF_COM_EXPORT HRESULT DllCanUnloadNow();
 //   TF_COM_EXPORT HRESULT DllRegisterServer();
 //   TF_COM_EXPORT HRESULT DllUnregisterServer();
-// typically as
-//   return GetClassObject<MyObject>(clsid, kMyClsid, iid, object);
-//   return CanUnloadModule();
-//   return RegisterClass(kMyClassInfo);      // registration.h
-//   return UnregisterClass(kMyClassInfo);
+// which TF_COM_COMPONENT_EXPORTS (component_exports.h) defines in one line
+// for a library with one class.
 #pragma once
 
 #include <atomic>

@@ -2,10 +2,10 @@
 // _TFReportClass, its dispatch table and the library's exported entry points.
 #include <exception>
 
+#include "interfaces/tfreport_class.h"
+#include "platform/com/component_exports.h"
 #include "platform/com/error_info.h"
-#include "platform/com/registration.h"
 #include "report/report_run.h"
-#include "report/tfreport_class.h"
 
 namespace tf::report {
 namespace {
@@ -106,18 +106,4 @@ const com::DispatchTable<ITFReportClass>& ITFReportClass::Members() {
 
 }  // namespace tf::report
 
-using tf::com::CLSID;
-using tf::com::HRESULT;
-using tf::com::IID;
-
-TF_COM_EXPORT HRESULT DllGetClassObject(const CLSID& clsid, const IID& iid, void** object) {
-  return tf::com::GetClassObject<tf::report::TFReportObject>(
-      clsid, tf::report::kTFReportClassClsid, iid, object);
-}
-TF_COM_EXPORT HRESULT DllCanUnloadNow() { return tf::com::CanUnloadModule(); }
-TF_COM_EXPORT HRESULT DllRegisterServer() {
-  return tf::com::RegisterClass(tf::report::kTFReportClassInfo);
-}
-TF_COM_EXPORT HRESULT DllUnregisterServer() {
-  return tf::com::UnregisterClass(tf::report::kTFReportClassInfo);
-}
+TF_COM_COMPONENT_EXPORTS(tf::report::TFReportObject, tf::report::kTFReportClassInfo);

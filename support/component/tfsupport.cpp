@@ -1,8 +1,8 @@
 // The component library TFsupport: the class TFcom behind ITFcom, its
 // dispatch table and the library's exported entry points.
-#include "platform/com/registration.h"
+#include "interfaces/itf_com.h"
+#include "platform/com/component_exports.h"
 #include "support/home_directory.h"
-#include "support/itf_com.h"
 
 namespace tf::support {
 namespace {
@@ -60,18 +60,4 @@ const com::DispatchTable<ITFcom>& ITFcom::Members() {
 
 }  // namespace tf::support
 
-using tf::com::CLSID;
-using tf::com::HRESULT;
-using tf::com::IID;
-
-TF_COM_EXPORT HRESULT DllGetClassObject(const CLSID& clsid, const IID& iid, void** object) {
-  return tf::com::GetClassObject<tf::support::TFcomObject>(clsid, tf::support::kTFcomClsid, iid,
-                                                            object);
-}
-TF_COM_EXPORT HRESULT DllCanUnloadNow() { return tf::com::CanUnloadModule(); }
-TF_COM_EXPORT HRESULT DllRegisterServer() {
-  return tf::com::RegisterClass(tf::support::kTFcomClass);
-}
-TF_COM_EXPORT HRESULT DllUnregisterServer() {
-  return tf::com::UnregisterClass(tf::support::kTFcomClass);
-}
+TF_COM_COMPONENT_EXPORTS(tf::support::TFcomObject, tf::support::kTFcomClass);

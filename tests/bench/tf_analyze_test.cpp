@@ -102,7 +102,7 @@ TEST(TfAnalyzeTest, WrongUseIsRefusedAndHelpExplainsEveryOption) {
   EXPECT_EQ(help.status, 0);
   for (const char* option : {"--home DIR ", "--site NAME ", "--domain NAME ", "--home-page NAME ",
                              "--timezone SECONDS ", "--translate ", "--reports OUTDIR ",
-                             "--help ", "LOGSPEC "}) {
+                             "--help ", "LOGPATTERN "}) {
     EXPECT_NE(help.output.find("\n  " + std::string(option)), std::string::npos) << option;
   }
   EXPECT_NE(help.output.find("-7200 counts a UTC log in UTC+2"), std::string::npos)

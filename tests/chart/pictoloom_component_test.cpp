@@ -3,7 +3,7 @@
 // slot and by name.
 #include <gtest/gtest.h>
 
-#include "chart/iloom_chart.h"
+#include "interfaces/iloom_chart.h"
 #include "platform/com/create.h"
 #include "platform/com/error_info.h"
 #include "platform/registry/registry.h"

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
+#include "interfaces/tfreport_class.h"
 #include "platform/com/create.h"
-#include "report/tfreport_class.h"
 #include "tests/report/report_site.h"
 
 namespace tf::report::test {

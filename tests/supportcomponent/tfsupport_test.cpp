@@ -2,10 +2,10 @@
 // test's own.
 #include <gtest/gtest.h>
 
+#include "interfaces/itf_com.h"
 #include "platform/com/create.h"
 #include "platform/registry/registry.h"
 #include "support/home_directory.h"
-#include "support/itf_com.h"
 #include "support/test_support.h"
 
 namespace tf::support {

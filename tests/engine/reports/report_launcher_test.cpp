@@ -9,9 +9,9 @@
 #include <functional>
 
 #include "engine/common/registry_values.h"
+#include "interfaces/tfreport_class.h"
 #include "platform/com/create.h"
 #include "platform/db/connection.h"
-#include "report/tfreport_class.h"
 #include "support/test_support.h"
 
 namespace tf {
