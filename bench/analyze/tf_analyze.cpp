@@ -4,13 +4,14 @@
 //              [--timezone SECONDS] [--translate] [--reports OUTDIR] LOGPATTERN...
 //   tf-analyze --help
 //
-// DIR is an install folder staged by `cmake --install`. Unless
-// TALLYFOX_REGISTRY is set, the registry is DIR/registry, so that nothing
-// outside DIR is touched; its Path names DIR. The databases are made when
-// missing, the site (default "Sample site") is made or reused, its log
-// file patterns of this run are the LOGPATTERNs (the site keeps what earlier
-// runs read of every pattern, so no file is counted twice), and it reads record times in a fixed zone
-// (default 0 s) so that results do not depend on the machine. Domain names
+// DIR is an install folder staged by `cmake --install`; a missing or empty
+// DIR is staged from this build. Unless TALLYFOX_REGISTRY is set, the
+// registry is DIR/registry, so that nothing outside DIR is touched; its Path
+// names DIR. The databases are made when missing, the site (default "Sample
+// site") is made or reused, this run reads the LOGPATTERNs only (the site
+// keeps what earlier runs read of every pattern, so no file is counted
+// twice), and it reads record times in a fixed zone (default 0 s) so that
+// results do not depend on the machine. Domain names
 // are looked up only with --translate, which uses the system's resolver.
 // With --reports the run is followed by one full report of the site (every
 // day it has statistics for) in OUTDIR, whose page is printed as
