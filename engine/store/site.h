@@ -107,7 +107,9 @@ class CSite : public LogSite {
   // Every setting at its default; the defaults of new sites come from the
   // system settings.
   CSite();
-  // Asks a running analysis to stop and waits until it lets go of the site.
+  // Asks a running analysis to stop and waits until it lets go of the site;
+  // so a running site is never destroyed under the site list's lock, which
+  // its run may need to end.
   ~CSite() override;
   CSite(const CSite&) = delete;
   CSite& operator=(const CSite&) = delete;
