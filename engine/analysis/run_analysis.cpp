@@ -31,7 +31,7 @@ constexpr std::size_t kReportStatusSize = 100;
 // records; a record takes about a microsecond.
 constexpr unsigned kClockStride = 1024;
 
-void DownloadNewLogFiles(CSite& site) {
+void DownloadNewLogFiles(CSite& site, const RunProgressCallback& progress) {
   SiteSettings& settings = site.settings;
   if (settings.FtpLocalFolder.empty() && !site.log_streams.empty()) {
     // The download goes where the first log file pattern reads.
@@ -45,7 +45,12 @@ void DownloadNewLogFiles(CSite& site) {
   site.SetStatus("Using FTP to download log files from " + settings.FtpAddress);
   {
     CFtpSession session;
-    session.DownloadLogFiles(site, IsStopRequested, &site, settings.FtpLogDetails != 0);
+    auto message = [&progress](std::string_view text, int flag, void* context) {
+      bool go_on = IsStopRequested(text, flag, context);
+      if (progress) progress(text);
+      return go_on;
+    };
+    session.DownloadLogFiles(site, message, &site, settings.FtpLogDetails != 0);
   }
   site.SetStatus("The FTP log file download is finished");
 }
@@ -201,7 +206,7 @@ void AnalyzeLogs(CSite& site, double zone_offset) {
 
 }  // namespace
 
-int RunAnalysis(CSite& site) {
+int RunAnalysis(CSite& site, const RunProgressCallback& progress) {
   // Before the event log: the other program's run keeps its log.
   if (!site.LockForRun()) return 0;
   site.ClearError();
@@ -216,7 +221,7 @@ int RunAnalysis(CSite& site) {
   site.CleanupReportFiles();
   double zone_offset =
       site.settings.AutoTimezone == 0 ? site.settings.Timezone : LocalZoneOffsetSeconds();
-  if (site.settings.FtpEnable != 0 && !site.settings.FtpAddress.empty()) DownloadNewLogFiles(site);
+  if (site.settings.FtpEnable != 0 && !site.settings.FtpAddress.empty()) DownloadNewLogFiles(site, progress);
   // A stop requested during the download skips the logs.
   if (site.state == kSiteRunning) AnalyzeLogs(site, zone_offset);
   site.StoreSettings();

@@ -11,15 +11,21 @@
 // program running the same site makes the run end at once.
 #pragma once
 
+#include <functional>
 #include <string_view>
 
 namespace tf {
 
 class CSite;
 
+// Receives every progress text of the run's FTP download, after the site's
+// status and event log have it (the service forwards them to its clients).
+// A stop is asked for through the site's state, as for any run.
+using RunProgressCallback = std::function<void(std::string_view text)>;
+
 // 0 when the site is in use by another program or its database cannot be
 // opened, else 1.
-int RunAnalysis(CSite& site);
+int RunAnalysis(CSite& site, const RunProgressCallback& progress = {});
 
 // The FTP download's message and stop test: shows and logs the text; true
 // while the site is running, else it says that a stop was requested.

@@ -5,6 +5,7 @@
 
 #include "engine/common/text.h"
 #include "engine/store/site.h"
+#include "engine/store/site_status_hook.h"
 
 namespace tf {
 
@@ -27,8 +28,12 @@ std::string OneLine(std::string_view text) {
 void CSite::SetStatus(std::string_view text) {
   std::string line = OneLine(text);
   std::string_view status = CutUtf8(line, kStatusSize - 1);
-  std::lock_guard<std::mutex> guard(text_mutex_);
-  if (status_text_ != status) status_text_.assign(status);
+  {
+    std::lock_guard<std::mutex> guard(text_mutex_);
+    if (status_text_ == status) return;
+    status_text_.assign(status);
+  }
+  NotifySiteStatus(*this);
 }
 
 void CSite::SetError(std::string_view text) {
@@ -40,11 +45,16 @@ void CSite::SetError(std::string_view text) {
     error_reported_ = true;
   }
   Trace(error);
+  NotifySiteStatus(*this);
 }
 
 void CSite::ClearError() {
-  std::lock_guard<std::mutex> guard(text_mutex_);
-  error_text_.clear();
+  {
+    std::lock_guard<std::mutex> guard(text_mutex_);
+    if (error_text_.empty()) return;
+    error_text_.clear();
+  }
+  NotifySiteStatus(*this);
 }
 
 std::string CSite::StatusText() const {

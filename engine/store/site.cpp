@@ -36,19 +36,33 @@ void CSite::SetDefaults() {
 }
 
 CSite::~CSite() {
-  if (analysis_thread.joinable()) {
-    if (analysis_thread.get_id() == std::this_thread::get_id()) {
-      analysis_thread.detach();
-    } else {
-      std::int32_t running = kSiteRunning;
-      state.compare_exchange_strong(running, kSiteStopping);
-      analysis_thread.join();
-    }
-  }
+  WaitForAnalysisHolds();
   translation->Detach();
   target_hits.index.Clear();
   CloseEventLog();
   CloseDatabase(connection_);
+}
+
+// --- Analysis hold -----------------------------------------------------------
+
+void CSite::HoldForAnalysis() {
+  std::lock_guard<std::mutex> guard(hold_mutex_);
+  ++analysis_holds_;
+}
+
+void CSite::ReleaseAnalysisHold() {
+  // Notified under the mutex: once the waiting destructor can take it, this
+  // thread no longer touches the site.
+  std::lock_guard<std::mutex> guard(hold_mutex_);
+  --analysis_holds_;
+  hold_released_.notify_all();
+}
+
+void CSite::WaitForAnalysisHolds() {
+  std::int32_t running = kSiteRunning;
+  state.compare_exchange_strong(running, kSiteStopping);
+  std::unique_lock<std::mutex> guard(hold_mutex_);
+  hold_released_.wait(guard, [this] { return analysis_holds_ == 0; });
 }
 
 // --- Locks ---------------------------------------------------------------

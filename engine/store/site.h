@@ -9,6 +9,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <forward_list>
@@ -16,7 +17,6 @@
 #include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "engine/analysis/run_state.h"
@@ -107,7 +107,9 @@ class CSite : public LogSite {
   // Every setting at its default; the defaults of new sites come from the
   // system settings.
   CSite();
-  // Asks a running analysis to stop and waits for its thread.
+  // Asks a running analysis to stop and waits until it lets go of the site;
+  // so a running site is never destroyed under the site list's lock, which
+  // its run may need to end.
   ~CSite() override;
   CSite(const CSite&) = delete;
   CSite& operator=(const CSite&) = delete;
@@ -136,8 +138,6 @@ class CSite : public LogSite {
   bool settings_changed = false;
 
   alignas(64) std::atomic<std::int32_t> state{kSiteIdle};
-  // The thread running this site's analysis; joined, never killed.
-  std::thread analysis_thread;
   alignas(64) RunProgress progress;
   TargetHitTable target_hits;
   // The hour and day being counted and the run's text items.
@@ -190,7 +190,15 @@ class CSite : public LogSite {
   // the site was reloaded.
   bool ReloadIfChanged();
   // Clears what the console shows of a run and the translation counters.
+  // Part of a state change, whose caller notifies.
   void ResetRunFields();
+
+  // --- Analysis hold ---------------------------------------------------------
+  // An analysis thread holds its site from before it starts until its last
+  // touch of it. The thread belongs to whoever started it; the hold lets a
+  // site be deleted while it runs: the destructor waits for the release.
+  void HoldForAnalysis();
+  void ReleaseAnalysisHold();
   int CountPendingTranslations();
 
   // --- Site list -----------------------------------------------------------
@@ -267,6 +275,12 @@ class CSite : public LogSite {
   void Enter(NamedLock& lock, std::string_view operation);
   void Leave(NamedLock& lock);
   void SetDefaults();
+  // Asks a running analysis to stop, then waits until no hold is left.
+  void WaitForAnalysisHolds();
+
+  std::mutex hold_mutex_;
+  std::condition_variable hold_released_;
+  int analysis_holds_ = 0;
 
   NamedLock database_lock_;
   NamedLock statistics_lock_;

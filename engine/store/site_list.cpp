@@ -47,7 +47,7 @@ void CSiteList::Clear() {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     sites.swap(sites_);
   }
-  // Destroyed outside the lock: a site waits for its analysis thread.
+  // Destroyed outside the lock: a site waits for its analysis to let go of it.
 }
 
 void AddToSiteList(CSite* site) {

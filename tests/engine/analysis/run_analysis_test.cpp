@@ -263,6 +263,25 @@ TEST_F(RunAnalysisTest, UnreadLinesAndFieldsAreToldAndStored) {
             (Rows{"stUnreadFields|1", "stUnreadLines|2"}));
 }
 
+TEST_F(RunAnalysisTest, FtpProgressTextsReachTheCallbackAfterTheSite) {
+  CSite& site = shop_.site();
+  site.settings.FtpEnable = 1;
+  site.settings.FtpAddress = "127.0.0.1";  // nothing serves FTP there in the tests
+  site.state = kSiteRunning;
+  std::vector<std::string> texts;
+  std::vector<std::string> status_then;
+  EXPECT_EQ(RunAnalysis(site,
+                        [&](std::string_view text) {
+                          texts.emplace_back(text);
+                          status_then.push_back(site.StatusText());
+                        }),
+            1);
+  ASSERT_GE(texts.size(), 2u);
+  EXPECT_EQ(texts[0], "Connecting to 127.0.0.1");
+  EXPECT_EQ(texts, status_then) << "each text is the site's status when the callback has it";
+  EXPECT_EQ(site.history.stTotalRecords, 3) << "the logs are still read";
+}
+
 TEST_F(RunAnalysisTest, StopBeforeTheLogsAreReadSkipsThem) {
   shop_.site().state = kSiteStopping;
   EXPECT_EQ(RunAnalysis(shop_.site()), 1);

@@ -8,8 +8,10 @@
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <vector>
 
 #include "engine/store/site_list.h"
+#include "engine/store/site_status_hook.h"
 #include "install_folder.h"
 
 namespace tf {
@@ -142,17 +144,40 @@ TEST(TargetHitGroupTest, OrderedByPhraseThenReferrer) {
   EXPECT_EQ(CompareTargetHitGroups(group(-1, 402, 0, 0), group(1, 402, 0, 0)), -1) << "signed";
 }
 
-TEST(SiteLifetimeTest, DestroyingASiteStopsItsRunAndWaitsForIt) {
-  std::atomic<bool> finished{false};
+TEST(SiteLifetimeTest, DestroyingASiteStopsItsRunAndWaitsForTheRelease) {
+  std::atomic<bool> released{false};
+  std::thread analysis;
   {
     CSite site;
     site.state = kSiteRunning;
-    site.analysis_thread = std::thread([&] {
+    site.HoldForAnalysis();
+    analysis = std::thread([&] {
       while (site.state == kSiteRunning) std::this_thread::yield();
-      finished = true;  // the run ends its own way
+      released = true;  // the run ends its own way
+      site.ReleaseAnalysisHold();
     });
   }
-  EXPECT_TRUE(finished);
+  EXPECT_TRUE(released);
+  analysis.join();
+}
+
+TEST(SiteStatusHookTest, EveryChangeOfTheTextsNotifiesOnce) {
+  CSite site;
+  std::vector<std::string> seen;
+  SiteStatusHandler previous = SetSiteStatusHandler([&](CSite& changed) {
+    // Reads the texts: the handler runs outside the site's locks.
+    seen.push_back(changed.StatusText() + "|" + changed.ErrorText());
+  });
+  site.SetStatus("Finding log files to be analyzed");
+  site.SetStatus("Finding log files to be analyzed");
+  site.SetError("Unable to create event log file");
+  site.ClearError();
+  site.ClearError();
+  SetSiteStatusHandler(previous);
+  site.SetStatus("unseen");
+  EXPECT_EQ(seen, (std::vector<std::string>{"Finding log files to be analyzed|",
+                                            "Finding log files to be analyzed|Unable to create event log file",
+                                            "Finding log files to be analyzed|"}));
 }
 
 // Holds the exclusive lock of a file as another process would.
