@@ -259,7 +259,7 @@ ReadResult ReadRecord(std::FILE* file, std::string& record) {
 }  // namespace
 
 void SaveActiveSessions(CSite& site) {
-  SiteLockGuard lock(site, "SaveActiveSessions");
+  SiteLockGuard held(site, "SaveActiveSessions");
   RunHistory& history = site.history;
   history.stSavedSessions = 0;
   // Put in place once the run has committed (session_file.h).
@@ -273,7 +273,7 @@ void SaveActiveSessions(CSite& site) {
       std::int32_t count = 0;
       std::int32_t total = 0;
       session->ComputeViewTimes(count, total);
-      CountSessionPhrase(site, *session, count, total, false);
+      CountSessionPhrase(site, *session, count, total, held);
     }
     EncodeSession(*session, record);
     // A session that could not be written stays, with the rest, for the

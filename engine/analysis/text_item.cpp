@@ -20,10 +20,8 @@ void NoteLastHit(CTextItem& item, TextItemTable& items, TimeValue time) {
 }
 
 // Marks the item changed in one period: its last hit, then the period's list.
-void MarkChanged(CTextItem& item, CSite& site, TimeValue time, bool lock,
-                 std::string_view operation, bool CTextItem::*on_list,
+void MarkChanged(CTextItem& item, CSite& site, TimeValue time, bool CTextItem::*on_list,
                  CTextItem* CTextItem::*link, CTextItem* TextItemTable::*head) {
-  if (lock) site.LockSite(operation);
   TextItemTable& items = site.run.items;
   NoteLastHit(item, items, time);
   if (!(item.*on_list)) {
@@ -31,7 +29,6 @@ void MarkChanged(CTextItem& item, CSite& site, TimeValue time, bool lock,
     item.*link = items.*head;
     items.*head = &item;
   }
-  if (lock) site.UnlockSite();
 }
 
 }  // namespace
@@ -90,22 +87,25 @@ bool CTextItem::IsDayStatEnabled(const CSite& site) const {
   return bit == 0 || (site.settings.DayStats & bit) != 0;
 }
 
-void CTextItem::Add(CSite& site, TimeValue time, std::int32_t amount, bool lock,
+void CTextItem::Add(CSite& site, TimeValue time, std::int32_t amount, const SiteLockGuard& held,
                     std::int32_t PeriodCounters::*counter) {
-  CountInPeriods(*this, site, time, lock,
+  CountInPeriods(*this, site, time, held,
                  [&](PeriodCounters& counters) { counters.*counter += amount; });
 }
 
-void CTextItem::AddHits(CSite& site, TimeValue time, std::int32_t amount, bool lock) {
-  Add(site, time, amount, lock, &PeriodCounters::Hits);
+void CTextItem::AddHits(CSite& site, TimeValue time, std::int32_t amount,
+                        const SiteLockGuard& held) {
+  Add(site, time, amount, held, &PeriodCounters::Hits);
 }
 
-void CTextItem::AddSessions(CSite& site, TimeValue time, std::int32_t amount, bool lock) {
-  Add(site, time, amount, lock, &PeriodCounters::SessionCount);
+void CTextItem::AddSessions(CSite& site, TimeValue time, std::int32_t amount,
+                            const SiteLockGuard& held) {
+  Add(site, time, amount, held, &PeriodCounters::SessionCount);
 }
 
-void CTextItem::AddViewTime(CSite& site, TimeValue time, std::int32_t amount, bool lock) {
-  Add(site, time, amount, lock, &PeriodCounters::ViewTime);
+void CTextItem::AddViewTime(CSite& site, TimeValue time, std::int32_t amount,
+                            const SiteLockGuard& held) {
+  Add(site, time, amount, held, &PeriodCounters::ViewTime);
 }
 
 void CTextItem::UpdateLastHit(CSite& site, TimeValue time) {
@@ -113,13 +113,13 @@ void CTextItem::UpdateLastHit(CSite& site, TimeValue time) {
   NoteLastHit(*this, site.run.items, time);
 }
 
-void SetHourChange(CTextItem& item, CSite& site, TimeValue time, bool lock) {
-  MarkChanged(item, site, time, lock, "SetHourChange", &CTextItem::on_hour_list,
+void SetHourChange(CTextItem& item, CSite& site, TimeValue time, const SiteLockGuard&) {
+  MarkChanged(item, site, time, &CTextItem::on_hour_list,
               &CTextItem::next_hour_changed, &TextItemTable::hour_changed);
 }
 
-void SetDayChange(CTextItem& item, CSite& site, TimeValue time, bool lock) {
-  MarkChanged(item, site, time, lock, "SetDayChange", &CTextItem::on_day_list,
+void SetDayChange(CTextItem& item, CSite& site, TimeValue time, const SiteLockGuard&) {
+  MarkChanged(item, site, time, &CTextItem::on_day_list,
               &CTextItem::next_day_changed, &TextItemTable::day_changed);
 }
 

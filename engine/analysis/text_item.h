@@ -20,6 +20,7 @@
 namespace tf {
 
 class CSite;
+class SiteLockGuard;
 
 // One period's counters, in the column order of tblHour and tblDay.
 struct PeriodCounters {
@@ -47,11 +48,11 @@ class CTextItem {
   void SetName(std::string_view text);
 
   // Adds to the counter of each period whose statistics the site keeps for
-  // this category, and marks the item changed in that period. With lock,
-  // the statistics lock is taken for the marking.
-  void AddHits(CSite& site, TimeValue time, std::int32_t amount, bool lock);
-  void AddSessions(CSite& site, TimeValue time, std::int32_t amount, bool lock);
-  void AddViewTime(CSite& site, TimeValue time, std::int32_t amount, bool lock);
+  // this category, and marks the item changed in that period; held is the
+  // caller's hold of the statistics lock.
+  void AddHits(CSite& site, TimeValue time, std::int32_t amount, const SiteLockGuard& held);
+  void AddSessions(CSite& site, TimeValue time, std::int32_t amount, const SiteLockGuard& held);
+  void AddViewTime(CSite& site, TimeValue time, std::int32_t amount, const SiteLockGuard& held);
 
   // Keeps the latest hit time and puts the item on the last-hit-changed
   // list. Takes the statistics lock: the region thread calls it while the
@@ -78,7 +79,7 @@ class CTextItem {
   TimeValue last_hit = 0;
 
  private:
-  void Add(CSite& site, TimeValue time, std::int32_t amount, bool lock,
+  void Add(CSite& site, TimeValue time, std::int32_t amount, const SiteLockGuard& held,
            std::int32_t PeriodCounters::*counter);
 };
 
@@ -86,23 +87,24 @@ class CTextItem {
 // are always enabled (the site totals, target pages and the rest).
 std::int32_t CategoryStatBit(std::int32_t category);
 
-// Mark the item changed in the current hour or day (and its last hit); with
-// lock, under the statistics lock.
-void SetHourChange(CTextItem& item, CSite& site, TimeValue time, bool lock);
-void SetDayChange(CTextItem& item, CSite& site, TimeValue time, bool lock);
+// Mark the item changed in the current hour or day (and its last hit),
+// under the caller's hold of the statistics lock.
+void SetHourChange(CTextItem& item, CSite& site, TimeValue time, const SiteLockGuard& held);
+void SetDayChange(CTextItem& item, CSite& site, TimeValue time, const SiteLockGuard& held);
 
 // Counts into each period whose statistics the site keeps for the item's
 // category (count gets that period's counters) and marks the item changed
-// in it; with lock, under the statistics lock.
+// in it, under the caller's hold of the statistics lock.
 template <typename Count>
-void CountInPeriods(CTextItem& item, CSite& site, TimeValue time, bool lock, Count count) {
+void CountInPeriods(CTextItem& item, CSite& site, TimeValue time, const SiteLockGuard& held,
+                    Count count) {
   if (item.IsHourStatEnabled(site)) {
     count(item.hour);
-    SetHourChange(item, site, time, lock);
+    SetHourChange(item, site, time, held);
   }
   if (item.IsDayStatEnabled(site)) {
     count(item.day);
-    SetDayChange(item, site, time, lock);
+    SetDayChange(item, site, time, held);
   }
 }
 // Puts a region item on the region-changed list, under the statistics lock.

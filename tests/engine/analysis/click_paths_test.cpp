@@ -78,7 +78,8 @@ class ClickPathTest : public test::SessionSiteTest {
   void Steps(const std::string& from, const std::string& to, int hits) {
     CSession session;
     session.pages = {{Page(from), Start(), 0}, {Page(to), Start() + 1, 0}};
-    for (int i = 0; i < hits; ++i) CountPath(site(), session, true);
+    SiteLockGuard held(site(), "test");
+    for (int i = 0; i < hits; ++i) CountPath(site(), session, held);
   }
   int DayListLength() {
     int n = 0;

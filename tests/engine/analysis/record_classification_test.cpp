@@ -224,8 +224,11 @@ TEST_F(ClassificationTest, AUtf8PhraseKeepsItsWordsAsKeywords) {
   ReferrerInfo info;
   ClassifyReferrer(site(), referrer, 1, info);
   ASSERT_EQ(info.search_phrase, "g\xC3\xBCnstige fl\xC3\xBCge");
-  CountPhrase(site(), info.search_phrase, info.referrer_item_id, info.referrer_category, {}, 1, 1, 0,
-              ComposeTime(2007, 1, 7, 10, 5, 0), true);
+  {
+    SiteLockGuard held(site(), "test");
+    CountPhrase(site(), info.search_phrase, info.referrer_item_id, info.referrer_category, {}, 1, 1,
+                0, ComposeTime(2007, 1, 7, 10, 5, 0), held);
+  }
   for (auto [category, name] : {std::pair{402, "g\xC3\xBCnstige fl\xC3\xBCge"}, std::pair{403, "g\xC3\xBCnstige"},
                                 std::pair{403, "fl\xC3\xBCge"}}) {
     CTextItem* item = site().run.items.index.Find(TextItemKey{category, name});

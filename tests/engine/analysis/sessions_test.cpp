@@ -200,8 +200,8 @@ TEST_F(SessionTest, SavedPhraseIsNotCountedAgainWhenTheRestoredSessionCloses) {
   Hit(kClient, 0, "/a.htm", Phrase("blue shoes"));
   Hit(kClient, 60, "/b.htm");
   SaveSessions();
-  CTextItem* phrase = FindTextItem(site(), kCategorySearchPhrase, "blue shoes", true);
-  CTextItem* keyword = FindTextItem(site(), kCategoryKeyword, "shoes", true);
+  CTextItem* phrase = FindTextItem(site(), kCategorySearchPhrase, "blue shoes");
+  CTextItem* keyword = FindTextItem(site(), kCategoryKeyword, "shoes");
   EXPECT_EQ(phrase->day.SessionCount, 1) << "counted when saved";
   EXPECT_EQ(keyword->day.SessionCount, 1);
   EXPECT_EQ(site().history.stSavedSessions, 1);
