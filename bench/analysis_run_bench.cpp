@@ -243,7 +243,7 @@ bool WriteItems(const fs::path& dir, int count) {
 
   auto count_all = [&] {
     tf::SiteLockGuard held(site, "count_all");
-    for (tf::CTextItem* item = run.items.all; item != nullptr; item = item->next_item) {
+    for (const std::unique_ptr<tf::CTextItem>& item : run.items.all) {
       item->AddHits(site, run.current_hour + 60, 1, held);
       item->hour.Bytes += 1000;
       item->day.Bytes += 1000;

@@ -37,11 +37,9 @@ CPathNode* FindPath(CSite& site, CTextItem* from, CTextItem* to, const SiteLockG
   SessionTables& tables = site.run.sessions;
   CPathNode* node = tables.path_index.Find(from, to);
   if (node != nullptr) return node;
-  node = new CPathNode;
+  node = &tables.paths.PushFront(std::make_unique<CPathNode>());
   node->from = from;
   node->to = to;
-  node->next = tables.paths;
-  tables.paths = node;
   tables.path_index.Insert(node);
   return node;
 }

@@ -268,7 +268,7 @@ void SaveActiveSessions(CSite& site) {
   if (file == nullptr) return;  // the final flush counts them instead
   SessionTables& tables = site.run.sessions;
   std::string& record = site.run.session_record;
-  while (CSession* session = tables.sessions_head) {
+  while (CSession* session = tables.open_sessions.front()) {
     if (!session->search_phrase.empty()) {
       std::int32_t count = 0;
       std::int32_t total = 0;

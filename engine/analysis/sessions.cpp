@@ -142,12 +142,7 @@ void CountReferrer(CSite& site, const CSession& session, std::int32_t count, std
 
 CSession* AppendSession(CSite& site) {
   SiteLockGuard lock(site, "NewSession");
-  SessionTables& tables = site.run.sessions;
-  CSession* session = tables.NewSessionObject();
-  session->previous = tables.sessions_tail;
-  (tables.sessions_tail != nullptr ? tables.sessions_tail->next : tables.sessions_head) = session;
-  tables.sessions_tail = session;
-  return session;
+  return &site.run.sessions.AppendSession();
 }
 
 void CountSessionPhrase(CSite& site, CSession& session, std::int32_t count, std::int32_t total,
@@ -217,9 +212,9 @@ void RemoveSession(CSession* session, CSite& site, const SiteLockGuard& held) {
 void SessionFlush(CSite& site, TimeValue time, bool force) {
   SiteLockGuard held(site, "SessionFlush");
   double limit = TimeLimitSeconds(site);
-  CSession* session = site.run.sessions.sessions_head;
+  CSession* session = site.run.sessions.open_sessions.front();
   while (session != nullptr) {
-    CSession* next = session->next;
+    CSession* next = session->next.get();
     double idle = std::trunc(time - session->last_hit + 0.5);
     if (force || idle > limit || idle < 0) RemoveSession(session, site, held);
     session = next;

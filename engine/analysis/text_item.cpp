@@ -34,7 +34,6 @@ void MarkChanged(CTextItem& item, CSite& site, TimeValue time, bool CTextItem::*
 }  // namespace
 
 void CTextItem::Reset() {
-  next_item = nullptr;
   next_hour_changed = nullptr;
   next_day_changed = nullptr;
   next_last_hit_changed = nullptr;
@@ -131,15 +130,11 @@ void SetRegionChange(CTextItem& item, CSite& site) {
   site.run.items.region_changed = &item;
 }
 
-void FreeTextItem(CTextItem* item) { delete item; }
+CTextItem& TextItemTable::Add() { return *all.emplace_back(std::make_unique<CTextItem>()); }
 
 void TextItemTable::Release() {
   index.Clear();
-  while (all != nullptr) {
-    CTextItem* next = all->next_item;
-    FreeTextItem(all);
-    all = next;
-  }
+  all.clear();
   hour_changed = nullptr;
   day_changed = nullptr;
   last_hit_changed = nullptr;

@@ -3,16 +3,18 @@
 // its links into the site's lists of changed items, so that the hourly and
 // daily flushes write only the items that changed.
 //
-// The site's TextItemTable owns every item of a run (the all-items list)
+// The site's TextItemTable owns every item of a run (the all-items pool)
 // and indexes them by category and name (text_item_index.h).
-// The other four lists only point into it; each item is on each list at
+// The four changed lists only point into it; each item is on each list at
 // most once, which its flag guarantees.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/analysis/text_item_index.h"
 #include "engine/logs/time_value.h"
@@ -62,7 +64,6 @@ class CTextItem {
   bool IsHourStatEnabled(const CSite& site) const;
   bool IsDayStatEnabled(const CSite& site) const;
 
-  CTextItem* next_item = nullptr;
   CTextItem* next_hour_changed = nullptr;
   CTextItem* next_day_changed = nullptr;
   CTextItem* next_region_changed = nullptr;
@@ -110,20 +111,21 @@ void CountInPeriods(CTextItem& item, CSite& site, TimeValue time, const SiteLock
 // Puts a region item on the region-changed list, under the statistics lock.
 void SetRegionChange(CTextItem& item, CSite& site);
 
-void FreeTextItem(CTextItem* item);
-
-// The text items of a site's run: the index and the five list heads.
+// The text items of a site's run: their owner, the index and the heads of
+// the changed lists.
 struct TextItemTable {
   TextItemTable() = default;
   ~TextItemTable() { Release(); }
   TextItemTable(const TextItemTable&) = delete;
   TextItemTable& operator=(const TextItemTable&) = delete;
 
+  // A new empty item, owned by the table; the caller puts it in the index.
+  CTextItem& Add();
   // Frees every item, empties the lists and clears the index.
   void Release();
 
   TextItemIndex index;
-  CTextItem* all = nullptr;
+  std::vector<std::unique_ptr<CTextItem>> all;  // in the order they were made
   CTextItem* hour_changed = nullptr;
   CTextItem* day_changed = nullptr;
   CTextItem* last_hit_changed = nullptr;

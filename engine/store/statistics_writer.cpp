@@ -67,11 +67,9 @@ CTextItem* FindTextItem(CSite& site, std::int32_t category, std::string_view nam
   TextItemTable& items = site.run.items;
   CTextItem* item = items.index.Find(TextItemKey{category, name});
   if (item == nullptr) {
-    item = new CTextItem;
+    item = &items.Add();
     item->SetCategory(category);
     item->SetName(name);
-    item->next_item = items.all;
-    items.all = item;
     items.index.Insert(item);
     if (!ReadItemRow(site, *item)) AddTextItem(site, *item);
   }

@@ -112,7 +112,8 @@ TEST_F(ClickPathTest, WrittenStepsOfTheDay) {
               c.rows)
         << "store " << c.store << ", top " << c.top;
     EXPECT_EQ(DayListLength(), 0);
-    for (CPathNode* node = site().run.sessions.paths; node != nullptr; node = node->next) {
+    for (CPathNode* node = site().run.sessions.paths.front(); node != nullptr;
+         node = node->next.get()) {
       EXPECT_EQ(node->day_hits + node->day_entries + node->day_exits, 0) << "dropped for the day";
     }
   }
