@@ -242,15 +242,16 @@ bool WriteItems(const fs::path& dir, int count) {
   run.current_hour = run.current_day + 10 * 3600;
 
   auto count_all = [&] {
-    for (tf::CTextItem* item = run.items.all; item != nullptr; item = item->next_item) {
-      item->AddHits(site, run.current_hour + 60, 1, true);
+    tf::SiteLockGuard held(site, "count_all");
+    for (const std::unique_ptr<tf::CTextItem>& item : run.items.all) {
+      item->AddHits(site, run.current_hour + 60, 1, held);
       item->hour.Bytes += 1000;
       item->day.Bytes += 1000;
     }
   };
   auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < count; ++i) {
-    tf::FindTextItem(site, 1, "/pages/" + std::to_string(i) + ".htm", true);
+    tf::FindTextItem(site, 1, "/pages/" + std::to_string(i) + ".htm");
   }
   double add = Since(start);
   count_all();

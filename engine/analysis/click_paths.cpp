@@ -33,28 +33,25 @@ void InitPathTable(CSite& site) {
   tables.ReleasePaths();
 }
 
-CPathNode* FindPath(CSite& site, CTextItem* from, CTextItem* to) {
+CPathNode* FindPath(CSite& site, CTextItem* from, CTextItem* to, const SiteLockGuard&) {
   SessionTables& tables = site.run.sessions;
   CPathNode* node = tables.path_index.Find(from, to);
   if (node != nullptr) return node;
-  node = new CPathNode;
+  node = &tables.paths.PushFront(std::make_unique<CPathNode>());
   node->from = from;
   node->to = to;
-  node->next = tables.paths;
-  tables.paths = node;
   tables.path_index.Insert(node);
   return node;
 }
 
-void CountPath(CSite& site, const CSession& session, bool lock) {
+void CountPath(CSite& site, const CSession& session, const SiteLockGuard& held) {
   const std::vector<SessionPageHit>& pages = session.pages;
   if (pages.size() < 2) return;
-  if (lock) site.LockSite("CountPath");
   SessionTables& tables = site.run.sessions;
   bool first = true;
   for (std::size_t i = 0; i + 1 < pages.size(); ++i) {
     if (pages[i].page == pages[i + 1].page) continue;
-    CPathNode* node = FindPath(site, pages[i].page, pages[i + 1].page);
+    CPathNode* node = FindPath(site, pages[i].page, pages[i + 1].page, held);
     ++node->day_hits;
     if (first) ++node->day_entries;
     first = false;
@@ -65,7 +62,6 @@ void CountPath(CSite& site, const CSession& session, bool lock) {
       tables.day_paths = node;
     }
   }
-  if (lock) site.UnlockSite();
 }
 
 void PathFlushDay(CSite& site) {

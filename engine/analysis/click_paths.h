@@ -8,16 +8,15 @@ namespace tf {
 class CSite;
 class CSession;
 class CTextItem;
+class SiteLockGuard;
 struct CPathNode;
 
 // The empty path table of a run.
 void InitPathTable(CSite& site);
-// The node of the step, made when missing. The caller holds the statistics
-// lock.
-CPathNode* FindPath(CSite& site, CTextItem* from, CTextItem* to);
-// Counts the steps of a closing session; with lock, under the statistics
-// lock.
-void CountPath(CSite& site, const CSession& session, bool lock);
+// The node of the step, made when missing.
+CPathNode* FindPath(CSite& site, CTextItem* from, CTextItem* to, const SiteLockGuard& held);
+// Counts the steps of a closing session.
+void CountPath(CSite& site, const CSession& session, const SiteLockGuard& held);
 // Writes the day's steps and starts a new day for them.
 void PathFlushDay(CSite& site);
 // Forgets every step (end of a run).

@@ -10,25 +10,15 @@ CDomainCache::CDomainCache() = default;
 
 CDomainCache::~CDomainCache() { Clear(); }
 
-void CDomainCache::Unlink(DomainCacheEntry& entry) {
-  (entry.previous != nullptr ? entry.previous->next : front_) = entry.next;
-  (entry.next != nullptr ? entry.next->previous : back_) = entry.previous;
-  entry.next = entry.previous = nullptr;
-}
-
-void CDomainCache::LinkFront(DomainCacheEntry& entry) {
-  entry.previous = nullptr;
-  entry.next = front_;
-  (front_ != nullptr ? front_->previous : back_) = &entry;
-  front_ = &entry;
+void CDomainCache::MoveToFront(DomainCacheEntry& entry) {
+  if (&entry != entries_.front()) entries_.PushFront(entries_.Take(entry));
 }
 
 bool CDomainCache::Lookup(std::uint32_t address, std::string& name) {
   std::lock_guard<std::mutex> lock(mutex_);
   DomainCacheEntry* entry = index_.Find(address);
   if (entry == nullptr) return false;
-  Unlink(*entry);
-  LinkFront(*entry);
+  MoveToFront(*entry);
   name = entry->name;
   return true;
 }
@@ -36,15 +26,14 @@ bool CDomainCache::Lookup(std::uint32_t address, std::string& name) {
 void CDomainCache::Insert(std::uint32_t address, std::string_view name) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (DomainCacheEntry* cached = index_.Find(address)) {
-    Unlink(*cached);
-    LinkFront(*cached);
+    MoveToFront(*cached);
     return;
   }
   auto entry = std::make_unique<DomainCacheEntry>();
   entry->address = address;
   SafeCopy(entry->name, name, kNameSize);
   if (!index_.Insert(entry.get())) return;
-  LinkFront(*entry.release());
+  entries_.PushFront(std::move(entry));
   ++count_;
   TrimLocked();
 }
@@ -61,11 +50,9 @@ void CDomainCache::Trim() {
 }
 
 void CDomainCache::TrimLocked() {
-  while (count_ > limit_ && back_ != nullptr) {
-    DomainCacheEntry* oldest = back_;
-    Unlink(*oldest);
+  while (count_ > limit_ && !entries_.empty()) {
+    std::unique_ptr<DomainCacheEntry> oldest = entries_.Take(*entries_.back());
     index_.Remove(oldest->address);
-    delete oldest;
     --count_;
   }
 }
@@ -73,12 +60,7 @@ void CDomainCache::TrimLocked() {
 void CDomainCache::Clear() {
   std::lock_guard<std::mutex> lock(mutex_);
   index_.Clear();
-  while (front_ != nullptr) {
-    DomainCacheEntry* entry = front_;
-    front_ = entry->next;
-    delete entry;
-  }
-  back_ = nullptr;
+  entries_.Clear();
   count_ = 0;
 }
 

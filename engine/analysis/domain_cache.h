@@ -7,16 +7,18 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
 
 #include "engine/common/avl_tree.h"
+#include "engine/common/owning_list.h"
 
 namespace tf {
 
 struct DomainCacheEntry {
-  DomainCacheEntry* next = nullptr;  // toward the least recently used
+  std::unique_ptr<DomainCacheEntry> next;  // toward the least recently used
   DomainCacheEntry* previous = nullptr;
   std::uint32_t address = 0;
   std::string name;  // at most 99 bytes
@@ -55,13 +57,11 @@ class CDomainCache {
       return (*this)(a.address, b);
     }
   };
-  void Unlink(DomainCacheEntry& entry);
-  void LinkFront(DomainCacheEntry& entry);
+  void MoveToFront(DomainCacheEntry& entry);
   void TrimLocked();
 
   mutable std::mutex mutex_;
-  DomainCacheEntry* front_ = nullptr;
-  DomainCacheEntry* back_ = nullptr;
+  OwningList<DomainCacheEntry> entries_;  // the most recently used first
   std::int32_t count_ = 0;
   std::int32_t limit_ = kDefaultLimit;
   CAvlTree<DomainCacheEntry, AddressOrder> index_;

@@ -106,14 +106,18 @@ std::int32_t ClassifyLogRecord(CSite& site, CLogRecord& record) {
   bool hour_flag = (site.settings.HourStats & kind.item_bit) != 0;
   bool day_flag = (site.settings.DayStats & kind.item_bit) != 0;
 
-  CTextItem* item = FindTextItem(site, category, stem, true);
-  item->hour.Hits += 1;
-  item->day.Hits += 1;
-  item->hour.Bytes = SaturatingAdd(item->hour.Bytes, record.bytes_sent);
-  item->day.Bytes = SaturatingAdd(item->day.Bytes, record.bytes_sent);
+  CTextItem* item = nullptr;
+  {
+    SiteLockGuard held(site, "FindTextItem");
+    item = FindTextItem(site, category, stem, held);
+    item->hour.Hits += 1;
+    item->day.Hits += 1;
+    item->hour.Bytes = SaturatingAdd(item->hour.Bytes, record.bytes_sent);
+    item->day.Bytes = SaturatingAdd(item->day.Bytes, record.bytes_sent);
+    if (day_flag) SetDayChange(*item, site, record.time, held);
+    if (hour_flag) SetHourChange(*item, site, record.time, held);
+  }
   site.history.stDataTransfer += static_cast<double>(record.bytes_sent);
-  if (day_flag) SetDayChange(*item, site, record.time, true);
-  if (hour_flag) SetHourChange(*item, site, record.time, true);
 
   if (record.has_referrer && category != kCategoryImage) {
     ClassifyReferrer(site, record.referrer, record.time, run.referrer);
@@ -154,7 +158,7 @@ void ClassifyReferrer(CSite& site, std::string& referrer, TimeValue time, Referr
     TrimBlanks(referrer);
     info.referring_page.assign(CutUtf8(referrer, ReferrerInfo::kReferringPageMax));
   }
-  CTextItem* item = FindTextItem(site, kCategoryReferringSite, host, true);
+  CTextItem* item = FindTextItem(site, kCategoryReferringSite, host);
   if (item->ItemID == 0) return;
   info.referrer_name.assign(CutUtf8(host, ReferrerInfo::kReferrerNameMax));
   info.referrer_item_id = item->ItemID;

@@ -47,8 +47,8 @@ bool QueueRegionRequest(std::unique_ptr<TranslationRequest>& request, std::strin
 // Adds the request's day to its region item. A day the item has not seen
 // yet first writes the item's counts of its previous day.
 void CountRegion(CSite& site, TranslationRequest& request) {
-  SiteLockGuard lock(site, "RegionThread");
-  CTextItem* item = FindTextItem(site, kCategoryRegion, request.region, false);
+  SiteLockGuard held(site, "RegionThread");
+  CTextItem* item = FindTextItem(site, kCategoryRegion, request.region, held);
   if (item == nullptr) return;
   request.state = kRequestRegionItem;
   if (WholeDay(request.day) != WholeDay(item->last_hit) && item->day.Hits != 0) {

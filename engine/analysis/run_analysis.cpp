@@ -204,17 +204,47 @@ void AnalyzeLogs(CSite& site, double zone_offset) {
   }
 }
 
+// What a run holds of its site: the run lock, the event log and the
+// database. Every way out of the run, an exception of the log reader
+// included, gives them back in the reverse order.
+class SiteRunHold {
+ public:
+  explicit SiteRunHold(CSite& site) : site_(site), locked_(site.LockForRun()) {}
+  ~SiteRunHold() {
+    if (database_open_) site_.CloseSiteDatabase();
+    if (event_log_open_) site_.CloseEventLog();
+    if (locked_) site_.UnlockForRun();
+  }
+  SiteRunHold(const SiteRunHold&) = delete;
+  SiteRunHold& operator=(const SiteRunHold&) = delete;
+
+  bool locked() const { return locked_; }
+  void OpenEventLog() {
+    site_.OpenEventLog();
+    event_log_open_ = true;
+  }
+  bool OpenDatabase() {
+    database_open_ = site_.OpenSiteDatabase();
+    return database_open_;
+  }
+
+ private:
+  CSite& site_;
+  bool locked_;
+  bool event_log_open_ = false;
+  bool database_open_ = false;
+};
+
 }  // namespace
 
 int RunAnalysis(CSite& site, const RunProgressCallback& progress) {
   // Before the event log: the other program's run keeps its log.
-  if (!site.LockForRun()) return 0;
+  SiteRunHold hold(site);
+  if (!hold.locked()) return 0;
   site.ClearError();
-  site.OpenEventLog();
-  if (!site.OpenSiteDatabase()) {
+  hold.OpenEventLog();
+  if (!hold.OpenDatabase()) {
     site.SetStatus("Unable to open database for site");
-    site.CloseEventLog();
-    site.UnlockForRun();
     return 0;
   }
   site.ReloadIfChanged();
@@ -225,9 +255,6 @@ int RunAnalysis(CSite& site, const RunProgressCallback& progress) {
   // A stop requested during the download skips the logs.
   if (site.state == kSiteRunning) AnalyzeLogs(site, zone_offset);
   site.StoreSettings();
-  site.CloseSiteDatabase();
-  site.CloseEventLog();
-  site.UnlockForRun();
   return 1;
 }
 

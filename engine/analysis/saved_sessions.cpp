@@ -259,7 +259,7 @@ ReadResult ReadRecord(std::FILE* file, std::string& record) {
 }  // namespace
 
 void SaveActiveSessions(CSite& site) {
-  SiteLockGuard lock(site, "SaveActiveSessions");
+  SiteLockGuard held(site, "SaveActiveSessions");
   RunHistory& history = site.history;
   history.stSavedSessions = 0;
   // Put in place once the run has committed (session_file.h).
@@ -268,12 +268,12 @@ void SaveActiveSessions(CSite& site) {
   if (file == nullptr) return;  // the final flush counts them instead
   SessionTables& tables = site.run.sessions;
   std::string& record = site.run.session_record;
-  while (CSession* session = tables.sessions_head) {
+  while (CSession* session = tables.open_sessions.front()) {
     if (!session->search_phrase.empty()) {
       std::int32_t count = 0;
       std::int32_t total = 0;
       session->ComputeViewTimes(count, total);
-      CountSessionPhrase(site, *session, count, total, false);
+      CountSessionPhrase(site, *session, count, total, held);
     }
     EncodeSession(*session, record);
     // A session that could not be written stays, with the rest, for the

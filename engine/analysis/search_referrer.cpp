@@ -48,7 +48,7 @@ bool RecogniseEngine(CSite& site, std::string& referrer, ReferrerInfo& info) {
 
 bool AnalyzeReferrer(CSite& site, std::string& referrer, TimeValue, ReferrerInfo& info) {
   if (!RecogniseEngine(site, referrer, info)) return false;
-  CTextItem* engine = FindTextItem(site, kCategorySearchEngine, info.referrer_name, true);
+  CTextItem* engine = FindTextItem(site, kCategorySearchEngine, info.referrer_name);
   info.referrer_item_id = engine->ItemID;
   info.referrer_category = engine->category;
   return true;

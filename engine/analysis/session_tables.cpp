@@ -23,7 +23,7 @@ void TrimCapacity(std::vector<T>& list) {
 }  // namespace
 
 void CSession::Clear() {
-  next = previous = nullptr;
+  previous = nullptr;  // next is empty: the session is off the list
   visitor = nullptr;
   pages.clear();
   first_hit = last_hit = 0;
@@ -56,10 +56,8 @@ void CSession::ComputeViewTimes(std::int32_t& count, std::int32_t& total) {
 }
 
 SessionTables::~SessionTables() {
+  // The open sessions first: taking one off its visitor needs the visitor.
   ReleaseSessions();
-  ReleaseVisitors();
-  ReleasePaths();
-  for (CSession* session : spare_sessions) delete session;
 }
 
 void SessionTables::ReleaseVisitors() {
@@ -67,55 +65,45 @@ void SessionTables::ReleaseVisitors() {
   last_visitor = nullptr;
   hour_visitors.clear();
   unchecked_visitors.clear();
-  while (visitors != nullptr) {
-    CVisitor* next = visitors->next;
-    if (visitors->session != nullptr && visitors->session->visitor == visitors) {
-      visitors->session->visitor = nullptr;
+  for (CVisitor* visitor = visitors.front(); visitor != nullptr; visitor = visitor->next.get()) {
+    if (visitor->session != nullptr && visitor->session->visitor == visitor) {
+      visitor->session->visitor = nullptr;
     }
-    delete visitors;
-    visitors = next;
   }
+  visitors.Clear();
 }
 
 void SessionTables::ReleaseSessions() {
-  while (sessions_head != nullptr) DiscardSession(sessions_head);
+  while (!open_sessions.empty()) DiscardSession(open_sessions.front());
 }
 
 void SessionTables::ReleasePaths() {
   path_index.Clear();
   day_paths = nullptr;
-  while (paths != nullptr) {
-    CPathNode* next = paths->next;
-    delete paths;
-    paths = next;
-  }
+  paths.Clear();
 }
 
-CSession* SessionTables::NewSessionObject() {
-  if (spare_sessions.empty()) return new CSession;
-  CSession* session = spare_sessions.back();
-  spare_sessions.pop_back();
-  return session;
+CSession& SessionTables::AppendSession() {
+  std::unique_ptr<CSession> session;
+  if (spare_sessions.empty()) {
+    session = std::make_unique<CSession>();
+  } else {
+    session = std::move(spare_sessions.back());
+    spare_sessions.pop_back();
+  }
+  return open_sessions.PushBack(std::move(session));
 }
 
 void SessionTables::DiscardSession(CSession* session) {
-  (session->previous != nullptr ? session->previous->next : sessions_head) = session->next;
-  (session->next != nullptr ? session->next->previous : sessions_tail) = session->previous;
   if (session->visitor != nullptr && session->visitor->session == session) {
     session->visitor->session = nullptr;
   }
-  FreeSessionObject(session);
-}
-
-void SessionTables::FreeSessionObject(CSession* session) {
-  if (spare_sessions.size() >= kMaxSpareSessions) {
-    delete session;
-    return;
-  }
-  session->Clear();
-  TrimCapacity(session->pages);
-  TrimCapacity(session->targets);
-  spare_sessions.push_back(session);
+  std::unique_ptr<CSession> closed = open_sessions.Take(*session);
+  if (spare_sessions.size() >= kMaxSpareSessions) return;
+  closed->Clear();
+  TrimCapacity(closed->pages);
+  TrimCapacity(closed->targets);
+  spare_sessions.push_back(std::move(closed));
 }
 
 }  // namespace tf

@@ -4,11 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/analysis/path_index.h"
 #include "engine/analysis/visitor_index.h"
+#include "engine/common/owning_list.h"
 #include "engine/logs/time_value.h"
 
 namespace tf {
@@ -18,7 +20,8 @@ class CSession;
 
 // One client address seen by the run.
 struct CVisitor {
-  CVisitor* next = nullptr;  // the visitor list, newest first
+  std::unique_ptr<CVisitor> next;  // the visitor list, newest first
+  CVisitor* previous = nullptr;
   std::uint32_t address = 0;
   // The log's client text of a stand-in address, which is its domain name.
   std::string client_name;
@@ -50,7 +53,7 @@ class CSession {
   // time.
   void ComputeViewTimes(std::int32_t& count, std::int32_t& total);
 
-  CSession* next = nullptr;
+  std::unique_ptr<CSession> next;  // the open sessions, oldest first
   CSession* previous = nullptr;
   CVisitor* visitor = nullptr;
   std::vector<SessionPageHit> pages;
@@ -70,7 +73,8 @@ class CSession {
 
 // One step from a page to the next within sessions.
 struct CPathNode {
-  CPathNode* next = nullptr;      // the path list, newest first
+  std::unique_ptr<CPathNode> next;  // the path list, newest first
+  CPathNode* previous = nullptr;
   CPathNode* next_day = nullptr;  // the day list, newest first
   CTextItem* from = nullptr;
   CTextItem* to = nullptr;
@@ -91,14 +95,14 @@ struct SessionTables {
   void ReleaseSessions();
   void ReleasePaths();
 
-  // A cleared session, reused when one was closed before.
-  CSession* NewSessionObject();
-  void FreeSessionObject(CSession* session);
+  // A cleared session at the tail of the session list, reused when one was
+  // closed before.
+  CSession& AppendSession();
   // Takes the session off the session list and off its visitor, then
-  // frees it.
+  // frees it or keeps it for reuse.
   void DiscardSession(CSession* session);
 
-  CVisitor* visitors = nullptr;
+  OwningList<CVisitor> visitors;
   VisitorIndex visitor_index;
   // The visitor of the latest hit: most records follow one of the same
   // client.
@@ -109,11 +113,10 @@ struct SessionTables {
   // The visitors whose new-or-returning test waits for the day change.
   std::vector<CVisitor*> unchecked_visitors;
 
-  CSession* sessions_head = nullptr;
-  CSession* sessions_tail = nullptr;
-  std::vector<CSession*> spare_sessions;
+  OwningList<CSession> open_sessions;
+  std::vector<std::unique_ptr<CSession>> spare_sessions;
 
-  CPathNode* paths = nullptr;
+  OwningList<CPathNode> paths;
   CPathNode* day_paths = nullptr;
   PathIndex path_index;
 };

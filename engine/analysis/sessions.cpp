@@ -94,7 +94,7 @@ void AddPageHit(CSite& site, CSession& session, CTextItem* page, TimeValue time)
 }
 
 // Sessions, view time, entries and exits of the session's pages.
-void CountPages(CSite& site, CSession& session, bool lock) {
+void CountPages(CSite& site, CSession& session, const SiteLockGuard& held) {
   std::vector<SessionPageHit>& pages = session.pages;
   for (std::size_t i = 0; i < pages.size(); ++i) {
     CTextItem& item = *pages[i].page;
@@ -106,35 +106,35 @@ void CountPages(CSite& site, CSession& session, bool lock) {
       if (last) counters.ExitCount += 1;
       if (first) counters.EntryCount += 1;
     };
-    CountInPeriods(item, site, pages[i].time, lock, count);
+    CountInPeriods(item, site, pages[i].time, held, count);
   }
 }
 
 void AddToReferrerItem(CSite& site, CTextItem& item, TimeValue time, std::int32_t count,
-                       std::int32_t total, bool lock) {
-  item.AddHits(site, time, count, lock);
-  item.AddSessions(site, time, 1, lock);
-  item.AddViewTime(site, time, total, lock);
+                       std::int32_t total, const SiteLockGuard& held) {
+  item.AddHits(site, time, count, held);
+  item.AddSessions(site, time, 1, held);
+  item.AddViewTime(site, time, total, held);
 }
 
 // The referring site or search engine of the session, and its referring
 // page.
 void CountReferrer(CSite& site, const CSession& session, std::int32_t count, std::int32_t total,
-                   bool lock) {
+                   const SiteLockGuard& held) {
   std::int32_t day_stats = site.settings.DayStats;
   std::int32_t category = session.referrer_category;
   if (session.referrer_name.empty() || (day_stats & kReferrerBits) == 0) return;
   // Only these two make a referrer; anything else came from a damaged file.
   if (category != kCategoryReferringSite && category != kCategorySearchEngine) return;
-  CTextItem* item = FindTextItem(site, category, session.referrer_name, lock);
+  CTextItem* item = FindTextItem(site, category, session.referrer_name, held);
   if (item == nullptr || item->ItemID == 0) return;
   if ((category == kCategorySearchEngine && (day_stats & kSearchEngineStats) != 0) ||
       (category == kCategoryReferringSite && (day_stats & kReferringSiteStats) != 0)) {
-    AddToReferrerItem(site, *item, session.first_hit, count, total, lock);
+    AddToReferrerItem(site, *item, session.first_hit, count, total, held);
   }
   if (!session.referring_page.empty() && (day_stats & kReferringPageStats) != 0) {
-    CTextItem* page = FindTextItem(site, kCategoryReferringPage, session.referring_page, lock);
-    if (page != nullptr) AddToReferrerItem(site, *page, session.first_hit, count, total, lock);
+    CTextItem* page = FindTextItem(site, kCategoryReferringPage, session.referring_page, held);
+    if (page != nullptr) AddToReferrerItem(site, *page, session.first_hit, count, total, held);
   }
 }
 
@@ -142,22 +142,17 @@ void CountReferrer(CSite& site, const CSession& session, std::int32_t count, std
 
 CSession* AppendSession(CSite& site) {
   SiteLockGuard lock(site, "NewSession");
-  SessionTables& tables = site.run.sessions;
-  CSession* session = tables.NewSessionObject();
-  session->previous = tables.sessions_tail;
-  (tables.sessions_tail != nullptr ? tables.sessions_tail->next : tables.sessions_head) = session;
-  tables.sessions_tail = session;
-  return session;
+  return &site.run.sessions.AppendSession();
 }
 
 void CountSessionPhrase(CSite& site, CSession& session, std::int32_t count, std::int32_t total,
-                        bool lock) {
+                        const SiteLockGuard& held) {
   const SiteSettings& s = site.settings;
   bool wanted = (s.DayStats & kPhraseBits) != 0 ||
                 (!site.target_pages.empty() && (s.TargetPageOptions & 1) != 0);
   if (!session.search_phrase.empty() && !session.phrase_counted && wanted) {
     CountPhrase(site, session.search_phrase, session.referrer_item_id, session.referrer_category,
-                session.targets, 1, count, total, session.last_hit, lock);
+                session.targets, 1, count, total, session.last_hit, held);
     session.phrase_counted = true;
   }
   session.targets.clear();
@@ -174,7 +169,8 @@ void NewSession(CSite& site, std::string_view user_agent, std::uint32_t address,
 
   CSession* session = visitor.session;
   if (session != nullptr && EndsSession(site, *session, time, referrer)) {
-    RemoveSession(session, site, true);
+    SiteLockGuard held(site, "RemoveSession");
+    RemoveSession(session, site, held);
     session = nullptr;
   }
   if (session == nullptr) session = OpenSession(site, visitor, time);
@@ -189,13 +185,11 @@ void NewSession(CSite& site, std::string_view user_agent, std::uint32_t address,
   AddPageHit(site, *session, page, time);
 }
 
-void RemoveSession(CSession* session, CSite& site, bool lock) {
-  // Taken once for the whole close; what this calls then need not take it.
-  if (lock) site.LockSite("RemoveSession");
+void RemoveSession(CSession* session, CSite& site, const SiteLockGuard& held) {
   std::int32_t count = 0;
   std::int32_t total = 0;
   session->ComputeViewTimes(count, total);
-  CountPages(site, *session, false);
+  CountPages(site, *session, held);
 
   CVisitor* visitor = session->visitor;
   if (visitor != nullptr) {
@@ -208,22 +202,21 @@ void RemoveSession(CSession* session, CSite& site, bool lock) {
   day.sessions += 1;
   day.view_time = ClampToInt32(std::int64_t{day.view_time} + total);
 
-  CountPath(site, *session, false);
-  CountSessionPhrase(site, *session, count, total, false);
-  CountReferrer(site, *session, count, total, false);
+  CountPath(site, *session, held);
+  CountSessionPhrase(site, *session, count, total, held);
+  CountReferrer(site, *session, count, total, held);
 
   site.run.sessions.DiscardSession(session);
-  if (lock) site.UnlockSite();
 }
 
 void SessionFlush(CSite& site, TimeValue time, bool force) {
-  SiteLockGuard lock(site, "SessionFlush");
+  SiteLockGuard held(site, "SessionFlush");
   double limit = TimeLimitSeconds(site);
-  CSession* session = site.run.sessions.sessions_head;
+  CSession* session = site.run.sessions.open_sessions.front();
   while (session != nullptr) {
-    CSession* next = session->next;
+    CSession* next = session->next.get();
     double idle = std::trunc(time - session->last_hit + 0.5);
-    if (force || idle > limit || idle < 0) RemoveSession(session, site, false);
+    if (force || idle > limit || idle < 0) RemoveSession(session, site, held);
     session = next;
   }
 }

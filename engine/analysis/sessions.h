@@ -19,6 +19,7 @@ namespace tf {
 class CSite;
 class CSession;
 class CTextItem;
+class SiteLockGuard;
 
 // One accepted log record: continues the visitor's session or opens one.
 // The client name is the log's text of a stand-in address.
@@ -28,9 +29,9 @@ void NewSession(CSite& site, std::string_view user_agent, std::uint32_t address,
 // Closes the sessions idle for longer than the site's time limit at `time`,
 // or all of them with force.
 void SessionFlush(CSite& site, TimeValue time, bool force);
-// Closes one session, counts it and destroys it. With lock, the statistics
-// lock is taken here and by what this calls.
-void RemoveSession(CSession* session, CSite& site, bool lock);
+// Closes one session, counts it and destroys it, under the caller's hold
+// of the statistics lock.
+void RemoveSession(CSession* session, CSite& site, const SiteLockGuard& held);
 
 // Reads the sessions the previous run saved; true when the file was read
 // to its end.
@@ -45,6 +46,6 @@ CSession* AppendSession(CSite& site);
 // pages, unless it has none or was counted before; then forgets the
 // targets.
 void CountSessionPhrase(CSite& site, CSession& session, std::int32_t count, std::int32_t total,
-                        bool lock);
+                        const SiteLockGuard& held);
 
 }  // namespace tf

@@ -14,11 +14,11 @@ std::int32_t CheckTargetPage(CSite& site, const CTextItem* page) {
   if (site.target_pages.empty() || page == nullptr) return 0;
   std::string_view name = page->name;
   name.remove_prefix(std::min(name.size(), name.find_first_not_of('/')));
-  SiteLockGuard lock(site, "CheckTargetPage");
+  SiteLockGuard held(site, "CheckTargetPage");
   for (CTargetPage& target : site.target_pages) {
     if (!EqualsCaseless(name, target.Name)) continue;
     if (target.ItemID == 0) {
-      CTextItem* item = FindTextItem(site, kCategoryTargetPage, target.Name, false);
+      CTextItem* item = FindTextItem(site, kCategoryTargetPage, target.Name, held);
       target.ItemID = item != nullptr ? item->ItemID : 0;
     }
     return target.ItemID;

@@ -20,10 +20,8 @@ void NoteLastHit(CTextItem& item, TextItemTable& items, TimeValue time) {
 }
 
 // Marks the item changed in one period: its last hit, then the period's list.
-void MarkChanged(CTextItem& item, CSite& site, TimeValue time, bool lock,
-                 std::string_view operation, bool CTextItem::*on_list,
+void MarkChanged(CTextItem& item, CSite& site, TimeValue time, bool CTextItem::*on_list,
                  CTextItem* CTextItem::*link, CTextItem* TextItemTable::*head) {
-  if (lock) site.LockSite(operation);
   TextItemTable& items = site.run.items;
   NoteLastHit(item, items, time);
   if (!(item.*on_list)) {
@@ -31,13 +29,11 @@ void MarkChanged(CTextItem& item, CSite& site, TimeValue time, bool lock,
     item.*link = items.*head;
     items.*head = &item;
   }
-  if (lock) site.UnlockSite();
 }
 
 }  // namespace
 
 void CTextItem::Reset() {
-  next_item = nullptr;
   next_hour_changed = nullptr;
   next_day_changed = nullptr;
   next_last_hit_changed = nullptr;
@@ -90,22 +86,25 @@ bool CTextItem::IsDayStatEnabled(const CSite& site) const {
   return bit == 0 || (site.settings.DayStats & bit) != 0;
 }
 
-void CTextItem::Add(CSite& site, TimeValue time, std::int32_t amount, bool lock,
+void CTextItem::Add(CSite& site, TimeValue time, std::int32_t amount, const SiteLockGuard& held,
                     std::int32_t PeriodCounters::*counter) {
-  CountInPeriods(*this, site, time, lock,
+  CountInPeriods(*this, site, time, held,
                  [&](PeriodCounters& counters) { counters.*counter += amount; });
 }
 
-void CTextItem::AddHits(CSite& site, TimeValue time, std::int32_t amount, bool lock) {
-  Add(site, time, amount, lock, &PeriodCounters::Hits);
+void CTextItem::AddHits(CSite& site, TimeValue time, std::int32_t amount,
+                        const SiteLockGuard& held) {
+  Add(site, time, amount, held, &PeriodCounters::Hits);
 }
 
-void CTextItem::AddSessions(CSite& site, TimeValue time, std::int32_t amount, bool lock) {
-  Add(site, time, amount, lock, &PeriodCounters::SessionCount);
+void CTextItem::AddSessions(CSite& site, TimeValue time, std::int32_t amount,
+                            const SiteLockGuard& held) {
+  Add(site, time, amount, held, &PeriodCounters::SessionCount);
 }
 
-void CTextItem::AddViewTime(CSite& site, TimeValue time, std::int32_t amount, bool lock) {
-  Add(site, time, amount, lock, &PeriodCounters::ViewTime);
+void CTextItem::AddViewTime(CSite& site, TimeValue time, std::int32_t amount,
+                            const SiteLockGuard& held) {
+  Add(site, time, amount, held, &PeriodCounters::ViewTime);
 }
 
 void CTextItem::UpdateLastHit(CSite& site, TimeValue time) {
@@ -113,13 +112,13 @@ void CTextItem::UpdateLastHit(CSite& site, TimeValue time) {
   NoteLastHit(*this, site.run.items, time);
 }
 
-void SetHourChange(CTextItem& item, CSite& site, TimeValue time, bool lock) {
-  MarkChanged(item, site, time, lock, "SetHourChange", &CTextItem::on_hour_list,
+void SetHourChange(CTextItem& item, CSite& site, TimeValue time, const SiteLockGuard&) {
+  MarkChanged(item, site, time, &CTextItem::on_hour_list,
               &CTextItem::next_hour_changed, &TextItemTable::hour_changed);
 }
 
-void SetDayChange(CTextItem& item, CSite& site, TimeValue time, bool lock) {
-  MarkChanged(item, site, time, lock, "SetDayChange", &CTextItem::on_day_list,
+void SetDayChange(CTextItem& item, CSite& site, TimeValue time, const SiteLockGuard&) {
+  MarkChanged(item, site, time, &CTextItem::on_day_list,
               &CTextItem::next_day_changed, &TextItemTable::day_changed);
 }
 
@@ -131,15 +130,11 @@ void SetRegionChange(CTextItem& item, CSite& site) {
   site.run.items.region_changed = &item;
 }
 
-void FreeTextItem(CTextItem* item) { delete item; }
+CTextItem& TextItemTable::Add() { return *all.emplace_back(std::make_unique<CTextItem>()); }
 
 void TextItemTable::Release() {
   index.Clear();
-  while (all != nullptr) {
-    CTextItem* next = all->next_item;
-    FreeTextItem(all);
-    all = next;
-  }
+  all.clear();
   hour_changed = nullptr;
   day_changed = nullptr;
   last_hit_changed = nullptr;

@@ -3,16 +3,18 @@
 // its links into the site's lists of changed items, so that the hourly and
 // daily flushes write only the items that changed.
 //
-// The site's TextItemTable owns every item of a run (the all-items list)
+// The site's TextItemTable owns every item of a run (the all-items pool)
 // and indexes them by category and name (text_item_index.h).
-// The other four lists only point into it; each item is on each list at
+// The four changed lists only point into it; each item is on each list at
 // most once, which its flag guarantees.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/analysis/text_item_index.h"
 #include "engine/logs/time_value.h"
@@ -20,6 +22,7 @@
 namespace tf {
 
 class CSite;
+class SiteLockGuard;
 
 // One period's counters, in the column order of tblHour and tblDay.
 struct PeriodCounters {
@@ -47,11 +50,11 @@ class CTextItem {
   void SetName(std::string_view text);
 
   // Adds to the counter of each period whose statistics the site keeps for
-  // this category, and marks the item changed in that period. With lock,
-  // the statistics lock is taken for the marking.
-  void AddHits(CSite& site, TimeValue time, std::int32_t amount, bool lock);
-  void AddSessions(CSite& site, TimeValue time, std::int32_t amount, bool lock);
-  void AddViewTime(CSite& site, TimeValue time, std::int32_t amount, bool lock);
+  // this category, and marks the item changed in that period; held is the
+  // caller's hold of the statistics lock.
+  void AddHits(CSite& site, TimeValue time, std::int32_t amount, const SiteLockGuard& held);
+  void AddSessions(CSite& site, TimeValue time, std::int32_t amount, const SiteLockGuard& held);
+  void AddViewTime(CSite& site, TimeValue time, std::int32_t amount, const SiteLockGuard& held);
 
   // Keeps the latest hit time and puts the item on the last-hit-changed
   // list. Takes the statistics lock: the region thread calls it while the
@@ -61,7 +64,6 @@ class CTextItem {
   bool IsHourStatEnabled(const CSite& site) const;
   bool IsDayStatEnabled(const CSite& site) const;
 
-  CTextItem* next_item = nullptr;
   CTextItem* next_hour_changed = nullptr;
   CTextItem* next_day_changed = nullptr;
   CTextItem* next_region_changed = nullptr;
@@ -78,7 +80,7 @@ class CTextItem {
   TimeValue last_hit = 0;
 
  private:
-  void Add(CSite& site, TimeValue time, std::int32_t amount, bool lock,
+  void Add(CSite& site, TimeValue time, std::int32_t amount, const SiteLockGuard& held,
            std::int32_t PeriodCounters::*counter);
 };
 
@@ -86,42 +88,44 @@ class CTextItem {
 // are always enabled (the site totals, target pages and the rest).
 std::int32_t CategoryStatBit(std::int32_t category);
 
-// Mark the item changed in the current hour or day (and its last hit); with
-// lock, under the statistics lock.
-void SetHourChange(CTextItem& item, CSite& site, TimeValue time, bool lock);
-void SetDayChange(CTextItem& item, CSite& site, TimeValue time, bool lock);
+// Mark the item changed in the current hour or day (and its last hit),
+// under the caller's hold of the statistics lock.
+void SetHourChange(CTextItem& item, CSite& site, TimeValue time, const SiteLockGuard& held);
+void SetDayChange(CTextItem& item, CSite& site, TimeValue time, const SiteLockGuard& held);
 
 // Counts into each period whose statistics the site keeps for the item's
 // category (count gets that period's counters) and marks the item changed
-// in it; with lock, under the statistics lock.
+// in it, under the caller's hold of the statistics lock.
 template <typename Count>
-void CountInPeriods(CTextItem& item, CSite& site, TimeValue time, bool lock, Count count) {
+void CountInPeriods(CTextItem& item, CSite& site, TimeValue time, const SiteLockGuard& held,
+                    Count count) {
   if (item.IsHourStatEnabled(site)) {
     count(item.hour);
-    SetHourChange(item, site, time, lock);
+    SetHourChange(item, site, time, held);
   }
   if (item.IsDayStatEnabled(site)) {
     count(item.day);
-    SetDayChange(item, site, time, lock);
+    SetDayChange(item, site, time, held);
   }
 }
 // Puts a region item on the region-changed list, under the statistics lock.
 void SetRegionChange(CTextItem& item, CSite& site);
 
-void FreeTextItem(CTextItem* item);
-
-// The text items of a site's run: the index and the five list heads.
+// The text items of a site's run: their owner, the index and the heads of
+// the changed lists.
 struct TextItemTable {
   TextItemTable() = default;
   ~TextItemTable() { Release(); }
   TextItemTable(const TextItemTable&) = delete;
   TextItemTable& operator=(const TextItemTable&) = delete;
 
+  // A new empty item, owned by the table; the caller puts it in the index.
+  CTextItem& Add();
   // Frees every item, empties the lists and clears the index.
   void Release();
 
   TextItemIndex index;
-  CTextItem* all = nullptr;
+  std::vector<std::unique_ptr<CTextItem>> all;  // in the order they were made
   CTextItem* hour_changed = nullptr;
   CTextItem* day_changed = nullptr;
   CTextItem* last_hit_changed = nullptr;

@@ -20,8 +20,8 @@ bool PatternListsLoaded(const CSystemData& system) {
 }
 
 // One hit and one session, in each period the site counts the item in.
-void CountHitAndSession(CSite& site, CTextItem& item, TimeValue time) {
-  CountInPeriods(item, site, time, false, [](PeriodCounters& counters) {
+void CountHitAndSession(CSite& site, CTextItem& item, TimeValue time, const SiteLockGuard& held) {
+  CountInPeriods(item, site, time, held, [](PeriodCounters& counters) {
     ++counters.Hits;
     ++counters.SessionCount;
   });
@@ -49,7 +49,8 @@ const AgentClassifier& SystemAgentClassifier() {
 UserAgentRunCache::UserAgentRunCache() = default;
 UserAgentRunCache::~UserAgentRunCache() = default;
 
-std::span<CTextItem* const> UserAgentRunCache::ItemsOf(CSite& site, std::string_view agent) {
+std::span<CTextItem* const> UserAgentRunCache::ItemsOf(CSite& site, std::string_view agent,
+                                                       const SiteLockGuard& held) {
   if (!classes_) classes_ = std::make_unique<AgentClassCache>(SystemAgentClassifier());
   const AgentClass& agent_class = classes_->Classify(agent);
   const std::uint64_t releases = site.run.items.releases;
@@ -62,7 +63,7 @@ std::span<CTextItem* const> UserAgentRunCache::ItemsOf(CSite& site, std::string_
   std::vector<CTextItem*> items;
   items.reserve(agent_class.items.size());
   for (const AgentItem& item : agent_class.items) {
-    items.push_back(FindTextItem(site, item.category, item.name, false));
+    items.push_back(FindTextItem(site, item.category, item.name, held));
   }
   return items_.emplace(&agent_class, std::move(items)).first->second;
 }
@@ -74,9 +75,9 @@ void UserAgentRunCache::Release() {
 }
 
 void ClassifyUserAgent(CSite& site, std::string_view agent, TimeValue time) {
-  SiteLockGuard statistics(site, "ClassifyUserAgent");
-  for (CTextItem* item : site.run.user_agents.ItemsOf(site, agent)) {
-    CountHitAndSession(site, *item, time);
+  SiteLockGuard held(site, "ClassifyUserAgent");
+  for (CTextItem* item : site.run.user_agents.ItemsOf(site, agent, held)) {
+    CountHitAndSession(site, *item, time, held);
   }
 }
 

@@ -23,6 +23,7 @@ class AgentClassCache;
 class AgentClassifier;
 class CSite;
 class CTextItem;
+class SiteLockGuard;
 struct AgentClass;
 
 // Counts one hit and one session, at `time`, on each item the agent names,
@@ -47,9 +48,9 @@ class UserAgentRunCache {
   UserAgentRunCache& operator=(const UserAgentRunCache&) = delete;
 
   // The run's text items that the agent counts on, in counting order, found
-  // or added with FindTextItem; the caller holds the statistics lock. Valid
-  // until the next call.
-  std::span<CTextItem* const> ItemsOf(CSite& site, std::string_view agent);
+  // or added with FindTextItem. Valid until the next call.
+  std::span<CTextItem* const> ItemsOf(CSite& site, std::string_view agent,
+                                      const SiteLockGuard& held);
   void Release();
 
  private:

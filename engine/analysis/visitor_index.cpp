@@ -48,11 +48,11 @@ void VisitorIndex::Rebuild(CVisitor* list) {
   // Sized for the visitors that stay: a busy day's table is not kept for
   // the quiet days after it.
   std::size_t count = 0;
-  for (CVisitor* visitor = list; visitor != nullptr; visitor = visitor->next) ++count;
+  for (CVisitor* visitor = list; visitor != nullptr; visitor = visitor->next.get()) ++count;
   std::size_t size = kInitialSlots;
   while (size < 4 * count) size *= 2;
   std::vector<CVisitor*>(size, nullptr).swap(slots_);
-  for (CVisitor* visitor = list; visitor != nullptr; visitor = visitor->next) Place(visitor);
+  for (CVisitor* visitor = list; visitor != nullptr; visitor = visitor->next.get()) Place(visitor);
   count_ = count;
 }
 

@@ -33,7 +33,7 @@ bool CountsRegions(const CSite& site) { return (site.settings.DayStats & kRegion
 // The visitors of the day whose visit is over, in list order.
 std::vector<CVisitor*> SelectDayVisitors(SessionTables& tables) {
   std::vector<CVisitor*> selection;
-  for (CVisitor* v = tables.visitors; v != nullptr; v = v->next) {
+  for (CVisitor* v = tables.visitors.front(); v != nullptr; v = v->next.get()) {
     if (v->session == nullptr && v->day_hits > 0) selection.push_back(v);
   }
   return selection;
@@ -109,15 +109,13 @@ CVisitor* FindVisitor(CSite& site, std::uint32_t address, std::string_view clien
   }
   CVisitor* visitor = tables.visitor_index.Find(address);
   if (visitor == nullptr) {
-    visitor = new CVisitor;
+    visitor = &tables.visitors.PushFront(std::make_unique<CVisitor>());
     visitor->address = address;
     if (IsStandInAddress(address)) {
       visitor->client_name.assign(CutUtf8(client_name, kClientNameMax));
     }
     ++site.history.stVisitors;
     tables.visitor_index.Insert(visitor);
-    visitor->next = tables.visitors;
-    tables.visitors = visitor;
   }
   tables.last_visitor = visitor;
   return visitor;
@@ -191,7 +189,7 @@ void WriteVisitorIP(CSite& site) {
 
 void CountVisitsDay(CSite& site) {
   SiteLockGuard lock(site, "CountVisitsDay");
-  for (CVisitor* v = site.run.sessions.visitors; v != nullptr; v = v->next) {
+  for (CVisitor* v = site.run.sessions.visitors.front(); v != nullptr; v = v->next.get()) {
     if (v->day_hits > 0) ++site.run.day.visitors;
   }
 }
@@ -201,22 +199,22 @@ void PurgeInactiveVisitors(CSite& site) {
   CountReturningVisitors(site);
   SessionTables& tables = site.run.sessions;
   tables.last_visitor = nullptr;
-  CVisitor** link = &tables.visitors;
-  while (CVisitor* v = *link) {
+  CVisitor* v = tables.visitors.front();
+  while (v != nullptr) {
+    CVisitor* next = v->next.get();
     if (v->session == nullptr && v->hour_hits == 0 && v->day_hits == 0) {
-      *link = v->next;
       // Its hour hits went with a saved session before the hour was counted.
       if (v->on_hour_list) std::erase(tables.hour_visitors, v);
-      delete v;
-      continue;
+      tables.visitors.Take(*v);
+    } else {
+      v->day_hits = 0;
+      v->day_bytes = 0;
+      v->day_sessions = 0;
+      v->day_view_time = 0;
     }
-    v->day_hits = 0;
-    v->day_bytes = 0;
-    v->day_sessions = 0;
-    v->day_view_time = 0;
-    link = &v->next;
+    v = next;
   }
-  tables.visitor_index.Rebuild(tables.visitors);
+  tables.visitor_index.Rebuild(tables.visitors.front());
 }
 
 void ReleaseAll(CSite& site) {

@@ -45,7 +45,7 @@ bool ReadItemRow(CSite& site, CTextItem& item) {
 
 void CountWords(CSite& site, std::string_view phrase, std::int32_t referring_item,
                 std::int32_t referring_category, std::int32_t sessions, std::int32_t hits,
-                std::int32_t view_time, TimeValue time, bool lock) {
+                std::int32_t view_time, TimeValue time, const SiteLockGuard& held) {
   std::size_t at = 0;
   while (at < phrase.size()) {
     std::size_t begin = phrase.find_first_not_of(' ', at);
@@ -54,29 +54,31 @@ void CountWords(CSite& site, std::string_view phrase, std::int32_t referring_ite
     if (end == std::string_view::npos) end = phrase.size();
     std::string_view word = CutUtf8(phrase.substr(begin, end - begin), kWordSize - 1);
     CountPhraseItem(site, word, kCategoryKeyword, referring_item, referring_category, {}, sessions,
-                    hits, view_time, time, lock);
+                    hits, view_time, time, held);
     at = end;
   }
 }
 
 }  // namespace
 
-CTextItem* FindTextItem(CSite& site, std::int32_t category, std::string_view name, bool lock) {
+CTextItem* FindTextItem(CSite& site, std::int32_t category, std::string_view name,
+                        const SiteLockGuard&) {
   name = CutUtf8(name, CTextItem::kMaxName);
-  if (lock) site.LockSite("FindTextItem");
   TextItemTable& items = site.run.items;
   CTextItem* item = items.index.Find(TextItemKey{category, name});
   if (item == nullptr) {
-    item = new CTextItem;
+    item = &items.Add();
     item->SetCategory(category);
     item->SetName(name);
-    item->next_item = items.all;
-    items.all = item;
     items.index.Insert(item);
     if (!ReadItemRow(site, *item)) AddTextItem(site, *item);
   }
-  if (lock) site.UnlockSite();
   return item;
+}
+
+CTextItem* FindTextItem(CSite& site, std::int32_t category, std::string_view name) {
+  SiteLockGuard held(site, "FindTextItem");
+  return FindTextItem(site, category, name, held);
 }
 
 void AddTextItem(CSite& site, CTextItem& item) {
@@ -115,7 +117,7 @@ CTextItem* FindTextItemID(CSite& site, std::int32_t item_id) {
       return nullptr;
     }
   }
-  return FindTextItem(site, category, name, true);
+  return FindTextItem(site, category, name);
 }
 
 // --- Domain names -----------------------------------------------------------
@@ -187,42 +189,40 @@ void AddDomainName(CSite& site, std::uint32_t address, std::string_view host, Ti
 void CountPhrase(CSite& site, std::string_view phrase, std::int32_t referring_item,
                  std::int32_t referring_category, std::span<const std::int32_t> reached_targets,
                  std::int32_t sessions, std::int32_t hits, std::int32_t view_time, TimeValue time,
-                 bool lock) {
+                 const SiteLockGuard& held) {
   if ((site.settings.DayStats & kKeywordStats) != 0 && !phrase.empty()) {
     CountWords(site, phrase, referring_item, referring_category, sessions, hits, view_time, time,
-               lock);
+               held);
   }
   if ((site.settings.DayStats & kSearchPhraseStats) != 0 || (site.settings.TargetPageOptions & 1) != 0) {
     CountPhraseItem(site, phrase, kCategorySearchPhrase, referring_item, referring_category,
-                    reached_targets, sessions, hits, view_time, time, lock);
+                    reached_targets, sessions, hits, view_time, time, held);
   }
 }
 
 void CountPhraseItem(CSite& site, std::string_view name, std::int32_t category,
                      std::int32_t referring_item, std::int32_t referring_category,
                      std::span<const std::int32_t> reached_targets, std::int32_t sessions,
-                     std::int32_t hits, std::int32_t view_time, TimeValue time, bool lock) {
-  CTextItem* item = FindTextItem(site, category, name, lock);
+                     std::int32_t hits, std::int32_t view_time, TimeValue time,
+                     const SiteLockGuard& held) {
+  CTextItem* item = FindTextItem(site, category, name, held);
   if (item == nullptr) return;
-  item->AddHits(site, time, hits, lock);
-  item->AddSessions(site, time, sessions, lock);
-  item->AddViewTime(site, time, view_time, lock);
+  item->AddHits(site, time, hits, held);
+  item->AddSessions(site, time, sessions, held);
+  item->AddViewTime(site, time, view_time, held);
   std::int32_t options = site.settings.TargetPageOptions;
   if (site.target_pages.empty() || (options & 1) == 0 || category != kCategorySearchPhrase) return;
-  // The target-hit table changes only under the statistics lock.
-  if (lock) site.LockSite("CountPhraseItem");
-  AddTargetHits(site, *item, category, 0, 0, reached_targets, sessions, hits, view_time);
+  AddTargetHits(site, *item, category, 0, 0, reached_targets, sessions, hits, view_time, held);
   if ((options & 2) != 0 && referring_item != 0) {
     AddTargetHits(site, *item, category, referring_item, referring_category, reached_targets,
-                  sessions, hits, view_time);
+                  sessions, hits, view_time, held);
   }
-  if (lock) site.UnlockSite();
 }
 
 void AddTargetHits(CSite& site, const CTextItem& item, std::int32_t category,
                    std::int32_t referring_item, std::int32_t referring_category,
                    std::span<const std::int32_t> reached_targets, std::int32_t sessions,
-                   std::int32_t hits, std::int32_t view_time) {
+                   std::int32_t hits, std::int32_t view_time, const SiteLockGuard& held) {
   TargetHitTable& table = site.target_hits;
   TargetHitGroup key;
   key.keyword_phrase = item.ItemID;
@@ -235,7 +235,7 @@ void AddTargetHits(CSite& site, const CTextItem& item, std::int32_t category,
     table.index.Insert(group);
     for (CTargetPage& page : site.target_pages) {
       if (page.ItemID == 0) {
-        CTextItem* target = FindTextItem(site, kCategoryTargetPage, page.Name, false);
+        CTextItem* target = FindTextItem(site, kCategoryTargetPage, page.Name, held);
         if (target != nullptr) page.ItemID = target->ItemID;
       }
       group->targets.push_front(TargetCounter{page.ItemID, 0});

@@ -6,8 +6,8 @@
 // their sessions reached.
 //
 // Every statement runs under the site's database lock, named after the
-// operation. Operations with a lock flag take the statistics lock
-// themselves when it is set; callers that hold it already pass false.
+// operation. Operations that change the run's items take the caller's hold
+// of the statistics lock (held), so that none can run without it.
 // Values reach the database as bound parameters.
 #pragma once
 
@@ -22,12 +22,16 @@ namespace tf {
 
 class CSite;
 class CTextItem;
+class SiteLockGuard;
 
 // The run's item for (category, name), made when the run has none yet: its
 // tblData row is looked up, and added when missing. The name is cut to 254
 // bytes. The item's ItemID stays 0 when the database gives none; such an
 // item stays in the index (it is not looked up again) and is never written.
-CTextItem* FindTextItem(CSite& site, std::int32_t category, std::string_view name, bool lock);
+CTextItem* FindTextItem(CSite& site, std::int32_t category, std::string_view name,
+                        const SiteLockGuard& held);
+// The same under a statistics lock of its own.
+CTextItem* FindTextItem(CSite& site, std::int32_t category, std::string_view name);
 
 // Inserts the item's tblData row (LastHit: the start of the hour being
 // counted) and reads its ItemID back. A row that differs only in letter
@@ -49,17 +53,17 @@ void AddDomainName(CSite& site, std::uint32_t address, std::string_view host, Ti
 void CountPhrase(CSite& site, std::string_view phrase, std::int32_t referring_item,
                  std::int32_t referring_category, std::span<const std::int32_t> reached_targets,
                  std::int32_t sessions, std::int32_t hits, std::int32_t view_time, TimeValue time,
-                 bool lock);
+                 const SiteLockGuard& held);
 void CountPhraseItem(CSite& site, std::string_view name, std::int32_t category,
                      std::int32_t referring_item, std::int32_t referring_category,
                      std::span<const std::int32_t> reached_targets, std::int32_t sessions,
-                     std::int32_t hits, std::int32_t view_time, TimeValue time, bool lock);
+                     std::int32_t hits, std::int32_t view_time, TimeValue time,
+                     const SiteLockGuard& held);
 // Adds to the target-hit group of (phrase item, referrer); a new group gets
-// a counter for every target page of the site. The caller holds the
-// statistics lock.
+// a counter for every target page of the site.
 void AddTargetHits(CSite& site, const CTextItem& item, std::int32_t category,
                    std::int32_t referring_item, std::int32_t referring_category,
                    std::span<const std::int32_t> reached_targets, std::int32_t sessions,
-                   std::int32_t hits, std::int32_t view_time);
+                   std::int32_t hits, std::int32_t view_time, const SiteLockGuard& held);
 
 }  // namespace tf

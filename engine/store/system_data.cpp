@@ -33,15 +33,6 @@ std::string TextField(const db::Recordset& rs, std::string_view name, std::size_
 
 }  // namespace
 
-SearchEngineEntry::~SearchEngineEntry() {
-  PhraseDelimiter* delimiter = delimiters.load();
-  while (delimiter != nullptr) {
-    PhraseDelimiter* next = delimiter->next;
-    delete delimiter;
-    delimiter = next;
-  }
-}
-
 int CompareServerAddress(const SearchEngineEntry& a, const SearchEngineEntry& b) {
   return CompareBytes(a.ServerAddress, b.ServerAddress);
 }
@@ -58,12 +49,8 @@ CSystemData::~CSystemData() {
 void CSystemData::FreeSearchEngines() {
   std::unique_lock<std::shared_mutex> lock(SystemLookupLock);
   SearchEngineIndex.Clear();
-  SearchEngineEntry* engine = search_engines_.exchange(nullptr);
-  while (engine != nullptr) {
-    SearchEngineEntry* next = engine->next;
-    delete engine;
-    engine = next;
-  }
+  search_engines_.store(nullptr, std::memory_order_release);
+  owned_engines_.clear();
   search_engine_changes_.fetch_add(1, std::memory_order_release);
 }
 
@@ -138,27 +125,30 @@ SearchEngineEntry* CSystemData::AddSearchEngine(std::unique_ptr<SearchEngineEntr
   std::unique_lock<std::shared_mutex> lock(SystemLookupLock);
   SearchEngineEntry* engine = SearchEngineIndex.Find(std::string_view(entry->ServerAddress));
   if (engine == nullptr) {
-    engine = entry.release();
-    engine->delimiters.store(delimiter.release(), std::memory_order_release);
+    engine = owned_engines_.emplace_back(std::move(entry)).get();
+    PublishDelimiter(*engine, std::move(delimiter));
     engine->next = search_engines_.load(std::memory_order_relaxed);
     SearchEngineIndex.Insert(engine);
     search_engines_.store(engine, std::memory_order_release);
-    search_engine_changes_.fetch_add(1, std::memory_order_release);
     return engine;
   }
-  delimiter->next = engine->delimiters.load(std::memory_order_relaxed);
-  engine->delimiters.store(delimiter.release(), std::memory_order_release);
-  search_engine_changes_.fetch_add(1, std::memory_order_release);
+  PublishDelimiter(*engine, std::move(delimiter));
   return engine;
+}
+
+void CSystemData::PublishDelimiter(SearchEngineEntry& engine,
+                                   std::unique_ptr<PhraseDelimiter> delimiter) {
+  delimiter->next = engine.delimiters.load(std::memory_order_relaxed);
+  PhraseDelimiter* head = engine.owned_delimiters.emplace_back(std::move(delimiter)).get();
+  engine.delimiters.store(head, std::memory_order_release);
+  search_engine_changes_.fetch_add(1, std::memory_order_release);
 }
 
 void CSystemData::AddPhraseDelimiter(SearchEngineEntry* engine,
                                      std::unique_ptr<PhraseDelimiter> delimiter) {
   if (engine == nullptr || !delimiter) return;
   std::unique_lock<std::shared_mutex> lock(SystemLookupLock);
-  delimiter->next = engine->delimiters.load(std::memory_order_relaxed);
-  engine->delimiters.store(delimiter.release(), std::memory_order_release);
-  search_engine_changes_.fetch_add(1, std::memory_order_release);
+  PublishDelimiter(*engine, std::move(delimiter));
 }
 
 SearchEngineEntry* CSystemData::FindSearchEngine(std::string_view address) const {

@@ -35,14 +35,15 @@ struct PhraseDelimiter {
 
 struct SearchEngineEntry {
   SearchEngineEntry() = default;
-  ~SearchEngineEntry();
   SearchEngineEntry(const SearchEngineEntry&) = delete;
   SearchEngineEntry& operator=(const SearchEngineEntry&) = delete;
 
   std::string ServerAddress;  // lower case, normalised host; at most 99 bytes
   std::string ServerName;     // at most 59 bytes
-  // Newest first; owned by the entry.
+  // Newest first, read without a lock; the keys are owned by owned_delimiters,
+  // which only the writers under the list's lock touch.
   std::atomic<PhraseDelimiter*> delimiters{nullptr};
+  std::vector<std::unique_ptr<PhraseDelimiter>> owned_delimiters;
   SearchEngineEntry* next = nullptr;
 };
 
@@ -134,9 +135,15 @@ class CSystemData {
   };
   bool LoadPatterns(std::string_view table, std::vector<AgentPattern>& list);
   void FreeSearchEngines();
+  // Puts the key in front of the engine's keys; the caller holds
+  // SystemLookupLock.
+  void PublishDelimiter(SearchEngineEntry& engine, std::unique_ptr<PhraseDelimiter> delimiter);
 
   ConnectionHolder SystemDatabaseConnection;
   std::atomic<SearchEngineEntry*> search_engines_{nullptr};
+  // The owner of the engines that search_engines_ links, changed under
+  // SystemLookupLock.
+  std::vector<std::unique_ptr<SearchEngineEntry>> owned_engines_;
   std::atomic<std::uint64_t> search_engine_changes_{0};
   CAvlTree<SearchEngineEntry, AddressOrder> SearchEngineIndex;
   // Serialises the additions to the engine list; readers of the index share it.

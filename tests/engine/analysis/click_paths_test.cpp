@@ -78,7 +78,8 @@ class ClickPathTest : public test::SessionSiteTest {
   void Steps(const std::string& from, const std::string& to, int hits) {
     CSession session;
     session.pages = {{Page(from), Start(), 0}, {Page(to), Start() + 1, 0}};
-    for (int i = 0; i < hits; ++i) CountPath(site(), session, true);
+    SiteLockGuard held(site(), "test");
+    for (int i = 0; i < hits; ++i) CountPath(site(), session, held);
   }
   int DayListLength() {
     int n = 0;
@@ -111,7 +112,8 @@ TEST_F(ClickPathTest, WrittenStepsOfTheDay) {
               c.rows)
         << "store " << c.store << ", top " << c.top;
     EXPECT_EQ(DayListLength(), 0);
-    for (CPathNode* node = site().run.sessions.paths; node != nullptr; node = node->next) {
+    for (CPathNode* node = site().run.sessions.paths.front(); node != nullptr;
+         node = node->next.get()) {
       EXPECT_EQ(node->day_hits + node->day_entries + node->day_exits, 0) << "dropped for the day";
     }
   }

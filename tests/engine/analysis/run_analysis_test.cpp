@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 
 #include "engine/analysis/session_file.h"
 #include "statistics_site.h"
@@ -28,6 +29,16 @@ const char kDayRows[] =
     "SELECT h.EntryDate, h.Category, IFNULL(d.Name, '-'), h.Hits, h.Bytes FROM tblDay h "
     "LEFT JOIN tblData d ON d.ItemID = h.ItemID ORDER BY h.EntryDate, h.Category";
 const char kItems[] = "SELECT Category, Name, LastHit FROM tblData ORDER BY Category, Name";
+
+// Whether a second site object of the database could start a run now, as
+// the other program would.
+bool FreeForAnotherRun(const std::string& database_name) {
+  CSite other;
+  other.DatabaseName = database_name;
+  if (!other.LockForRun()) return false;
+  other.UnlockForRun();
+  return true;
+}
 
 class RunAnalysisTest : public testing::Test {
  protected:
@@ -192,6 +203,7 @@ TEST_F(RunAnalysisTest, DatabaseThatCannotOpenStoresNothing) {
   EXPECT_EQ(shop_.site().ErrorText().rfind("Connection failure: ", 0), 0u);
   EXPECT_FALSE(std::filesystem::exists(shop_.install().File("Missing.mdb")));
   EXPECT_FALSE(std::filesystem::exists(shop_.install().File("Missing.ses")));
+  EXPECT_TRUE(FreeForAnotherRun("Missing.mdb"));
 }
 
 TEST_F(RunAnalysisTest, SiteInUseByAnotherProgramIsLeftAlone) {
@@ -280,6 +292,26 @@ TEST_F(RunAnalysisTest, FtpProgressTextsReachTheCallbackAfterTheSite) {
   EXPECT_EQ(texts[0], "Connecting to 127.0.0.1");
   EXPECT_EQ(texts, status_then) << "each text is the site's status when the callback has it";
   EXPECT_EQ(site.history.stTotalRecords, 3) << "the logs are still read";
+}
+
+// A site whose log reading fails on the first line it reads, on the
+// reader's thread.
+class FailingSite : public CSite {
+ public:
+  bool PassesLogFilters(std::string_view) override { throw std::runtime_error("unreadable"); }
+};
+
+TEST_F(RunAnalysisTest, FailureWhileReadingGivesTheSiteBack) {
+  FailingSite site;
+  site.ProjectName = "Shop";
+  site.DatabaseName = "Project0001.mdb";
+  site.log_streams.push_back(std::make_unique<CLogStream>(shop_.LogFolder() + "/*.log"));
+  site.state = kSiteRunning;
+  EXPECT_THROW(RunAnalysis(site), std::runtime_error);
+  EXPECT_EQ(site.connection(), nullptr) << "the database is closed";
+  EXPECT_TRUE(FreeForAnotherRun("Project0001.mdb"));
+  EXPECT_EQ(shop_.Run(), 1) << "the next run reads the whole log";
+  EXPECT_EQ(shop_.site().history.stTotalRecords, 3);
 }
 
 TEST_F(RunAnalysisTest, StopBeforeTheLogsAreReadSkipsThem) {

@@ -48,7 +48,7 @@ class SessionSiteTest : public testing::Test {
   // A page item; names ending in ".gif" are images.
   CTextItem* Page(const std::string& name) {
     bool image = name.size() > 4 && name.compare(name.size() - 4, 4, ".gif") == 0;
-    return FindTextItem(site(), image ? kCategoryImage : kCategoryWebPage, name, true);
+    return FindTextItem(site(), image ? kCategoryImage : kCategoryWebPage, name);
   }
   // A hit `seconds` after the start.
   void Hit(std::uint32_t client, double seconds, const std::string& page,

@@ -169,7 +169,7 @@ TEST_F(SessionTest, ClosedSessionCountsItsPagesOnce) {
   SessionFlush(site(), Start() + 130 + 1800, false);
   EXPECT_EQ(site().run.day.sessions, 1) << "the one-page session idled longer";
   SessionFlush(site(), Start() + 130, true);
-  EXPECT_EQ(site().run.sessions.sessions_head, nullptr);
+  EXPECT_EQ(site().run.sessions.open_sessions.front(), nullptr);
 
   const struct {
     const char* page;
@@ -200,12 +200,12 @@ TEST_F(SessionTest, SavedPhraseIsNotCountedAgainWhenTheRestoredSessionCloses) {
   Hit(kClient, 0, "/a.htm", Phrase("blue shoes"));
   Hit(kClient, 60, "/b.htm");
   SaveSessions();
-  CTextItem* phrase = FindTextItem(site(), kCategorySearchPhrase, "blue shoes", true);
-  CTextItem* keyword = FindTextItem(site(), kCategoryKeyword, "shoes", true);
+  CTextItem* phrase = FindTextItem(site(), kCategorySearchPhrase, "blue shoes");
+  CTextItem* keyword = FindTextItem(site(), kCategoryKeyword, "shoes");
   EXPECT_EQ(phrase->day.SessionCount, 1) << "counted when saved";
   EXPECT_EQ(keyword->day.SessionCount, 1);
   EXPECT_EQ(site().history.stSavedSessions, 1);
-  EXPECT_EQ(site().run.sessions.sessions_head, nullptr);
+  EXPECT_EQ(site().run.sessions.open_sessions.front(), nullptr);
   EXPECT_EQ(FindVisitor(site(), kClient, "")->day_hits, 0) << "its hits travel in the file";
 
   ASSERT_TRUE(RestoreSessions(site()));
@@ -340,7 +340,9 @@ TEST_F(SessionTest, DamagedFileIsReportedAndDeletedKeepingTheSessionsBefore) {
     EXPECT_EQ(RestoreSessions(site()), c.read_to_end) << c.what;
     EXPECT_EQ(site().history.stRestoredSessions, c.restored) << c.what;
     int open = 0;
-    for (CSession* s = site().run.sessions.sessions_head; s != nullptr; s = s->next) ++open;
+    for (CSession* s = site().run.sessions.open_sessions.front(); s != nullptr; s = s->next.get()) {
+      ++open;
+    }
     EXPECT_EQ(open, c.restored) << c.what;
     EXPECT_EQ(std::filesystem::exists(SessionsFile()), c.read_to_end) << c.what;
     EXPECT_EQ(site().ErrorText(), c.read_to_end ? "" : "The saved session file is corrupt")
@@ -421,7 +423,7 @@ TEST_F(SessionTest, MissingFileRestoresNothing) {
   std::filesystem::remove(SessionsFile());
   EXPECT_FALSE(RestoreSessions(site()));
   EXPECT_EQ(site().ErrorText(), "");
-  EXPECT_EQ(site().run.sessions.sessions_head, nullptr);
+  EXPECT_EQ(site().run.sessions.open_sessions.front(), nullptr);
 }
 
 TEST_F(SessionTest, PageThatNoLongerExistsEndsTheRestoredPages) {

@@ -52,9 +52,12 @@ class ChangedListsTest : public testing::Test {
 };
 
 TEST_F(ChangedListsTest, AnItemIsOnEachChangedListOnce) {
-  item_.AddHits(site_, 100, 1, true);
-  item_.AddHits(site_, 200, 2, true);
-  item_.AddSessions(site_, 150, 1, false);
+  {
+    SiteLockGuard held(site_, "test");
+    item_.AddHits(site_, 100, 1, held);
+    item_.AddHits(site_, 200, 2, held);
+    item_.AddSessions(site_, 150, 1, held);
+  }
   TextItemTable& items = site_.run.items;
   EXPECT_EQ(ListLength(items.hour_changed, &CTextItem::next_hour_changed), 1);
   EXPECT_EQ(ListLength(items.day_changed, &CTextItem::next_day_changed), 1);
@@ -70,7 +73,8 @@ TEST_F(ChangedListsTest, AnItemIsOnEachChangedListOnce) {
 
 TEST_F(ChangedListsTest, DisabledPeriodIsNeitherCountedNorListed) {
   site_.settings.HourStats = 0;
-  item_.AddHits(site_, 100, 1, true);
+  SiteLockGuard held(site_, "test");
+  item_.AddHits(site_, 100, 1, held);
   EXPECT_EQ(item_.hour.Hits, 0);
   EXPECT_EQ(site_.run.items.hour_changed, nullptr);
   EXPECT_EQ(item_.day.Hits, 1);

@@ -127,7 +127,7 @@ TEST_F(VisitorTest, DayChangeKeepsTheVisitorsStillActive) {
   EXPECT_EQ(site().run.day.visitors, 2);
 
   PurgeInactiveVisitors(site());
-  const CVisitor* idle = site().run.sessions.visitors;
+  const CVisitor* idle = site().run.sessions.visitors.front();
   ASSERT_NE(idle, nullptr);
   EXPECT_EQ(idle->address, 0x0100000Au) << "had hits today: kept for a day";
   EXPECT_EQ(idle->day_hits, 0);
@@ -135,7 +135,7 @@ TEST_F(VisitorTest, DayChangeKeepsTheVisitorsStillActive) {
 
   SessionFlush(site(), Start(), true);
   PurgeInactiveVisitors(site());
-  EXPECT_EQ(site().run.sessions.visitors, nullptr) << "a day without hits: both gone";
+  EXPECT_EQ(site().run.sessions.visitors.front(), nullptr) << "a day without hits: both gone";
   std::int32_t visitors = site().history.stVisitors;
   FindVisitor(site(), 0x0100000A, "");
   EXPECT_EQ(site().history.stVisitors, visitors + 1) << "made anew";

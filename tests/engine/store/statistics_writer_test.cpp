@@ -37,29 +37,29 @@ class StatisticsWriterTest : public testing::Test {
 };
 
 TEST_F(StatisticsWriterTest, ItemsAreLookedUpOncePerRun) {
-  CTextItem* item = FindTextItem(site(), 1, "/it's.htm", true);
+  CTextItem* item = FindTextItem(site(), 1, "/it's.htm");
   ASSERT_NE(item->ItemID, 0);
   EXPECT_EQ(Query("SELECT Category, Name, LastHit FROM tblData"),
             Rows{"1|/it's.htm|2007-01-07 10:00:00"});
 
   // Known items are answered from memory: the row is not asked for again.
   shop_.install().Sql("Project0001.mdb", "DELETE FROM tblData");
-  EXPECT_EQ(FindTextItem(site(), 1, "/it's.htm", true), item);
+  EXPECT_EQ(FindTextItem(site(), 1, "/it's.htm"), item);
 
   // The next run finds the row of a name with a quote again.
   shop_.install().Sql("Project0001.mdb",
                       "INSERT INTO tblData (ItemID, Category, Name, LastHit) "
                       "VALUES (77, 1, '/it''s.htm', '2007-01-01 00:00:00')");
   ReleaseTextItems(site());
-  CTextItem* again = FindTextItem(site(), 1, "/it's.htm", true);
+  CTextItem* again = FindTextItem(site(), 1, "/it's.htm");
   EXPECT_EQ(again->ItemID, 77);
   EXPECT_EQ(again->last_hit, ComposeTime(2007, 1, 1, 0, 0, 0));
 }
 
 TEST_F(StatisticsWriterTest, NamesDifferingOnlyInCaseShareOneRowQuietly) {
   ASSERT_TRUE(site().OpenEventLog());
-  CTextItem* upper = FindTextItem(site(), 1, "/Index.htm", true);
-  CTextItem* lower = FindTextItem(site(), 1, "/index.htm", true);
+  CTextItem* upper = FindTextItem(site(), 1, "/Index.htm");
+  CTextItem* lower = FindTextItem(site(), 1, "/index.htm");
   site().CloseEventLog();
   EXPECT_NE(upper, lower) << "the run tells them apart";
   EXPECT_EQ(upper->ItemID, lower->ItemID) << "the database does not";
@@ -69,7 +69,7 @@ TEST_F(StatisticsWriterTest, NamesDifferingOnlyInCaseShareOneRowQuietly) {
 }
 
 TEST_F(StatisticsWriterTest, LongNamesAreCutAndIdsFindTheirItems) {
-  CTextItem* item = FindTextItem(site(), 302, std::string(300, 'h'), true);
+  CTextItem* item = FindTextItem(site(), 302, std::string(300, 'h'));
   EXPECT_EQ(item->name.size(), 254u);
   EXPECT_EQ(Query("SELECT length(Name) FROM tblData"), Rows{"254"});
   EXPECT_EQ(FindTextItemID(site(), item->ItemID), item);
@@ -78,10 +78,10 @@ TEST_F(StatisticsWriterTest, LongNamesAreCutAndIdsFindTheirItems) {
 
 TEST_F(StatisticsWriterTest, ItemWithoutRowIsKeptButHasNoId) {
   shop_.install().Sql("Project0001.mdb", "DROP TABLE tblData");
-  CTextItem* item = FindTextItem(site(), 1, "/a.htm", true);
+  CTextItem* item = FindTextItem(site(), 1, "/a.htm");
   EXPECT_EQ(item->ItemID, 0);
   EXPECT_NE(site().ErrorText(), "") << "the failed look-up is reported";
-  EXPECT_EQ(FindTextItem(site(), 1, "/a.htm", true), item);
+  EXPECT_EQ(FindTextItem(site(), 1, "/a.htm"), item);
 }
 
 TEST_F(StatisticsWriterTest, DomainNamesAreKeptOnlyWhenTheSiteWantsThem) {
@@ -112,16 +112,19 @@ TEST_F(StatisticsWriterTest, PhraseCountsItsWordsAndTheTargetPagesReached) {
   site().target_pages[0].Name = "buy.htm";
   site().target_pages[1].Name = "order.htm";
   site().target_pages[2].Name = "thanks.htm";
-  std::int32_t buy = FindTextItem(site(), 412, "buy.htm", true)->ItemID;
-  std::int32_t thanks = FindTextItem(site(), 412, "thanks.htm", true)->ItemID;
-  std::int32_t order = FindTextItem(site(), 412, "order.htm", true)->ItemID;
+  std::int32_t buy = FindTextItem(site(), 412, "buy.htm")->ItemID;
+  std::int32_t thanks = FindTextItem(site(), 412, "thanks.htm")->ItemID;
+  std::int32_t order = FindTextItem(site(), 412, "order.htm")->ItemID;
   const std::int32_t reached[] = {buy, thanks};
 
-  CountPhrase(site(), "  garden   tools ", 55, 302, reached, 1, 4, 30, site().run.current_hour,
-              true);
+  {
+    SiteLockGuard held(site(), "test");
+    CountPhrase(site(), "  garden   tools ", 55, 302, reached, 1, 4, 30, site().run.current_hour,
+                held);
+  }
   EXPECT_EQ(Query("SELECT Category, Name FROM tblData WHERE Category IN (402, 403) ORDER BY 1, 2"),
             (Rows{"402|  garden   tools ", "403|garden", "403|tools"}));
-  CTextItem* word = FindTextItem(site(), 403, "garden", true);
+  CTextItem* word = FindTextItem(site(), 403, "garden");
   EXPECT_EQ(word->day.Hits, 4);
   EXPECT_EQ(word->day.SessionCount, 1);
   EXPECT_EQ(word->day.ViewTime, 30);
