@@ -59,6 +59,27 @@ screenshot() {
   mv "$file.previous.png" "$file"
 }
 
+# A key sent while a freshly mapped window cannot take it yet is lost. The
+# key has done its work once the window is gone or another window of the
+# program has appeared; until then it is sent again each second.
+visible_windows() { xdotool search --all --onlyvisible --pid "$pid" 2>/dev/null | sort; }
+
+press_until_answered() {
+  local id=$1 key=$2 end=$((SECONDS + deadline)) before now tries
+  before=$(visible_windows)
+  while ((SECONDS < end)); do
+    xdotool windowfocus --sync "$id" key "$key" 2>/dev/null
+    for tries in {1..10}; do
+      kill -0 "$pid" 2>/dev/null || return 0
+      now=$(visible_windows)
+      grep -qx "$id" <<<"$now" || return 0
+      [[ -n $(comm -13 <(echo "$before") <(echo "$now")) ]] && return 0
+      sleep 0.1
+    done
+  done
+  return 1
+}
+
 for step in "$@"; do
   IFS=: read -r action regex file <<<"$step"
   id=$(wait_for_window "$regex") || give_up "no window matching '$regex'"
@@ -69,7 +90,7 @@ for step in "$@"; do
     enter | escape)
       key=Return
       [[ $action == escape ]] && key=Escape
-      xdotool windowfocus --sync "$id" key "$key"
+      press_until_answered "$id" "$key" || give_up "'$regex' did not take $key"
       answered=$id
       ;;
     *) give_up "unknown step '$step'" ;;
