@@ -260,7 +260,7 @@ class Layout {
   void Table(const std::vector<std::vector<std::string>>& rows) {
     const std::size_t columns = rows.empty() ? 0 : rows.front().size();
     if (columns == 0) return;
-    constexpr double kPad = 5;
+    constexpr double kPad = 4;
     std::vector<double> want(columns, 1);
     for (std::size_t r = 0; r < rows.size(); ++r) {
       Use(r == 0 ? kBold : kBody);

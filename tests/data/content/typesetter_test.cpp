@@ -55,3 +55,7 @@ TEST(Typesetter, RefusesWhatWouldRunOffThePage) {
 
 }  // namespace
 }  // namespace tf::manual
+
+// Fontconfig keeps a little of its configuration for the whole process and
+// never frees it; the leak checker is told so.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
