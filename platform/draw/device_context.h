@@ -76,6 +76,9 @@ class DeviceContext {
   int height() const { return height_; }
 
   void UseBottomLeftOrigin() { bottom_up_ = true; }
+  // The picture's own renderer, for artwork drawn beyond this model (smooth
+  // shapes and gradients); null when the picture could not be allocated.
+  cairo_t* cairo() const { return cr_; }
 
   // Each returns what was selected before.
   Pen SelectPen(const Pen& pen);
