@@ -106,17 +106,13 @@ std::int32_t ClassifyLogRecord(CSite& site, CLogRecord& record) {
   bool hour_flag = (site.settings.HourStats & kind.item_bit) != 0;
   bool day_flag = (site.settings.DayStats & kind.item_bit) != 0;
 
-  CTextItem* item = nullptr;
-  {
-    SiteLockGuard held(site, "FindTextItem");
-    item = FindTextItem(site, category, stem, held);
-    item->hour.Hits += 1;
-    item->day.Hits += 1;
-    item->hour.Bytes = SaturatingAdd(item->hour.Bytes, record.bytes_sent);
-    item->day.Bytes = SaturatingAdd(item->day.Bytes, record.bytes_sent);
-    if (day_flag) SetDayChange(*item, site, record.time, held);
-    if (hour_flag) SetHourChange(*item, site, record.time, held);
-  }
+  CTextItem* item = FindTextItem(site, category, stem, statistics);
+  item->hour.Hits += 1;
+  item->day.Hits += 1;
+  item->hour.Bytes = SaturatingAdd(item->hour.Bytes, record.bytes_sent);
+  item->day.Bytes = SaturatingAdd(item->day.Bytes, record.bytes_sent);
+  if (day_flag) SetDayChange(*item, site, record.time, statistics);
+  if (hour_flag) SetHourChange(*item, site, record.time, statistics);
   site.history.stDataTransfer += static_cast<double>(record.bytes_sent);
 
   if (record.has_referrer && category != kCategoryImage) {
