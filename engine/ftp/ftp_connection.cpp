@@ -476,6 +476,16 @@ int CFtpConnection::AcceptDataConnection(FtpTextOut reply) {
     if (detailed_log_) FtpLog("Error " + std::to_string(error) + " on accept\n");
     return kFtpAcceptFailed;
   }
+  // Anyone may connect to a listening port: only the server the control
+  // connection reached may deliver the data.
+  net::Endpoint server, peer;
+  if (net::PeerEndpoint(control_socket_, server) != 0 || net::PeerEndpoint(socket, peer) != 0 ||
+      peer.address != server.address) {
+    socket.Close();
+    reply.Set("Data connection from " + net::FormatIpv4(peer.address) + " refused");
+    if (detailed_log_) FtpLog("Data connection from another host refused\n");
+    return kFtpAcceptFailed;
+  }
   CloseData();
   SetSocket(data_socket_, std::move(socket));
   if (detailed_log_) FtpLog("Accepted data connection\n");

@@ -232,6 +232,32 @@ TEST(FtpConnectionTest, ActiveModeAcceptTimesOut) {
   ftp.Quit();
 }
 
+TEST(FtpConnectionTest, ActiveModeRefusesDataFromAnotherHost) {
+  ScriptedServer server([](ScriptedLink& link) {
+    GreetAndLogOn(link);
+    std::string port = link.Read();
+    link.Reply("200 PORT ok");
+    link.Expect("LIST");
+    link.Reply("150 Here it comes");
+    link.ConnectActive(port, "127.0.0.2");  // not the server the client logged on to
+    link.SendData("01-15-07  10:30PM                12345 planted.log\r\n");
+    link.CloseData();
+    link.Reply("226 Done");
+    link.Expect("CWD logs");
+    link.Reply("250 Changed");
+    link.WaitForClose();
+  });
+  CFtpConnection ftp;
+  ftp.set_timeouts(60, 20);
+  ASSERT_EQ(ConnectTo(ftp, server, false), kFtpOk);
+  std::string reply;
+  EXPECT_EQ(ftp.List("", {&reply, 200})->count(), 0);
+  EXPECT_EQ(reply, "Data connection from 127.0.0.2 refused");
+  EXPECT_FALSE(ftp.data_open());
+  EXPECT_EQ(ftp.ChangeDir("logs", {}), kFtpOk);
+  ftp.Quit();
+}
+
 TEST(FtpConnectionTest, OverlongReplyLineAndClosedServer) {
   ScriptedServer server([](ScriptedLink& link) {
     link.Reply("220 " + std::string(600, 'x'));

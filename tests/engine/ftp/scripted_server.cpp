@@ -100,7 +100,7 @@ void ScriptedLink::AcceptData() {
   EXPECT_GE(data_, 0) << "no data connection";
 }
 
-void ScriptedLink::ConnectActive(std::string_view port_command) {
+void ScriptedLink::ConnectActive(std::string_view port_command, const char* from) {
   int h1, h2, h3, h4, p1, p2;
   std::string text(port_command);
   ASSERT_EQ(std::sscanf(text.c_str(), "PORT %d,%d,%d,%d,%d,%d", &h1, &h2, &h3, &h4, &p1, &p2), 6);
@@ -109,6 +109,10 @@ void ScriptedLink::ConnectActive(std::string_view port_command) {
   address.sin_port = htons(static_cast<uint16_t>(p1 * 256 + p2));
   address.sin_addr.s_addr = htonl((h1 << 24) | (h2 << 16) | (h3 << 8) | h4);
   data_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in source{};
+  source.sin_family = AF_INET;
+  ASSERT_EQ(inet_pton(AF_INET, from, &source.sin_addr), 1);
+  ASSERT_EQ(bind(data_, reinterpret_cast<sockaddr*>(&source), sizeof source), 0);
   ASSERT_EQ(connect(data_, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
 }
 

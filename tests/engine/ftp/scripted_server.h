@@ -34,8 +34,9 @@ class ScriptedLink {
   // listener's port with the address bytes given.
   std::string OpenPassive(std::string_view address_bytes = "127,0,0,1");
   void AcceptData();
-  // Active mode: connects to the address of a "PORT h1,h2,h3,h4,p1,p2" line.
-  void ConnectActive(std::string_view port_command);
+  // Active mode: connects to the address of a "PORT h1,h2,h3,h4,p1,p2" line,
+  // from the given source address (another host than the server's, say).
+  void ConnectActive(std::string_view port_command, const char* from = "127.0.0.1");
   void SendData(std::string_view data);
   // Waits until the client closes the data connection.
   void WaitForDataClose();
