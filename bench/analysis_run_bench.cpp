@@ -27,11 +27,11 @@
 
 #include "bench/analyze/analyze_process.h"
 #include "bench/loggen/log_generator.h"
-#include "engine/analysis/period_flush.h"
-#include "engine/analysis/text_item.h"
 #include "engine/common/registry_values.h"
-#include "engine/store/site.h"
-#include "engine/store/statistics_writer.h"
+#include "engine/run/period_flush.h"
+#include "engine/site/site.h"
+#include "engine/site/text_item.h"
+#include "engine/stats/statistics_writer.h"
 
 namespace {
 

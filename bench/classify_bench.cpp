@@ -16,10 +16,10 @@
 #include <unordered_set>
 #include <vector>
 
-#include "engine/analysis/agent_class_cache.h"
-#include "engine/analysis/agent_classifier.h"
-#include "engine/analysis/referrer_analysis.h"
 #include "engine/common/registry_values.h"
+#include "engine/recognise/agent_class_cache.h"
+#include "engine/recognise/agent_classifier.h"
+#include "engine/recognise/referrer_analysis.h"
 #include "engine/store/system_data.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "engine/store/site.h"
+#include "engine/site/site.h"
 
 namespace tf::bench {
 

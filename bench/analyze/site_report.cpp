@@ -1,6 +1,6 @@
 #include "bench/analyze/site_report.h"
 
-#include "engine/logs/time_value.h"
+#include "engine/common/time_value.h"
 #include "engine/reports/report_launcher.h"
 #include "engine/store/field_values.h"
 #include "interfaces/iloom_chart.h"

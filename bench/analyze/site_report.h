@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "engine/store/site.h"
+#include "engine/site/site.h"
 
 namespace tf::bench {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/logs/time_value.h"
+#include "engine/common/time_value.h"
 
 namespace tf {
 

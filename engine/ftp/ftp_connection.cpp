@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/analysis/text_buffer.h"
 #include "engine/common/address.h"
 #include "engine/common/text.h"
+#include "engine/common/text_buffer.h"
+#include "engine/common/time_value.h"
 #include "engine/ftp/ftp_listing.h"
-#include "engine/logs/time_value.h"
 
 namespace tf {
 namespace {

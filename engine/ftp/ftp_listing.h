@@ -9,8 +9,8 @@
 
 #include <string_view>
 
+#include "engine/common/time_value.h"
 #include "engine/ftp/remote_file_list.h"
-#include "engine/logs/time_value.h"
 
 namespace tf {
 

@@ -4,7 +4,7 @@
 #include "engine/common/text.h"
 #include "engine/ftp/file_macros.h"
 #include "engine/ftp/remote_names.h"
-#include "engine/store/site.h"
+#include "engine/site/site.h"
 #include "platform/shell/shell.h"
 
 namespace tf {

@@ -1,6 +1,6 @@
 #include "engine/ftp/remote_file_list.h"
 
-#include "engine/analysis/heap_sort.h"
+#include "engine/common/heap_sort.h"
 
 namespace tf {
 namespace {

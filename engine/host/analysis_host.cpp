@@ -7,11 +7,11 @@
 #include <unordered_set>
 #include <utility>
 
-#include "engine/analysis/run_analysis.h"
 #include "engine/common/thread_priority.h"
-#include "engine/store/site.h"
-#include "engine/store/site_list.h"
-#include "engine/store/site_status_hook.h"
+#include "engine/run/run_analysis.h"
+#include "engine/site/site.h"
+#include "engine/site/site_list.h"
+#include "engine/site/site_status_hook.h"
 #include "engine/store/system_data.h"
 
 namespace tf {

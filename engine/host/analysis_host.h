@@ -22,9 +22,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/common/time_value.h"
 #include "engine/host/analysis_slots.h"
 #include "engine/host/hosted_site.h"
-#include "engine/logs/time_value.h"
 
 namespace tf {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "engine/common/time_value.h"
 #include "engine/host/analysis_thread.h"
-#include "engine/logs/time_value.h"
 
 namespace tf {
 

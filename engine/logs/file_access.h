@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/logs/time_value.h"
+#include "engine/common/time_value.h"
 
 namespace tf {
 

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/logs/time_value.h"
-#include "engine/store/status_sink.h"
+#include "engine/common/status_sink.h"
+#include "engine/common/time_value.h"
 
 namespace tf {
 

@@ -11,11 +11,11 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/common/time_value.h"
 #include "engine/logs/file_access.h"
 #include "engine/logs/line_reader.h"
 #include "engine/logs/log_parse.h"
 #include "engine/logs/log_record.h"
-#include "engine/logs/time_value.h"
 
 namespace tf {
 

@@ -2,7 +2,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "engine/logs/time_value.h"
+#include "engine/common/time_value.h"
 
 namespace tf {
 namespace {

@@ -1,7 +1,7 @@
 // Readers of the date and time texts found in logs and stored settings.
 #include <cstdint>
 
-#include "engine/logs/time_value.h"
+#include "engine/common/time_value.h"
 
 namespace tf {
 namespace {

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/logs/time_value.h"
-#include "engine/store/site.h"
+#include "engine/common/time_value.h"
+#include "engine/site/site.h"
 
 namespace tf {
 

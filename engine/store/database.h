@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/store/status_sink.h"
+#include "engine/common/status_sink.h"
 #include "platform/com/variant.h"
 #include "platform/db/connection.h"
 

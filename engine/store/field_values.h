@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "engine/logs/time_value.h"
+#include "engine/common/time_value.h"
 #include "platform/com/variant.h"
 
 namespace tf {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "engine/logs/time_value.h"
+#include "engine/common/time_value.h"
 
 namespace tf {
 

@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "engine/analysis/host_name.h"
+#include "engine/common/host_name.h"
 #include "engine/store/database_files.h"
 #include "engine/store/field_values.h"
 #include "platform/db/recordset.h"

@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/analysis/agent_classifier.h"
-#include "engine/analysis/agent_pattern.h"
-#include "engine/analysis/item_category.h"
+#include "engine/recognise/agent_classifier.h"
+#include "engine/recognise/agent_pattern.h"
+#include "engine/site/item_category.h"
 #include "template_db.h"
 
 namespace tf::test {

@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "engine/analysis/host_name.h"
+#include "engine/common/host_name.h"
 #include "template_db.h"
 
 namespace tf::test {

@@ -1,13 +1,13 @@
-#include "engine/analysis/agent_classifier.h"
+#include "engine/recognise/agent_classifier.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "engine/analysis/agent_class_cache.h"
-#include "engine/analysis/agent_pattern.h"
-#include "engine/analysis/item_category.h"
+#include "engine/recognise/agent_class_cache.h"
+#include "engine/recognise/agent_pattern.h"
+#include "engine/site/item_category.h"
 #include "loaded_system_data.h"
 
 namespace tf {

@@ -1,11 +1,11 @@
-#include "engine/analysis/agent_pattern.h"
+#include "engine/recognise/agent_pattern.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "engine/analysis/literal_scanner.h"
+#include "engine/recognise/literal_scanner.h"
 
 namespace tf {
 namespace {

@@ -3,9 +3,9 @@
 
 #include <memory>
 
-#include "engine/analysis/path_index.h"
-#include "engine/analysis/session_tables.h"
-#include "engine/analysis/text_item.h"
+#include "engine/site/path_index.h"
+#include "engine/site/session_tables.h"
+#include "engine/site/text_item.h"
 #include "session_site.h"
 
 namespace tf {

@@ -1,15 +1,16 @@
 // The domain cache, the names the translation makes and the cache's
 // automatic size: no threads, no name service.
-#include "engine/analysis/domain_cache.h"
+#include "engine/names/domain_cache.h"
+#include "engine/names/domain_translation.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "engine/analysis/domain_names.h"
-#include "engine/analysis/site_translation.h"
 #include "engine/common/address.h"
-#include "engine/store/site.h"
+#include "engine/names/domain_names.h"
+#include "engine/names/site_translation.h"
+#include "engine/site/site.h"
 
 namespace tf {
 namespace {
@@ -123,9 +124,9 @@ TEST(TuneDomainCacheTest, TheSizeMovesTowardFiveDaysOfVisitors) {
     site.history.stVisitors = c.visitors;
     site.history.stDomainCacheTries = c.tries;
     site.history.stDomainCacheHits = c.hits;
-    site.TuneDomainCache();
+    TuneDomainCache(site);
     EXPECT_EQ(site.settings.DomainCacheSize, c.expected) << c.days << " days, size " << c.size;
-    EXPECT_EQ(site.translation->cache.Limit(), c.expected);
+    EXPECT_EQ(TranslationOf(site).cache.Limit(), c.expected);
   }
 }
 
@@ -137,7 +138,7 @@ TEST(TuneDomainCacheTest, AFixedSizeOrTooShortALogChangesNothing) {
     site.history.stEndRecord = 1000 + 2 * kSecondsPerDay;
     site.history.stVisitors = 2000;
     configure(site);
-    site.TuneDomainCache();
+    TuneDomainCache(site);
     return site.settings.DomainCacheSize == 3000;
   };
   EXPECT_TRUE(untouched([](CSite& s) { s.settings.DomainCacheOptions = 0; }));

@@ -2,8 +2,8 @@
 // writer queues them, names found through a resolver that the test
 // controls (or the system's, for 127.0.0.1 through /etc/hosts), and what
 // reaches tblDomains and the region items.
-#include "engine/analysis/domain_translation.h"
-#include "engine/analysis/period_flush.h"
+#include "engine/names/domain_translation.h"
+#include "engine/run/period_flush.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +16,11 @@
 #include <thread>
 #include <vector>
 
-#include "engine/analysis/site_translation.h"
-#include "engine/analysis/text_item.h"
 #include "engine/common/address.h"
 #include "engine/logs/client_address.h"
-#include "engine/store/site.h"
+#include "engine/names/site_translation.h"
+#include "engine/site/site.h"
+#include "engine/site/text_item.h"
 #include "engine/store/system_data.h"
 #include "statistics_site.h"
 
@@ -263,11 +263,11 @@ TEST_F(DomainTranslationTest, AStalledWaitGivesUpAndTheLateNameIsDropped) {
   Queue(site, "192.0.2.7", kDay1, 1);
   Queue(site, "192.0.2.8", kDay1, 1);
   ASSERT_TRUE(Eventually([] { return Resolver().Waiting() == 1; }));
-  ASSERT_TRUE(Eventually([&] { return site.translation->Counters().waiting_worker == 1; }));
+  ASSERT_TRUE(Eventually([&] { return TranslationOf(site).Counters().waiting_worker == 1; }));
 
   WaitForTranslations(site, std::chrono::milliseconds(100));
   EXPECT_EQ(site.CountPendingTranslations(), 0);
-  TranslationCounters after = site.translation->Counters();
+  TranslationCounters after = TranslationOf(site).Counters();
   EXPECT_EQ(after.outstanding + after.translating + after.waiting_worker, 0);
   std::string dump = test::ReadFile(shop_.install().File("Timeout.txt"));
   for (const char* line : {"Our site = Shop\n", "Our PendingTranslations = 2\n",
@@ -313,9 +313,9 @@ TEST_F(DomainTranslationTest, AStopLeavesABlockedLookupBehindSafely) {
   StopDomainThreads();  // returns although the lookup still waits
   // Without the threads a request is dropped at once instead of blocking.
   for (int i = 0; i < 20; ++i) Queue(*site, "192.0.2.8", kDay1, 1);
-  EXPECT_EQ(site->translation->Counters().outstanding, 1) << "only the one out in the lookup";
+  EXPECT_EQ(TranslationOf(*site).Counters().outstanding, 1) << "only the one out in the lookup";
 
-  std::weak_ptr<SiteTranslation> translation = site->translation;
+  std::weak_ptr<SiteTranslation> translation = SharedTranslationOf(*site);
   site.reset();  // the site goes while its request is still out
   Resolver().Open();
   EXPECT_TRUE(Eventually([&] { return translation.expired(); }))
@@ -357,7 +357,7 @@ TEST_F(DomainTranslationTest, FullQueuesBlockTheirProducersWithoutDeadlock) {
   }
   auto total = [&](std::int32_t TranslationCounters::*counter) {
     int sum = 0;
-    for (auto& site : sites) sum += site->translation->Counters().*counter;
+    for (auto& site : sites) sum += TranslationOf(*site).Counters().*counter;
     return sum;
   };
   // Two lookups wait; the task queue holds five and the dispatcher one more;

@@ -7,7 +7,9 @@
 #include <sstream>
 
 #include "engine/common/registry_values.h"
-#include "engine/store/site.h"
+#include "engine/run/report_cleanup.h"
+#include "engine/run/run_summary.h"
+#include "engine/site/site.h"
 #include "install_folder.h"
 
 namespace tf {
@@ -33,7 +35,7 @@ class EventLogTest : public testing::Test {
 
   std::vector<std::string> SummaryLines() {
     EXPECT_TRUE(site_.OpenEventLog());
-    site_.WriteRunSummary();
+    WriteRunSummary(site_);
     site_.CloseEventLog();
     std::vector<std::string> lines = Lines();
     EXPECT_EQ(lines.size(), 33u);
@@ -169,7 +171,7 @@ TEST_F(EventLogTest, ReportPicturesOlderThanADayGoOnlyOnceInTwoHours) {
   std::string old_chart = age("old.jpg", 30);
   std::string new_chart = age("new.jpg", 2);
   std::string hidden = age(".keep", 30);
-  site_.CleanupReportFiles();
+  CleanupReportFiles(site_);
   EXPECT_FALSE(std::filesystem::exists(old_chart));
   EXPECT_TRUE(std::filesystem::exists(new_chart));
   EXPECT_TRUE(std::filesystem::exists(hidden));
@@ -177,7 +179,7 @@ TEST_F(EventLogTest, ReportPicturesOlderThanADayGoOnlyOnceInTwoHours) {
 
   std::string later = age("later.jpg", 30);
   CSite other;
-  other.CleanupReportFiles();
+  CleanupReportFiles(other);
   EXPECT_TRUE(std::filesystem::exists(later)) << "within 7200 s of the last clean-up";
 }
 

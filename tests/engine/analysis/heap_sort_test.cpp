@@ -1,4 +1,4 @@
-#include "engine/analysis/heap_sort.h"
+#include "engine/common/heap_sort.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Status-code statistics through whole runs: which codes the site's masks
 // count, under what key, and how the day's rows grow.
-#include "engine/analysis/hit_status.h"
+#include "engine/recognise/hit_status.h"
 
 #include <gtest/gtest.h>
 

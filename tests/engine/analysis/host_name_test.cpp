@@ -1,4 +1,4 @@
-#include "engine/analysis/host_name.h"
+#include "engine/common/host_name.h"
 
 #include <gtest/gtest.h>
 

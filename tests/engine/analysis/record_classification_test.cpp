@@ -1,16 +1,16 @@
-#include "engine/analysis/record_classification.h"
+#include "engine/run/record_classification.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 
-#include "engine/analysis/file_kinds.h"
-#include "engine/analysis/target_page_check.h"
-#include "engine/analysis/session_tables.h"
-#include "engine/analysis/text_item.h"
-#include "engine/analysis/visitors.h"
 #include "engine/logs/log_record.h"
-#include "engine/store/statistics_writer.h"
+#include "engine/recognise/file_kinds.h"
+#include "engine/recognise/target_page_check.h"
+#include "engine/site/session_tables.h"
+#include "engine/site/text_item.h"
+#include "engine/stats/statistics_writer.h"
+#include "engine/visits/visitors.h"
 #include "statistics_site.h"
 
 namespace tf {

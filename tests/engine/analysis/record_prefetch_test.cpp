@@ -1,7 +1,7 @@
 // The run's log reader thread: records come out in the order the log file
 // set gives them, and ending the reader early, for a save or a stop, loses
 // and repeats nothing.
-#include "engine/analysis/record_prefetch.h"
+#include "engine/run/record_prefetch.h"
 
 #include <gtest/gtest.h>
 

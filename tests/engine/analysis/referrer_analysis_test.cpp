@@ -1,4 +1,4 @@
-#include "engine/analysis/referrer_analysis.h"
+#include "engine/recognise/referrer_analysis.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine/analysis/search_referrer_memo.h"
+#include "engine/site/search_referrer_memo.h"
 #include "loaded_system_data.h"
 
 namespace tf {

@@ -1,6 +1,6 @@
 // Whole analysis runs over small NCSA logs, checked by the rows they leave
 // in the site database.
-#include "engine/analysis/run_analysis.h"
+#include "engine/run/run_analysis.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "engine/analysis/session_file.h"
+#include "engine/visits/session_file.h"
 #include "statistics_site.h"
 #include "support/test_support.h"
 

@@ -8,12 +8,12 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/analysis/click_paths.h"
-#include "engine/analysis/item_category.h"
-#include "engine/analysis/sessions.h"
-#include "engine/analysis/text_item.h"
-#include "engine/analysis/visitors.h"
-#include "engine/store/statistics_writer.h"
+#include "engine/site/item_category.h"
+#include "engine/site/text_item.h"
+#include "engine/stats/statistics_writer.h"
+#include "engine/visits/click_paths.h"
+#include "engine/visits/sessions.h"
+#include "engine/visits/visitors.h"
 #include "statistics_site.h"
 
 namespace tf::test {

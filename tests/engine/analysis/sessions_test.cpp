@@ -7,9 +7,9 @@
 #include <functional>
 #include <vector>
 
-#include "engine/analysis/session_file.h"
-#include "engine/analysis/session_tables.h"
 #include "engine/common/tagged_record.h"
+#include "engine/site/session_tables.h"
+#include "engine/visits/session_file.h"
 #include "session_site.h"
 
 namespace tf {

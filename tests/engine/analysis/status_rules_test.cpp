@@ -1,4 +1,4 @@
-#include "engine/analysis/status_rules.h"
+#include "engine/recognise/status_rules.h"
 
 #include <gtest/gtest.h>
 

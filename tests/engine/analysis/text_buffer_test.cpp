@@ -1,4 +1,4 @@
-#include "engine/analysis/text_buffer.h"
+#include "engine/common/text_buffer.h"
 
 #include <gtest/gtest.h>
 

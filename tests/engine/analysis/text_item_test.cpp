@@ -1,4 +1,4 @@
-#include "engine/analysis/text_item.h"
+#include "engine/site/text_item.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/store/site.h"
+#include "engine/site/site.h"
 
 namespace tf {
 namespace {

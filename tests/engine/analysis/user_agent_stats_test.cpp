@@ -1,12 +1,12 @@
 // User-agent statistics of a run: the items an agent names, each counted
 // with one hit and one session, by the lists of the system template.
-#include "engine/analysis/user_agent_stats.h"
+#include "engine/recognise/user_agent_stats.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/analysis/period_flush.h"
-#include "engine/analysis/text_item.h"
-#include "engine/store/site.h"
+#include "engine/run/period_flush.h"
+#include "engine/site/site.h"
+#include "engine/site/text_item.h"
 #include "statistics_site.h"
 
 namespace tf {

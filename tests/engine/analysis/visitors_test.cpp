@@ -2,7 +2,7 @@
 // visitors a day change keeps.
 #include <gtest/gtest.h>
 
-#include "engine/analysis/session_tables.h"
+#include "engine/site/session_tables.h"
 #include "session_site.h"
 
 namespace tf {

@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine/store/site.h"
+#include "engine/site/site.h"
 #include "ftp_test_server.h"
 #include "scripted_server.h"
 #include "support/test_support.h"

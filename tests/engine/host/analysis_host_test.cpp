@@ -16,9 +16,9 @@
 #include <thread>
 #include <vector>
 
-#include "engine/store/site.h"
-#include "engine/store/site_list.h"
-#include "engine/store/site_status_hook.h"
+#include "engine/site/site.h"
+#include "engine/site/site_list.h"
+#include "engine/site/site_status_hook.h"
 #include "engine/store/system_data.h"
 
 namespace tf {

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/common/time_value.h"
 #include "engine/logs/log_site.h"
 #include "engine/logs/log_stream.h"
-#include "engine/logs/time_value.h"
 
 namespace tf::test {
 

@@ -1,4 +1,4 @@
-#include "engine/logs/time_value.h"
+#include "engine/common/time_value.h"
 
 #include <gtest/gtest.h>
 #include <fcntl.h>

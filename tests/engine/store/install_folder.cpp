@@ -6,8 +6,8 @@
 #include <stdexcept>
 
 #include "engine/common/registry_values.h"
-#include "engine/store/projects_database.h"
-#include "engine/store/site_list.h"
+#include "engine/site/projects_database.h"
+#include "engine/site/site_list.h"
 #include "engine/store/system_data.h"
 
 namespace tf::test {

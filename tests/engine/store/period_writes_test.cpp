@@ -1,11 +1,11 @@
-#include "engine/store/period_writes.h"
+#include "engine/stats/period_writes.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "engine/analysis/text_item.h"
 #include "engine/logs/log_stream.h"
+#include "engine/site/text_item.h"
 #include "statistics_site.h"
 
 namespace tf {

@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "engine/logs/log_stream.h"
-#include "engine/store/settings_keys.h"
-#include "engine/store/site.h"
+#include "engine/site/settings_keys.h"
+#include "engine/site/site.h"
 #include "engine/store/system_data.h"
 #include "install_folder.h"
 

@@ -1,4 +1,4 @@
-#include "engine/store/site.h"
+#include "engine/site/site.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "engine/store/site_list.h"
-#include "engine/store/site_status_hook.h"
+#include "engine/site/site_list.h"
+#include "engine/site/site_status_hook.h"
 #include "install_folder.h"
 
 namespace tf {

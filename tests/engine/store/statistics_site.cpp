@@ -6,8 +6,8 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "engine/analysis/run_analysis.h"
 #include "engine/logs/log_stream.h"
+#include "engine/run/run_analysis.h"
 #include "engine/store/system_data.h"
 
 namespace tf::test {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/store/site.h"
+#include "engine/site/site.h"
 #include "install_folder.h"
 
 namespace tf::test {

@@ -1,10 +1,10 @@
-#include "engine/store/statistics_writer.h"
+#include "engine/stats/statistics_writer.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "engine/analysis/text_item.h"
+#include "engine/site/text_item.h"
 #include "statistics_site.h"
 
 namespace tf {

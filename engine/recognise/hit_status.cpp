@@ -1,0 +1,85 @@
+#include "engine/recognise/hit_status.h"
+
+#include <string>
+
+#include "engine/logs/log_record.h"
+#include "engine/recognise/status_rules.h"
+#include "engine/site/site.h"
+#include "engine/site/text_item.h"
+#include "engine/store/stored_date.h"
+#include "engine/store/transaction.h"
+
+namespace tf {
+
+namespace {
+
+constexpr std::size_t kErrorTextSize = 200;
+
+// Adds one entry's count to its row of the current day; a day flushed twice
+// (a later run continuing it) adds to the same row.
+void HitStatusStatistics(const CHitStatusEntry& entry, CSite& site, const std::string& date) {
+  DatabaseLockGuard lock(site, "HitStatusStatistics");
+  std::string error;
+  if (!ExecuteSql(site.connection(),
+                  "INSERT INTO tblHitStatus (EntryDate, StatusCode, ItemID, Hits) "
+                  "VALUES (?, ?, ?, ?) "
+                  "ON CONFLICT (EntryDate, StatusCode, ItemID) DO UPDATE SET "
+                  "Hits = Hits + excluded.Hits",
+                  {com::Variant(date), com::Variant(entry.key.status_code),
+                   com::Variant(entry.key.item_id), com::Variant(entry.count)},
+                  &error, kErrorTextSize)) {
+    site.SetError("Error adding HitStatus: " + error);
+  }
+}
+
+}  // namespace
+
+void InitHitStatusIndex(CSite& site) {
+  FreeHitStatusIndex(site);
+  site.run.hit_status.index.SetCallbacks(HitStatusOrder{}, nullptr);
+}
+
+void ClassifyHitStatus(CSite& site, const CLogRecord& record, CTextItem* page) {
+  std::optional<HitStatusKey> key =
+      HitStatusKeyOf(record.status, page != nullptr ? page->ItemID : 0,
+                     site.settings.StatusStoreCount, site.settings.StatusStorePage);
+  if (!key) return;
+  HitStatusTable& table = site.run.hit_status;
+  CHitStatusEntry* entry = table.index.Find(*key);
+  if (entry == nullptr) {
+    entry = &table.entries.emplace_front(CHitStatusEntry{*key, 0});
+    table.index.Insert(entry);
+  }
+  ++entry->count;
+}
+
+void HitStatusFlush(CSite& site) {
+  SiteLockGuard statistics(site, "HitStatusFlush");
+  HitStatusTable& table = site.run.hit_status;
+  int n = 0;
+  for (const CHitStatusEntry& entry : table.entries) n += entry.count > 0 ? 1 : 0;
+  if (n == 0) return;
+  const TimeValue day = site.run.current_day;
+  const std::string date = StoredDateText(day);
+  const std::string day_text = FormatTime("%l", day);
+  DatabaseLockGuard database(site, "HitStatusFlush");
+  Transaction transaction(site.connection());
+  int k = 0;
+  for (CHitStatusEntry& entry : table.entries) {
+    if (entry.count <= 0) continue;
+    HitStatusStatistics(entry, site, date);
+    entry.count = 0;
+    ++k;
+    site.SetStatus("Writing server error statistics for " + day_text + "  (" +
+                   std::to_string(100 * k / n) + ")");
+  }
+  transaction.Commit();
+}
+
+void FreeHitStatusIndex(CSite& site) {
+  HitStatusTable& table = site.run.hit_status;
+  table.index.Clear();
+  table.entries.clear();
+}
+
+}  // namespace tf

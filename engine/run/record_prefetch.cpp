@@ -1,0 +1,127 @@
+#include "engine/run/record_prefetch.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "engine/logs/log_file_set.h"
+
+namespace tf {
+
+namespace {
+
+// Large enough that handing over costs nothing per record, small enough
+// that a stop is seen within a few hundred records.
+constexpr std::size_t kBatchRecords = 256;
+constexpr std::size_t kBatchCount = 4;
+
+}  // namespace
+
+RecordPrefetch::RecordPrefetch(CLogFileSet& set, const std::atomic<std::int32_t>& state,
+                               std::int32_t running, HoldAfter hold_after)
+    : set_(set), state_(state), running_(running), hold_after_(std::move(hold_after)) {
+  for (std::size_t i = 0; i < kBatchCount; ++i) {
+    batches_.push_back(std::make_unique<Batch>());
+    batches_.back()->records.resize(kBatchRecords);
+    free_.push_back(batches_.back().get());
+  }
+  thread_ = std::thread([this] { Read(); });
+}
+
+RecordPrefetch::~RecordPrefetch() {
+  RequestEnd();
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    closing_ = true;
+  }
+  changed_.notify_all();
+  thread_.join();
+}
+
+void RecordPrefetch::RequestEnd() { end_requested_.store(true, std::memory_order_relaxed); }
+
+CLogRecord* RecordPrefetch::Next() {
+  for (;;) {
+    if (current_ != nullptr && next_ < current_->count) return &current_->records[next_++];
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (current_ != nullptr) {
+      free_.push_back(current_);
+      current_ = nullptr;
+      changed_.notify_all();
+    }
+    changed_.wait(lock, [this] { return !full_.empty() || reader_done_; });
+    if (full_.empty()) {
+      if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
+      return nullptr;
+    }
+    current_ = full_.front();
+    full_.pop_front();
+    next_ = 0;
+  }
+}
+
+void RecordPrefetch::Read() {
+  try {
+    for (;;) {
+      Batch* batch = TakeFreeBatch();
+      if (batch == nullptr) return Publish(nullptr, true);
+      bool hold = false;
+      bool more = Fill(*batch, hold);
+      Publish(batch, !more);
+      if (!more) return;
+      if (hold && !WaitFinished(batch)) return Publish(nullptr, true);
+    }
+  } catch (...) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    failure_ = std::current_exception();
+    reader_done_ = true;
+    changed_.notify_all();
+  }
+}
+
+RecordPrefetch::Batch* RecordPrefetch::TakeFreeBatch() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  changed_.wait(lock, [this] { return !free_.empty() || closing_; });
+  if (closing_) return nullptr;
+  Batch* batch = free_.front();
+  free_.pop_front();
+  return batch;
+}
+
+bool RecordPrefetch::WaitFinished(const Batch* batch) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  changed_.wait(lock, [&] {
+    return closing_ || std::find(free_.begin(), free_.end(), batch) != free_.end();
+  });
+  return !closing_;
+}
+
+bool RecordPrefetch::Fill(Batch& batch, bool& hold) {
+  batch.count = 0;
+  while (batch.count < batch.records.size()) {
+    if (end_requested_.load(std::memory_order_relaxed)) {
+      ended_on_request_ = true;
+      return false;
+    }
+    if (state_.load() != running_) return false;
+    CLogRecord* record = set_.NextRecord();
+    if (record == nullptr) return false;
+    // Assigning keeps the storage of the batch's texts: no allocation once
+    // the batch has seen long lines.
+    batch.records[batch.count++] = *record;
+    if (hold_after_ && hold_after_(*record)) {
+      hold = true;
+      return true;
+    }
+  }
+  return true;
+}
+
+void RecordPrefetch::Publish(Batch* batch, bool last) {
+  bytes_read_.store(set_.BytesRead(), std::memory_order_relaxed);
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (batch != nullptr) full_.push_back(batch);
+  if (last) reader_done_ = true;
+  changed_.notify_all();
+}
+
+}  // namespace tf

@@ -1,0 +1,259 @@
+#include "engine/stats/statistics_writer.h"
+
+#include <optional>
+
+#include "engine/common/address.h"
+#include "engine/common/text.h"
+#include "engine/site/item_category.h"
+#include "engine/site/site.h"
+#include "engine/site/stat_bits.h"
+#include "engine/site/text_item.h"
+#include "engine/store/field_values.h"
+#include "platform/db/recordset.h"
+
+namespace tf {
+
+namespace {
+
+constexpr std::size_t kErrorSize = 500;
+constexpr std::size_t kHostSize = 100;
+constexpr std::size_t kWordSize = 151;
+
+// Looks the row up by category and name. Found: the item takes its ItemID
+// and, when asked, its last hit. A failed select is the site's error and
+// counts as not found. The caller holds the database lock.
+bool SelectItemRow(CSite& site, CTextItem& item, bool take_last_hit) {
+  if (site.connection() == nullptr) return false;
+  try {
+    db::Recordset rows = site.connection()->OpenRecordset(
+        "SELECT ItemID, LastHit FROM tblData WHERE Category=? AND Name=?",
+        {com::Variant(item.category), com::Variant(item.name)});
+    if (rows.IsEof()) return false;
+    item.ItemID = rows.Field(0).ToInt32();
+    if (take_last_hit) item.last_hit = DateFieldValue(rows.Field(1));
+    return true;
+  } catch (const db::Error& e) {
+    site.SetError(e.description());
+    return false;
+  }
+}
+
+bool ReadItemRow(CSite& site, CTextItem& item) {
+  DatabaseLockGuard lock(site, "FindTextItem");
+  return SelectItemRow(site, item, true);
+}
+
+void CountWords(CSite& site, std::string_view phrase, std::int32_t referring_item,
+                std::int32_t referring_category, std::int32_t sessions, std::int32_t hits,
+                std::int32_t view_time, TimeValue time, const SiteLockGuard& held) {
+  std::size_t at = 0;
+  while (at < phrase.size()) {
+    std::size_t begin = phrase.find_first_not_of(' ', at);
+    if (begin == std::string_view::npos) break;
+    std::size_t end = phrase.find(' ', begin);
+    if (end == std::string_view::npos) end = phrase.size();
+    std::string_view word = CutUtf8(phrase.substr(begin, end - begin), kWordSize - 1);
+    CountPhraseItem(site, word, kCategoryKeyword, referring_item, referring_category, {}, sessions,
+                    hits, view_time, time, held);
+    at = end;
+  }
+}
+
+}  // namespace
+
+CTextItem* FindTextItem(CSite& site, std::int32_t category, std::string_view name,
+                        const SiteLockGuard&) {
+  name = CutUtf8(name, CTextItem::kMaxName);
+  TextItemTable& items = site.run.items;
+  CTextItem* item = items.index.Find(TextItemKey{category, name});
+  if (item == nullptr) {
+    item = &items.Add();
+    item->SetCategory(category);
+    item->SetName(name);
+    items.index.Insert(item);
+    if (!ReadItemRow(site, *item)) AddTextItem(site, *item);
+  }
+  return item;
+}
+
+CTextItem* FindTextItem(CSite& site, std::int32_t category, std::string_view name) {
+  SiteLockGuard held(site, "FindTextItem");
+  return FindTextItem(site, category, name, held);
+}
+
+void AddTextItem(CSite& site, CTextItem& item) {
+  item.last_hit = site.run.current_hour;
+  DatabaseLockGuard lock(site, "AddTextItem");
+  WriteBatch& batch = site.run.new_rows;
+  batch.BeforeWrite(site.connection());
+  std::string error;
+  if (ExecuteSql(site.connection(), "INSERT INTO tblData (Category, Name, LastHit) VALUES (?, ?, ?)",
+                 {com::Variant(item.category), com::Variant(item.name),
+                  com::Variant(FormatTimeOrDefault(item.last_hit))},
+                 &error, kErrorSize)) {
+    // ItemID is the table's row id: the new row's is known without a search.
+    item.ItemID = static_cast<std::int32_t>(site.connection()->LastInsertRowId());
+  } else {
+    site.Trace("Error writing text item: " + error);
+    // The row may be there already under a name that differs in case only.
+    SelectItemRow(site, item, false);
+  }
+}
+
+CTextItem* FindTextItemID(CSite& site, std::int32_t item_id) {
+  std::int32_t category = 0;
+  std::string name;
+  {
+    DatabaseLockGuard lock(site, "FindTextItemID");
+    if (site.connection() == nullptr) return nullptr;
+    try {
+      db::Recordset rows = site.connection()->OpenRecordset(
+          "SELECT Category, Name FROM tblData WHERE ItemID=?", {com::Variant(item_id)});
+      if (rows.IsEof()) return nullptr;
+      category = rows.Field(0).ToInt32();
+      name = TextFieldValue(rows.Field(1), CTextItem::kMaxName + 1);
+    } catch (const db::Error& e) {
+      site.SetError(e.description());
+      return nullptr;
+    }
+  }
+  return FindTextItem(site, category, name);
+}
+
+// --- Domain names -----------------------------------------------------------
+
+namespace {
+
+bool KeepsDomainNames(const CSite& site) {
+  return site.settings.VisitorsStore != 0 && site.settings.VisitorsDomains != 0;
+}
+
+// The stored LastHit of the address, or nothing when it has no row. A
+// failed select is the site's error and counts as no row.
+std::optional<TimeValue> ReadDomainRow(CSite& site, const std::string& address, std::string* host) {
+  if (site.connection() == nullptr) return std::nullopt;
+  try {
+    db::Recordset rows = site.connection()->OpenRecordset(
+        "SELECT DomainName, LastHit FROM tblDomains WHERE IPaddress=?", {com::Variant(address)});
+    if (rows.IsEof()) return std::nullopt;
+    if (host != nullptr) *host = TextFieldValue(rows.Field(0), kHostSize);
+    return DateFieldValue(rows.Field(1));
+  } catch (const db::Error& e) {
+    site.SetError(e.description());
+    return std::nullopt;
+  }
+}
+
+void MoveDomainLastHit(CSite& site, const std::string& address, TimeValue stored, TimeValue time) {
+  if (stored >= time) return;
+  std::string error;
+  if (!ExecuteSql(site.connection(), "UPDATE tblDomains SET LastHit=? WHERE IPaddress=?",
+                  {com::Variant(FormatTimeOrDefault(time)), com::Variant(address)}, &error,
+                  kErrorSize)) {
+    site.SetError(error);
+  }
+}
+
+}  // namespace
+
+bool SearchforIP(CSite& site, std::uint32_t address, TimeValue time, std::string& host) {
+  if (!KeepsDomainNames(site)) return false;
+  DatabaseLockGuard lock(site, "SearchforIP");
+  std::string dotted = AddressToText(address);
+  std::optional<TimeValue> stored = ReadDomainRow(site, dotted, &host);
+  if (!stored) return false;
+  MoveDomainLastHit(site, dotted, *stored, time);
+  return true;
+}
+
+void AddDomainName(CSite& site, std::uint32_t address, std::string_view host, TimeValue time) {
+  if (!KeepsDomainNames(site)) return;
+  DatabaseLockGuard lock(site, "AddDomainName");
+  std::string dotted = AddressToText(address);
+  if (std::optional<TimeValue> stored = ReadDomainRow(site, dotted, nullptr)) {
+    MoveDomainLastHit(site, dotted, *stored, time);
+    return;
+  }
+  std::string error;
+  if (!ExecuteSql(site.connection(),
+                  "INSERT INTO tblDomains (IPaddress, DomainName, LastHit) VALUES (?, ?, ?)",
+                  {com::Variant(dotted), com::Variant(CutUtf8(host, kHostSize - 1)),
+                   com::Variant(FormatTimeOrDefault(time))},
+                  &error, kErrorSize)) {
+    site.Trace("Error adding domain name: " + error);
+  }
+}
+
+// --- Search phrases and target pages ------------------------------------------
+
+void CountPhrase(CSite& site, std::string_view phrase, std::int32_t referring_item,
+                 std::int32_t referring_category, std::span<const std::int32_t> reached_targets,
+                 std::int32_t sessions, std::int32_t hits, std::int32_t view_time, TimeValue time,
+                 const SiteLockGuard& held) {
+  if ((site.settings.DayStats & kKeywordStats) != 0 && !phrase.empty()) {
+    CountWords(site, phrase, referring_item, referring_category, sessions, hits, view_time, time,
+               held);
+  }
+  if ((site.settings.DayStats & kSearchPhraseStats) != 0 || (site.settings.TargetPageOptions & 1) != 0) {
+    CountPhraseItem(site, phrase, kCategorySearchPhrase, referring_item, referring_category,
+                    reached_targets, sessions, hits, view_time, time, held);
+  }
+}
+
+void CountPhraseItem(CSite& site, std::string_view name, std::int32_t category,
+                     std::int32_t referring_item, std::int32_t referring_category,
+                     std::span<const std::int32_t> reached_targets, std::int32_t sessions,
+                     std::int32_t hits, std::int32_t view_time, TimeValue time,
+                     const SiteLockGuard& held) {
+  CTextItem* item = FindTextItem(site, category, name, held);
+  if (item == nullptr) return;
+  item->AddHits(site, time, hits, held);
+  item->AddSessions(site, time, sessions, held);
+  item->AddViewTime(site, time, view_time, held);
+  std::int32_t options = site.settings.TargetPageOptions;
+  if (site.target_pages.empty() || (options & 1) == 0 || category != kCategorySearchPhrase) return;
+  AddTargetHits(site, *item, category, 0, 0, reached_targets, sessions, hits, view_time, held);
+  if ((options & 2) != 0 && referring_item != 0) {
+    AddTargetHits(site, *item, category, referring_item, referring_category, reached_targets,
+                  sessions, hits, view_time, held);
+  }
+}
+
+void AddTargetHits(CSite& site, const CTextItem& item, std::int32_t category,
+                   std::int32_t referring_item, std::int32_t referring_category,
+                   std::span<const std::int32_t> reached_targets, std::int32_t sessions,
+                   std::int32_t hits, std::int32_t view_time, const SiteLockGuard& held) {
+  TargetHitTable& table = site.target_hits;
+  TargetHitGroup key;
+  key.keyword_phrase = item.ItemID;
+  key.phrase_category = category;
+  key.referring_site = referring_item;
+  key.referring_category = referring_category;
+  TargetHitGroup* group = table.index.Find(key);
+  if (group == nullptr) {
+    group = &table.groups.emplace_front(std::move(key));
+    table.index.Insert(group);
+    for (CTargetPage& page : site.target_pages) {
+      if (page.ItemID == 0) {
+        CTextItem* target = FindTextItem(site, kCategoryTargetPage, page.Name, held);
+        if (target != nullptr) page.ItemID = target->ItemID;
+      }
+      group->targets.push_front(TargetCounter{page.ItemID, 0});
+    }
+  }
+  group->sessions += sessions;
+  group->hits += hits;
+  group->view_time += view_time;
+  for (std::int32_t reached : reached_targets) {
+    bool counted = false;
+    for (TargetCounter& counter : group->targets) {
+      if (counter.ItemID != reached) continue;
+      counter.sessions += sessions;
+      counted = true;
+      break;
+    }
+    if (!counted) group->targets.push_front(TargetCounter{reached, sessions});
+  }
+}
+
+}  // namespace tf
