@@ -118,7 +118,7 @@ struct RunHistory {
   std::string RptStatus;
   double RptDate = 0;
   // The checksum of the saved-sessions file the last committed run wrote
-  // (see engine/analysis/session_file.h); -1 when none was stored.
+  // (see engine/visits/session_file.h); -1 when none was stored.
   double SavedSessionsCheck = -1;
 };
 
