@@ -1,6 +1,12 @@
 // The command server over loopback: logon, the commands, bad frames, and
 // connections that end in every state.
+#include <sys/resource.h>
+
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <memory>
 
 #include <set>
 #include <string>
@@ -12,6 +18,7 @@
 #include "engine/store/system_data.h"
 #include "service/frame.h"
 #include "service/message_bodies.h"
+#include "service/event_log.h"
 #include "service/protocol.h"
 #include "service_fixture.h"
 #include "support/tallyfox_key.h"
@@ -394,6 +401,38 @@ TEST_F(ServerTest, DisconnectInAnyStateLeavesNoThreadBehind) {
     EXPECT_TRUE(local->WaitForClose());
   }
   EXPECT_TRUE(Eventually([this] { return server_->session_count() == 0 && clients_.Count() == 0; }));
+}
+
+TEST_F(ServerTest, ListenerOutlivesRunningOutOfDescriptors) {
+  auto accept_failed = std::make_shared<std::atomic<bool>>(false);
+  SetEventSink([accept_failed](Severity, std::string_view text) {
+    if (text.find("Error accepting socket connection") != std::string_view::npos) *accept_failed = true;
+  });
+  std::size_t open = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+    ++open;
+  }
+  rlimit previous{};
+  getrlimit(RLIMIT_NOFILE, &previous);
+  // The consoles' sockets take 8 of the 12 descriptors left, so the service
+  // can accept 4 of them and runs out at the fifth.
+  std::vector<std::unique_ptr<TestClient>> consoles(8);
+  for (auto& console : consoles) {
+    console = std::make_unique<TestClient>();
+    ASSERT_TRUE(console->Open(Loopback(1)));
+  }
+  rlimit tight = previous;
+  tight.rlim_cur = open + 12;
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
+  for (auto& console : consoles) ASSERT_TRUE(console->ConnectTo(server_->endpoint()));
+  bool ran_out = Eventually([&] { return accept_failed->load(); });
+  for (int i = 0; i < 4; ++i) consoles[static_cast<std::size_t>(i)]->Close();
+  setrlimit(RLIMIT_NOFILE, &previous);
+  EXPECT_TRUE(ran_out);
+  // The listener went on: the consoles that waited are served.
+  for (std::size_t i = 4; i < consoles.size(); ++i) {
+    EXPECT_TRUE(consoles[i]->NextWithCode(MSG_LOGON_STATE)) << i;
+  }
 }
 
 TEST_F(ServerTest, ServicePortIsWrittenWhenAbsent) {

@@ -15,8 +15,15 @@ std::uint32_t Loopback(int last) {
 }
 
 bool TestClient::Connect(net::Endpoint server, std::uint32_t from) {
+  return Open(from) && ConnectTo(server);
+}
+
+bool TestClient::Open(std::uint32_t from) {
   if (net::OpenStream(socket_) != 0) return false;
-  if (from != 0 && net::Bind(socket_, net::Endpoint{from, 0}) != 0) return false;
+  return from == 0 || net::Bind(socket_, net::Endpoint{from, 0}) == 0;
+}
+
+bool TestClient::ConnectTo(net::Endpoint server) {
   return net::ConnectWithin(socket_, server, kDeadlineMs) == 0;
 }
 

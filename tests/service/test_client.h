@@ -20,6 +20,9 @@ class TestClient {
 
   // Connects to the server from `from` (0: any address).
   bool Connect(net::Endpoint server, std::uint32_t from = 0);
+  // The same in two steps: the socket first, the connection later.
+  bool Open(std::uint32_t from = 0);
+  bool ConnectTo(net::Endpoint server);
   void Send(std::uint32_t code, std::uint32_t parameter = 0, std::string body = {},
             std::uint32_t message_class = 1);
   void SendRaw(const std::string& bytes);
