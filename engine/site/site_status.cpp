@@ -46,6 +46,7 @@ void CSite::SetError(std::string_view text) {
   }
   Trace(error);
   NotifySiteStatus(*this);
+  SiteError(*this, error);
 }
 
 void CSite::ClearError() {

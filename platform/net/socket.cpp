@@ -4,6 +4,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -197,6 +198,11 @@ void SetKeepAlive(const Socket& socket) {
 void SetLinger(const Socket& socket, int seconds) {
   linger wait{1, seconds};
   setsockopt(socket.descriptor(), SOL_SOCKET, SO_LINGER, &wait, sizeof wait);
+}
+
+void SetSendTimeout(const Socket& socket, int timeout_ms) {
+  timeval limit{timeout_ms / 1000, (timeout_ms % 1000) * 1000};
+  setsockopt(socket.descriptor(), SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
 }
 
 std::string FormatIpv4(std::uint32_t address) {

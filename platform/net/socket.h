@@ -84,6 +84,9 @@ int PeerEndpoint(const Socket& socket, Endpoint& out);
 void SetKeepAlive(const Socket& socket);
 // A close waits up to `seconds` for unsent data to leave.
 void SetLinger(const Socket& socket, int seconds);
+// A send that cannot go on for `timeout_ms` fails (EAGAIN) instead of
+// waiting for a peer that stopped reading.
+void SetSendTimeout(const Socket& socket, int timeout_ms);
 
 // "a.b.c.d", first number first.
 std::string FormatIpv4(std::uint32_t address);
