@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "engine/common/tagged_record.h"
-#include "engine/store/site.h"
-#include "engine/store/site_list.h"
+#include "engine/site/site.h"
+#include "engine/site/site_list.h"
 #include "platform/net/socket.h"
 #include "service/client_list.h"
 #include "service/command_server.h"

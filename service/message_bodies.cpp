@@ -5,13 +5,13 @@
 #include <utility>
 #include <vector>
 
-#include "engine/analysis/domain_translation.h"
-#include "engine/analysis/site_translation.h"
+#include "engine/names/domain_translation.h"
+#include "engine/names/site_translation.h"
 #include "engine/common/crc32.h"
 #include "engine/common/scrambler.h"
 #include "engine/common/tagged_record.h"
 #include "engine/logs/log_stream.h"
-#include "engine/store/site.h"
+#include "engine/site/site.h"
 #include "engine/store/system_data.h"
 
 namespace tf::service {
@@ -339,7 +339,7 @@ void DecodeSiteRecord(std::string_view record, CSite& site) {
 
 std::string EncodeSiteStatus(CSite& site) {
   std::int32_t pending_translations = site.CountPendingTranslations();
-  TranslationCounters counters = site.translation->Counters();
+  TranslationCounters counters = TranslationOf(site).Counters();
   std::string record;
   RecordPutInt(record, 10, static_cast<std::uint32_t>(site.state.load()));
   RecordPutString(record, 11, site.StatusText());

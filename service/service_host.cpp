@@ -5,10 +5,10 @@
 #include <cstring>
 #include <thread>
 
-#include "engine/analysis/domain_translation.h"
+#include "engine/names/domain_translation.h"
 #include "engine/common/ascii.h"
-#include "engine/store/projects_database.h"
-#include "engine/store/site_list.h"
+#include "engine/site/projects_database.h"
+#include "engine/site/site_list.h"
 #include "engine/store/system_data.h"
 #include "platform/net/socket.h"
 #include "platform/svchost/control_signals.h"

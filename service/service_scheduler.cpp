@@ -3,11 +3,11 @@
 #include <string>
 #include <utility>
 
-#include "engine/analysis/run_analysis.h"
+#include "engine/run/run_analysis.h"
 #include "engine/common/message_box.h"
-#include "engine/store/site.h"
-#include "engine/store/site_list.h"
-#include "engine/store/site_status_hook.h"
+#include "engine/site/site.h"
+#include "engine/site/site_list.h"
+#include "engine/site/site_status_hook.h"
 #include "engine/store/system_data.h"
 #include "service/event_log.h"
 #include "service/message_bodies.h"

@@ -13,8 +13,8 @@
 
 #include "engine/common/message_box.h"
 #include "engine/common/tagged_record.h"
-#include "engine/store/site.h"
-#include "engine/store/site_list.h"
+#include "engine/site/site.h"
+#include "engine/site/site_list.h"
 #include "engine/store/system_data.h"
 #include "service/frame.h"
 #include "service/message_bodies.h"

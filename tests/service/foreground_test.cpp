@@ -16,10 +16,10 @@
 #include <string>
 
 #include "../engine/store/install_folder.h"
-#include "engine/analysis/item_category.h"
+#include "engine/site/item_category.h"
 #include "engine/common/tagged_record.h"
 #include "engine/logs/log_stream.h"
-#include "engine/store/site.h"
+#include "engine/site/site.h"
 #include "service/message_bodies.h"
 #include "service/protocol.h"
 #include "support/tallyfox_key.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "engine/common/tagged_record.h"
-#include "engine/store/site.h"
+#include "engine/site/site.h"
 #include "engine/store/system_data.h"
 #include "service/frame.h"
 #include "service/message_bodies.h"

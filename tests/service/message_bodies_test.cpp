@@ -10,7 +10,7 @@
 #include "engine/common/scrambler.h"
 #include "engine/common/tagged_record.h"
 #include "engine/logs/log_stream.h"
-#include "engine/store/site.h"
+#include "engine/site/site.h"
 #include "engine/store/system_data.h"
 
 namespace tf::service {

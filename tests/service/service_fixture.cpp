@@ -3,9 +3,9 @@
 #include <chrono>
 #include <thread>
 
-#include "engine/store/projects_database.h"
-#include "engine/store/site.h"
-#include "engine/store/site_list.h"
+#include "engine/site/projects_database.h"
+#include "engine/site/site.h"
+#include "engine/site/site_list.h"
 #include "engine/store/system_data.h"
 #include "service/event_log.h"
 #include "service/protocol.h"

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "../engine/store/install_folder.h"
-#include "engine/logs/time_value.h"
+#include "engine/common/time_value.h"
 #include "service/client_list.h"
 #include "service/command_server.h"
 #include "service/service_scheduler.h"

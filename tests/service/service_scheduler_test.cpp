@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/store/site.h"
-#include "engine/store/site_list.h"
+#include "engine/site/site.h"
+#include "engine/site/site_list.h"
 #include "engine/store/system_data.h"
 #include "service/event_log.h"
 #include "service/protocol.h"
