@@ -33,9 +33,7 @@ void ReportBuilder::WriteHelpFiles() {
   Leave(-2245);
 }
 
-void ReportBuilder::WriteHelpPage(std::int32_t id, const std::string& helpname,
-                                  const std::string& helptext) {
-  Enter(-2250);
+std::string HelpPageHtml(const std::string& helpname, const std::string& helptext) {
   std::string page;
   page.reserve(1500 + helpname.size() * 2 + helptext.size());
   page += "<html> <head> <title>Tallyfox - " + helpname + "</title> ";
@@ -54,8 +52,14 @@ void ReportBuilder::WriteHelpPage(std::int32_t id, const std::string& helpname,
   page += "<tr height='100%'> <td bgcolor='E0E0EE' valign='top'> " + helptext + "</td> </tr> ";
   page += "</table> </body> </html> ";
   page += "\r\n";
+  return page;
+}
 
-  WriteWholeFile(JoinPath(JoinPath(OutputFolder, "help"), std::to_string(id) + ".html"), page);
+void ReportBuilder::WriteHelpPage(std::int32_t id, const std::string& helpname,
+                                  const std::string& helptext) {
+  Enter(-2250);
+  WriteWholeFile(JoinPath(JoinPath(OutputFolder, "help"), std::to_string(id) + ".html"),
+                 HelpPageHtml(helpname, helptext));
   Leave(-2255);
 }
 

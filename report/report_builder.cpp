@@ -61,6 +61,9 @@ PageVariant PageVariant::Viewer(std::string work_folder) {
   v.section_anchors = true;
   v.capital_help_alt = true;
   v.whole_domain_hits = true;
+  v.numbered_file_names = true;
+  v.brief_reads_domain = true;
+  v.tolerant_day_series = true;
   v.help_script =
       "<script language='javascript'>function helppageopen(usehelppage) {"
       "window.open('help_page.asp?helpid=' + usehelppage, 'helppage', "

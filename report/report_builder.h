@@ -10,6 +10,7 @@
 // where it stopped.
 #pragma once
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -42,6 +43,14 @@ struct PageVariant {
   // Hit counts of the domains table as whole numbers (else with the two
   // decimals of the regional settings).
   bool whole_domain_hits = false;
+  // A run without a report name names its files after its number and day
+  // (else after the report name).
+  bool numbered_file_names = false;
+  // GetProjectInfoBrief also reads the site's domain name.
+  bool brief_reads_domain = false;
+  // A step of a daily series that fails is passed over and the section is
+  // still written (else the failure ends the run).
+  bool tolerant_day_series = false;
   std::string help_script;
   std::string credit_text;
 
@@ -78,6 +87,15 @@ class ReportBuilder : public ReportState {
   // Help pages.
   void WriteHelpFiles();
   void WriteHelpPage(std::int32_t id, const std::string& helpname, const std::string& helptext);
+
+  // The days the site has data for (FirstDataDate, LastDataDate): 1, or -1
+  // when its daily table is empty (the dates then stay as they were).
+  std::int16_t GetLogDateRange();
+  // ChartFilePrefix and ReportFileName of the run.
+  void GetBaseFileName();
+  // FromDate, ToDate and DayCount from RangeFromText and RangeToText, or the
+  // last 30 days of data when those are not both dates.
+  void ProcessDateRange();
 
   // Totals and sections.
   void GetProjectInfoBrief();
@@ -131,6 +149,9 @@ class ReportBuilder : public ReportState {
   std::vector<db::Row> QueryDayRows(const std::string& bucket, DaySerial last, double& total);
   DaySerial FirstDayBucket(DaySerial first, const std::vector<db::Row>& rows) const;
   DaySerial NextDayBucket(DaySerial c) const;
+  // Runs one step of a daily series; false when it failed and the variant
+  // passes failures over (otherwise a failure raises).
+  bool DayStep(const std::function<void()>& step);
 
   PageVariant variant_;
 };
@@ -138,6 +159,10 @@ class ReportBuilder : public ReportState {
 // The value of a text as a 16-bit integer, as the run converts counts and
 // sizes; raises on anything else.
 std::int16_t ToInt16(const com::Variant& value);
+
+// A help page of the installed topics, as the report's help folder and the
+// viewer's help window show it.
+std::string HelpPageHtml(const std::string& helpname, const std::string& helptext);
 
 // Writes `text` as the whole content of the file (created, or emptied when
 // it exists); raises ReportError when it cannot.

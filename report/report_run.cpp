@@ -146,52 +146,6 @@ std::int16_t ReportRun::ProcessCommandLine() {
   return 1;
 }
 
-std::int16_t ReportRun::GetLogDateRange() {
-  Enter(-2260);
-  OpenSiteDatabase();
-  db::Recordset& rs = OpenDynaset(
-      "select max(entrydate) as max_entrydate, min(entrydate) as min_entrydate from tblday");
-  rs.MoveFirst();
-  if (rs.Field("min_entrydate").is_null()) return -1;
-  const com::Variant& last = rs.Field("max_entrydate");
-  if (last.base_type() == com::VT_DATE) {
-    LastDataDate = last.date();
-  } else {
-    std::optional<DaySerial> day = ReadDateText(last.ToString());
-    if (!day) throw ReportError("'" + last.ToString() + "' is not a date");
-    LastDataDate = static_cast<double>(*day);
-  }
-  CurrentRecordset.Close();
-  CurrentDatabase.reset();
-  Leave(-2265);
-  return 1;
-}
-
-void ReportRun::GetBaseFileName() {
-  Enter(-2070);
-  ChartFilePrefix = ReportName + "-";
-  ReportFileName = ChartFilePrefix.substr(0, ChartFilePrefix.size() - 1) + ".html";
-  Leave(-2075);
-}
-
-void ReportRun::ProcessDateRange() {
-  Enter(-2040);
-  std::optional<DaySerial> from = ReadDateText(RangeFromText);
-  std::optional<DaySerial> to = ReadDateText(RangeToText);
-  if (!RangeFromText.empty() && !RangeToText.empty() && from && to) {
-    DayCount = static_cast<std::int32_t>(*to - *from + 1);
-    FromDate = RangeFromText;
-    ToDate = RangeToText;
-  } else {
-    // The last 30 days of data: 31 calendar days, counted as 30.
-    DaySerial last = static_cast<DaySerial>(std::floor(LastDataDate));
-    DayCount = 30;
-    FromDate = ShortDate(last - 30);
-    ToDate = ShortDate(last);
-  }
-  Leave(-2045);
-}
-
 com::Variant ReportRun::TestReport(const com::Variant& text) {
   std::string value = text.ToString();
   if (value.empty()) return com::Variant::I2(0);

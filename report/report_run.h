@@ -35,12 +35,9 @@ class ReportRun : public ReportBuilder {
   // The whole run. Never raises.
   com::Variant LoadProject(const com::Variant& command_line);
 
-  // The steps of the run that read the command line and the data's dates.
+  // The steps of the run that read the command line.
   std::int16_t ProcessCommandLine();
   std::string GetParam(char letter);
-  std::int16_t GetLogDateRange();
-  void GetBaseFileName();
-  void ProcessDateRange();
 
   // Small functions that no step calls: 0 (16-bit) for an empty text, else
   // its length in characters (32-bit); whether a file (not a folder) exists.

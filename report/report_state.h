@@ -37,7 +37,10 @@ struct ReportState {
   std::string CommandLine;
   std::string ReportName, OutputFolder, ProjectName, RangeFromText, RangeToText;
   std::string CurrentDatabaseName, ChartFilePrefix, ReportFileName;
-  double LastDataDate = 0;  // automation date
+  double FirstDataDate = 0, LastDataDate = 0;  // automation dates
+  // The run's number and day (a day serial), for numbered file names.
+  std::int32_t RunNumber = 0;
+  long RunDay = 0;
   std::string FromDate, ToDate;  // date texts, M/d/yyyy
   std::int32_t DayCount = 0;
 

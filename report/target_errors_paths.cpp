@@ -73,11 +73,12 @@ void ReportBuilder::Report_Target_Sub() {
 
 namespace {
 
-// The heading of the errors and paths tables up to the end of the title cell.
-std::string RankedHeading(const ReportBuilder& b, const std::string& n) {
+// The heading of the errors and paths tables up to the end of the title cell;
+// `anchor_lead` goes before the anchor of a page with section anchors.
+std::string RankedHeading(const ReportBuilder& b, const std::string& n, const char* anchor_lead) {
   std::string html = "<table class='box' width=100% cellspacing=0>";
   html += "<tr bgcolor='#" + b.StatsHeaderBackgroundColor + "'><td>";
-  if (b.variant().section_anchors) html += " <a name='" + b.SectionKey + "'>";
+  if (b.variant().section_anchors) html += anchor_lead + ("<a name='" + b.SectionKey + "'>");
   html += "<font class='stats_header'>Top " + n + "&nbsp;" + b.SectionTitle + "</font></td>";
   return html;
 }
@@ -103,7 +104,7 @@ void ReportBuilder::Report_Errors() {
   OpenSiteDatabase();
   db::Recordset& rs = OpenDynaset(std::move(sql));
 
-  std::string table = RankedHeading(*this, n);
+  std::string table = RankedHeading(*this, n, " ");
   table += "<td align=right nowrap><font class='stats_header'>Error Code</font></td>";
   table += "<td align=right><font class='stats_header'>&nbsp;&nbsp;</font>" + HelpIcon(*this) +
            "</td></tr>";
@@ -138,7 +139,7 @@ void ReportBuilder::Paths_Info() {
   OpenSiteDatabase();
   db::Recordset& rs = OpenDynaset(std::move(sql));
 
-  std::string table = RankedHeading(*this, n);
+  std::string table = RankedHeading(*this, n, "");
   if (variant().section_anchors) {
     table += "<td align='right'><font class='stats_header'>" + ColumnHeader + "</font>";
   } else {

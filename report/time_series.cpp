@@ -294,6 +294,19 @@ DaySerial ReportBuilder::NextDayBucket(DaySerial c) const {
   return c + 1;
 }
 
+bool ReportBuilder::DayStep(const std::function<void()>& step) {
+  if (!variant_.tolerant_day_series) {
+    step();
+    return true;
+  }
+  try {
+    step();
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
 void ReportBuilder::Query_Day() {
   Enter(-2140);
   if (Divisor == 0) Divisor = 1;
@@ -301,15 +314,20 @@ void ReportBuilder::Query_Day() {
   const DaySerial first = DayOf(FromDate);
   const DaySerial last = DayOf(ToDate);
   double total = 1;
-  const std::vector<db::Row> rows = QueryDayRows(bucket.expression, last, total);
+  std::vector<db::Row> rows;
+  if (!DayStep([&] { rows = QueryDayRows(bucket.expression, last, total); })) {
+    rows.clear();
+    total = 1;
+  }
 
-  DaySerial c = FirstDayBucket(first, rows);
+  DaySerial c = first;
+  if (!DayStep([&] { c = FirstDayBucket(first, rows); })) c = FirstDayBucket(first, {});
   const long buckets = UnitsBetween(bucket.unit, first, last) + 1;
   BucketCount = std::to_string(buckets);
   long label_step = RoundHalfEven(static_cast<double>(buckets) / 6 + 0.5);
   if (label_step < 1) label_step = 1;
 
-  Chart_Initiate();
+  DayStep([&] { Chart_Initiate(); });
   std::string html;
   std::size_t r = 0;
   for (long i = 1; i <= buckets; ++i) {
@@ -322,22 +340,27 @@ void ReportBuilder::Query_Day() {
                             ? std::string(MonthName(month).substr(0, 3)) + " " + std::to_string(year)
                             : ShortDate(c);
     html += " " + label;
-    if (i % label_step == 0) Chart("Bar3dSetColumnLabel", {label, com::Variant::I4(col)});
+    if (i % label_step == 0) {
+      DayStep([&] { Chart("Bar3dSetColumnLabel", {label, com::Variant::I4(col)}); });
+    }
     html += " </td><td align=right><font class='text_normal'>";
 
     bool matched = false;
     if (r < rows.size()) {
       const com::Variant& b = rows[r][0];
-      if (TimeUnit == "Year") matched = BucketNumber(b) == year;
-      else matched = BucketDay(b) == c;
+      DayStep([&] { matched = TimeUnit == "Year" ? BucketNumber(b) == year : BucketDay(b) == c; });
     }
-    double value = AppendBucketCells(html, kDailyCells, rows, r, matched, total);
+    double value = 0;
+    if (!DayStep([&] { value = AppendBucketCells(html, kDailyCells, rows, r, matched, total); })) {
+      // A row whose value cannot be read shows as a bucket without one.
+      html += kDailyCells.waiting;
+    }
     html += " </td></tr>";
-    SetBar(value, col, colour);
+    DayStep([&] { SetBar(value, col, colour); });
     c = NextDayBucket(c);
   }
-  Chart("Bar3dFinish", {com::Variant::I2(0)});
-  Chart("FinishChart", {com::Variant::I2(0)});
+  DayStep([&] { Chart("Bar3dFinish", {com::Variant::I2(0)}); });
+  DayStep([&] { Chart("FinishChart", {com::Variant::I2(0)}); });
   PageHtml += SeriesSectionHtml(*this, PictureSource(ChartFile), HelpAlt(), false, html);
   Leave(-2145);
 }

@@ -7,6 +7,19 @@ namespace tf::report {
 
 void ReportBuilder::GetProjectInfoBrief() {
   Enter(-2230);
+  if (variant().brief_reads_domain) {
+    // The site's own domain; a site without the setting shows none.
+    OpenSiteDatabase();
+    db::Recordset& domain = OpenDynaset(
+        "select name, stringvalue from tblsettingsstring where name = 'domainname'");
+    DomainName.clear();
+    if (domain.RecordCount() > 0) {
+      domain.MoveFirst();
+      if (!domain.Field("stringvalue").is_null()) DomainName = domain.Field("stringvalue").ToString();
+    }
+    CurrentRecordset.Close();
+    CurrentDatabase.reset();
+  }
   // The flag lives where the viewer's options write it: the projects
   // database. Without a row it keeps its value.
   const std::string projects = JoinPath(HomeFolder, "Tallyfox.mdb");

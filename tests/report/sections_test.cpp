@@ -384,5 +384,85 @@ TEST_F(ViewerSectionsTest, PicturesBesideThePageAndAnchors) {
   EXPECT_TRUE(std::filesystem::exists(site_.out() + "/GUITemp/t-series.jpg"));
 }
 
+TEST_F(ViewerSectionsTest, ErrorsAndPathsHeadingsCarryOneAnchorInTheirFirstCell) {
+  Range("1/1/2006", "1/7/2006", 7);
+  const int page = site_.Item(1, "/a.html");
+  site_.HitStatus("1/3/2006", 404, page, 5);
+  site_.Path("1/2/2006", page, page, 7);
+  builder_.TopCount = 5;
+  builder_.ColumnHeader = "Hits";
+  builder_.HelpLink = "javascript:helppageopen(31)";
+  builder_.SectionKey = "ServerErrors";
+  builder_.SectionTitle = "Server Errors";
+  builder_.Report_Errors();
+  const std::string help =
+      "> <img src='images/question1.gif' border='0' alt='Click here for more information'></a>";
+  EXPECT_EQ(builder_.PageHtml.rfind("<table class='box' width=100% cellspacing=0><tr bgcolor='#" +
+                                        builder_.StatsHeaderBackgroundColor +
+                                        "'><td> <a name='ServerErrors'><font class='stats_header'>"
+                                        "Top 5&nbsp;Server Errors</font></td>",
+                                    0),
+            0u);
+  EXPECT_NE(builder_.PageHtml.find(help), std::string::npos);
+  EXPECT_EQ(Count(builder_.PageHtml, "<a name="), 1);
+
+  builder_.PageHtml.clear();
+  builder_.HelpLink = "javascript:helppageopen(32)";
+  builder_.SectionKey = "TopPaths";
+  builder_.SectionTitle = "Paths";
+  builder_.Paths_Info();
+  EXPECT_EQ(builder_.PageHtml.rfind(
+                "<table class='box' width=100% cellspacing=0><tr bgcolor='#" +
+                    builder_.StatsHeaderBackgroundColor +
+                    "'><td><a name='TopPaths'><font class='stats_header'>Top 5&nbsp;Paths</font>"
+                    "</td><td align='right'><font class='stats_header'>Hits</font><a "
+                    "href=\"javascript:helppageopen(32)\"" + help + "</td></tr>",
+                0),
+            0u);
+  EXPECT_EQ(Count(builder_.PageHtml, "<a name="), 1);
+
+  builder_.PageHtml.clear();
+  builder_.SectionKey = "TargetPages";
+  builder_.Report_Target();
+  EXPECT_EQ(Count(builder_.PageHtml, "<a name="), 0);
+}
+
+TEST_F(ViewerSectionsTest, NumberedFileNamesAndTheDomainOfTheBrief) {
+  builder_.ReportName = "";
+  builder_.RunNumber = 4711;
+  builder_.RunDay = MakeDaySerial(2006, 12, 7);
+  builder_.GetBaseFileName();
+  EXPECT_EQ(builder_.ChartFilePrefix, "4711-07122006-1-");
+  EXPECT_EQ(builder_.ReportFileName, "4711-07122006-1.html");
+  builder_.ReportName = "week";
+  builder_.GetBaseFileName();
+  EXPECT_EQ(builder_.ReportFileName, "week.html");
+
+  builder_.GetProjectInfoBrief();
+  EXPECT_EQ(builder_.DomainName, "");
+  site_.SiteString("DomainName", "www.example.com");
+  builder_.GetProjectInfoBrief();
+  EXPECT_EQ(builder_.DomainName, "www.example.com");
+}
+
+TEST_F(ViewerSectionsTest, AFailingDailyStepIsPassedOverAndTheSectionWritten) {
+  std::filesystem::create_directories(site_.out() + "/GUITemp");
+  Range("1/1/2006", "1/7/2006", 7);
+  Series("Day", 101, 109);
+  builder_.CurrentDatabaseName = "Missing.mdb";
+  builder_.ChartObject = {};
+  ASSERT_NO_THROW(builder_.Query_Day());
+  EXPECT_EQ(BucketRows(), 7);
+  EXPECT_NE(builder_.PageHtml.find("</td></tr></table></td></tr></table>"), std::string::npos);
+
+  ReportBuilder generator;
+  generator.CurrentDatabaseName = "Missing.mdb";
+  generator.HomeFolder = site_.home();
+  generator.FromDate = "1/1/2006";
+  generator.ToDate = "1/7/2006";
+  generator.TimeUnit = "Day";
+  EXPECT_THROW(generator.Query_Day(), std::exception);
+}
+
 }  // namespace
 }  // namespace tf::report::test

@@ -7,6 +7,8 @@
 #                     windows that stand over one another
 #   enter:REGEX       wait for such a window and press Return in it
 #   escape:REGEX      the same with Escape
+#   file::PATH        wait for the file to exist (the program's own signal)
+#   touch::PATH       create the file (an answer to the program)
 # The window the previous step answered is not matched again (it may still
 # be closing). Afterwards the
 # script waits for the program to end and exits with its status; 124 when a
@@ -80,8 +82,22 @@ press_until_answered() {
   return 1
 }
 
+wait_for_file() {
+  local end=$((SECONDS + deadline))
+  while ((SECONDS < end)); do
+    [[ -e $1 ]] && return 0
+    kill -0 "$pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
 for step in "$@"; do
   IFS=: read -r action regex file <<<"$step"
+  case $action in
+    file) wait_for_file "$file" || give_up "no file '$file'"; continue ;;
+    touch) : >"$file"; continue ;;
+  esac
   id=$(wait_for_window "$regex") || give_up "no window matching '$regex'"
   answered=""
   case $action in
