@@ -6,33 +6,11 @@
 #include "engine/recognise/status_rules.h"
 #include "engine/site/site.h"
 #include "engine/site/text_item.h"
+#include "engine/stats/period_writes.h"
 #include "engine/store/stored_date.h"
 #include "engine/store/transaction.h"
 
 namespace tf {
-
-namespace {
-
-constexpr std::size_t kErrorTextSize = 200;
-
-// Adds one entry's count to its row of the current day; a day flushed twice
-// (a later run continuing it) adds to the same row.
-void HitStatusStatistics(const CHitStatusEntry& entry, CSite& site, const std::string& date) {
-  DatabaseLockGuard lock(site, "HitStatusStatistics");
-  std::string error;
-  if (!ExecuteSql(site.connection(),
-                  "INSERT INTO tblHitStatus (EntryDate, StatusCode, ItemID, Hits) "
-                  "VALUES (?, ?, ?, ?) "
-                  "ON CONFLICT (EntryDate, StatusCode, ItemID) DO UPDATE SET "
-                  "Hits = Hits + excluded.Hits",
-                  {com::Variant(date), com::Variant(entry.key.status_code),
-                   com::Variant(entry.key.item_id), com::Variant(entry.count)},
-                  &error, kErrorTextSize)) {
-    site.SetError("Error adding HitStatus: " + error);
-  }
-}
-
-}  // namespace
 
 void InitHitStatusIndex(CSite& site) {
   FreeHitStatusIndex(site);
@@ -67,7 +45,7 @@ void HitStatusFlush(CSite& site) {
   int k = 0;
   for (CHitStatusEntry& entry : table.entries) {
     if (entry.count <= 0) continue;
-    HitStatusStatistics(entry, site, date);
+    WriteHitStatusRow(site, date, entry.key, entry.count);
     entry.count = 0;
     ++k;
     site.SetStatus("Writing server error statistics for " + day_text + "  (" +

@@ -18,7 +18,6 @@ namespace tf {
 
 namespace {
 
-constexpr std::size_t kErrorSize = 200;
 
 // The order in which the site totals of the kinds are written.
 constexpr FileKindIndex kTotalsOrder[] = {kKindWebPage, kKindDocument, kKindImage,
@@ -168,15 +167,7 @@ void FlushItemDates(CSite& site) {
   int n = CountList(items.last_hit_changed, &CTextItem::next_last_hit_changed);
   Progress progress(site, "Updating last-activity dates for items", n, " ");
   DrainList(items.last_hit_changed, &CTextItem::next_last_hit_changed, &CTextItem::last_hit_changed,
-            [&](CTextItem& item) {
-              std::string error;
-              if (!ExecuteSql(site.connection(), "UPDATE tblData SET LastHit=? WHERE ItemID=?",
-                              {com::Variant(FormatTimeOrDefault(item.last_hit)),
-                               com::Variant(item.ItemID)},
-                              &error, kErrorSize)) {
-                site.SetError("Error flushing items: " + error);
-              }
-            },
+            [&](CTextItem& item) { WriteItemLastHit(site, item.ItemID, item.last_hit); },
             [&](int k) { progress.Done(k); });
 }
 

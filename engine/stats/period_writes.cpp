@@ -4,11 +4,14 @@
 #include <iterator>
 #include <string>
 
+#include "engine/common/address.h"
 #include "engine/logs/log_stream.h"
 #include "engine/site/site.h"
 #include "engine/site/text_item.h"
+#include "engine/store/field_values.h"
 #include "engine/store/stored_date.h"
 #include "engine/store/transaction.h"
+#include "platform/db/recordset.h"
 
 namespace tf {
 
@@ -185,6 +188,77 @@ void ResetStatistics(CSite& site) {
   if (!sessions.empty()) std::remove(sessions.c_str());
   site.settings_changed = true;
   site.StoreSettings();
+}
+
+void WriteVisitorDay(CSite& site, std::string_view day_text, const VisitorDayRow& row) {
+  std::string error;
+  if (!ExecuteSql(site.connection(),
+                  "INSERT INTO tblVisitors (EntryDate, IPaddress, Hits, Bytes, SessionCount, "
+                  "ViewTime) VALUES (?, ?, ?, ?, ?, ?) "
+                  "ON CONFLICT (IPaddress, EntryDate) DO UPDATE SET Hits = Hits + excluded.Hits, "
+                  "Bytes = Bytes + excluded.Bytes, "
+                  "SessionCount = SessionCount + excluded.SessionCount, "
+                  "ViewTime = ViewTime + excluded.ViewTime",
+                  {com::Variant(std::string(day_text)), com::Variant(AddressToText(row.address)),
+                   com::Variant(row.hits), com::Variant(static_cast<double>(row.bytes)),
+                   com::Variant(row.sessions), com::Variant(row.view_time)},
+                  &error, kTargetErrorSize)) {
+    site.SetError("Error adding visitor: " + error);
+  }
+}
+
+bool FindKnownVisitors(CSite& site, std::span<const std::uint32_t> addresses,
+                       std::unordered_set<std::string>& known) {
+  if (addresses.empty()) return true;
+  // Always the same number of parameters (the first address repeated), so
+  // that the statement is prepared once.
+  static const std::string sql = [] {
+    std::string text = "SELECT DISTINCT IPaddress FROM tblVisitors WHERE IPaddress IN (?";
+    for (std::size_t i = 1; i < kKnownVisitorsBatch; ++i) text += ", ?";
+    return text + ")";
+  }();
+  constexpr std::size_t kAddressSize = 16;
+  db::Params params;
+  for (std::size_t i = 0; i < kKnownVisitorsBatch; ++i) {
+    params.push_back(com::Variant(AddressToText(addresses[i < addresses.size() ? i : 0])));
+  }
+  DatabaseLockGuard lock(site, "UpdateStatistics");
+  if (site.connection() == nullptr) return false;
+  try {
+    db::Recordset rows = site.connection()->OpenRecordset(sql, params);
+    for (; !rows.IsEof(); rows.MoveNext()) {
+      known.insert(TextFieldValue(rows.Field(0), kAddressSize));
+    }
+    return true;
+  } catch (const db::Error& e) {
+    site.SetError(e.description());
+    return false;
+  }
+}
+
+void WriteHitStatusRow(CSite& site, std::string_view date, const HitStatusKey& key,
+                       std::int32_t hits) {
+  DatabaseLockGuard lock(site, "HitStatusStatistics");
+  std::string error;
+  if (!ExecuteSql(site.connection(),
+                  "INSERT INTO tblHitStatus (EntryDate, StatusCode, ItemID, Hits) "
+                  "VALUES (?, ?, ?, ?) "
+                  "ON CONFLICT (EntryDate, StatusCode, ItemID) DO UPDATE SET "
+                  "Hits = Hits + excluded.Hits",
+                  {com::Variant(std::string(date)), com::Variant(key.status_code),
+                   com::Variant(key.item_id), com::Variant(hits)},
+                  &error, kTargetErrorSize)) {
+    site.SetError("Error adding HitStatus: " + error);
+  }
+}
+
+void WriteItemLastHit(CSite& site, std::int32_t item_id, TimeValue last_hit) {
+  std::string error;
+  if (!ExecuteSql(site.connection(), "UPDATE tblData SET LastHit=? WHERE ItemID=?",
+                  {com::Variant(FormatTimeOrDefault(last_hit)), com::Variant(item_id)}, &error,
+                  kTargetErrorSize)) {
+    site.SetError("Error flushing items: " + error);
+  }
 }
 
 }  // namespace tf

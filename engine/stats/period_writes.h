@@ -9,6 +9,13 @@
 // are given: the callers pass only items that are to be written.
 #pragma once
 
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+
+#include "engine/site/hit_status_table.h"
+
 #include <cstdint>
 
 #include "engine/common/time_value.h"
@@ -45,5 +52,31 @@ void WriteDailyPathEntry(CSite& site, std::int32_t item_id, std::int32_t item_id
 // settings stay), forgets how far its logs were read, deletes its
 // saved-sessions file and stores the cleared dates.
 void ResetStatistics(CSite& site);
+
+// One visitor's day, added to its tblVisitors row, so that a day flushed
+// twice (a later run continuing it) adds to the same row.
+struct VisitorDayRow {
+  std::uint32_t address = 0;
+  std::int32_t hits = 0;
+  std::int64_t bytes = 0;
+  std::int32_t sessions = 0;
+  std::int32_t view_time = 0;
+};
+void WriteVisitorDay(CSite& site, std::string_view day_text, const VisitorDayRow& row);
+
+// How many addresses FindKnownVisitors takes at once.
+inline constexpr std::size_t kKnownVisitorsBatch = 64;
+// Adds to `known` the texts of those of the addresses (at most
+// kKnownVisitorsBatch) that have tblVisitors rows. False on a database error,
+// which the site's error text then tells.
+bool FindKnownVisitors(CSite& site, std::span<const std::uint32_t> addresses,
+                       std::unordered_set<std::string>& known);
+
+// Adds hits to the day's tblHitStatus row of (status code, page item).
+void WriteHitStatusRow(CSite& site, std::string_view date, const HitStatusKey& key,
+                       std::int32_t hits);
+
+// The item's latest hit, into its tblData row.
+void WriteItemLastHit(CSite& site, std::int32_t item_id, TimeValue last_hit);
 
 }  // namespace tf

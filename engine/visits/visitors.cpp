@@ -14,19 +14,16 @@
 #include "engine/site/site.h"
 #include "engine/site/stat_bits.h"
 #include "engine/stats/flush_support.h"
+#include "engine/stats/period_writes.h"
 #include "engine/store/field_values.h"
 #include "engine/store/stored_date.h"
-#include "platform/db/recordset.h"
 
 namespace tf {
 
 namespace {
 
-constexpr std::size_t kErrorSize = 200;
 constexpr std::size_t kClientNameMax = 99;
 // Visitors asked about in one query of their new-or-returning test.
-constexpr std::size_t kReturningBatch = 64;
-constexpr std::size_t kAddressSize = 16;
 
 bool CountsRegions(const CSite& site) { return (site.settings.DayStats & kRegionStats) != 0; }
 
@@ -65,33 +62,12 @@ VisitorDay DayOf(const CSite& site, const CVisitor& v, bool store) {
   return day;
 }
 
-// Which addresses of visitors [begin, end) have tblVisitors rows. The
-// statement always has the same number of parameters (the first address
-// repeated), so that it is prepared once.
+// Which addresses of visitors [begin, end) have tblVisitors rows.
 bool KnownAddresses(CSite& site, const std::vector<CVisitor*>& visitors, std::size_t begin,
                     std::size_t end, std::unordered_set<std::string>& known) {
-  static const std::string sql = [] {
-    std::string text = "SELECT DISTINCT IPaddress FROM tblVisitors WHERE IPaddress IN (?";
-    for (std::size_t i = 1; i < kReturningBatch; ++i) text += ", ?";
-    return text + ")";
-  }();
-  db::Params params;
-  for (std::size_t i = 0; i < kReturningBatch; ++i) {
-    std::size_t at = begin + (i < end - begin ? i : 0);
-    params.push_back(com::Variant(AddressToText(visitors[at]->address)));
-  }
-  DatabaseLockGuard lock(site, "UpdateStatistics");
-  if (site.connection() == nullptr) return false;
-  try {
-    db::Recordset rows = site.connection()->OpenRecordset(sql, params);
-    for (; !rows.IsEof(); rows.MoveNext()) {
-      known.insert(TextFieldValue(rows.Field(0), kAddressSize));
-    }
-    return true;
-  } catch (const db::Error& e) {
-    site.SetError(e.description());
-    return false;
-  }
+  std::uint32_t addresses[kKnownVisitorsBatch];
+  for (std::size_t i = begin; i < end; ++i) addresses[i - begin] = visitors[i]->address;
+  return FindKnownVisitors(site, std::span(addresses, end - begin), known);
 }
 
 }  // namespace
@@ -234,8 +210,8 @@ void CheckReturningVisitor(CSite& site, CVisitor& visitor) {
 void CountReturningVisitors(CSite& site) {
   SiteLockGuard statistics(site, "CountReturningVisitors");
   std::vector<CVisitor*>& unchecked = site.run.sessions.unchecked_visitors;
-  for (std::size_t begin = 0; begin < unchecked.size(); begin += kReturningBatch) {
-    std::size_t end = std::min(unchecked.size(), begin + kReturningBatch);
+  for (std::size_t begin = 0; begin < unchecked.size(); begin += kKnownVisitorsBatch) {
+    std::size_t end = std::min(unchecked.size(), begin + kKnownVisitorsBatch);
     std::unordered_set<std::string> known;
     bool failed = !KnownAddresses(site, unchecked, begin, end, known);
     for (std::size_t i = begin; i < end; ++i) {
@@ -258,21 +234,9 @@ void UpdateStatistics(CSite& site, const CVisitor& visitor) {
     day = site.run.current_day;
     day_text = StoredDateText(day);
   }
-  std::string error;
-  if (!ExecuteSql(site.connection(),
-                  "INSERT INTO tblVisitors (EntryDate, IPaddress, Hits, Bytes, SessionCount, "
-                  "ViewTime) VALUES (?, ?, ?, ?, ?, ?) "
-                  "ON CONFLICT (IPaddress, EntryDate) DO UPDATE SET Hits = Hits + excluded.Hits, "
-                  "Bytes = Bytes + excluded.Bytes, "
-                  "SessionCount = SessionCount + excluded.SessionCount, "
-                  "ViewTime = ViewTime + excluded.ViewTime",
-                  {com::Variant(day_text),
-                   com::Variant(AddressToText(visitor.address)), com::Variant(visitor.day_hits),
-                   com::Variant(static_cast<double>(visitor.day_bytes)),
-                   com::Variant(visitor.day_sessions), com::Variant(visitor.day_view_time)},
-                  &error, kErrorSize)) {
-    site.SetError("Error adding visitor: " + error);
-  }
+  WriteVisitorDay(site, day_text,
+                  {visitor.address, visitor.day_hits, visitor.day_bytes, visitor.day_sessions,
+                   visitor.day_view_time});
 }
 
 std::int64_t SessionScore(const CVisitor& visitor) {
