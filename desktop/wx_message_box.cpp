@@ -57,11 +57,14 @@ void UseWxMessageBoxes() { SetMessageBoxHandler(ShowWxMessageBox); }
 }  // namespace tf::desktop
 
 #if defined(__SANITIZE_ADDRESS__)
-// GTK's font, bus and type system caches live as long as the process and are
-// never freed; every desktop program links this file, so the suppression
+// GTK's font, bus and type system caches and the web view's script engine
+// live as long as the process and are never freed (the script engine's own
+// allocations show only a standard-library frame, its code having no frame
+// pointers); every desktop program links this file, so the suppression
 // travels with them.
 extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig.so\nleak:libdbus-1.so\nleak:libglib-2.0.so\n";
+  return "leak:libfontconfig.so\nleak:libdbus-1.so\nleak:libglib-2.0.so\n"
+         "leak:libjavascriptcoregtk\nleak:libwebkit2gtk\nleak:libstdc++.so\n";
 }
 // The standard error carries the program's messages; keep the list of
 // suppressions used off it.

@@ -438,10 +438,6 @@ void MainFrame::OnTreeSelection(wxTreeEvent& event) {
 void MainFrame::ShowHelpTopic(int topic) {
   if (!help_) {
     help_ = new HelpFrame(this);
-    help_->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& event) {
-      if (event.GetWindow() == help_) help_ = nullptr;
-      event.Skip();
-    });
   }
   help_->Move(GetPosition() + wxPoint(Twips(this, 1000), Twips(this, 1000)));
   if (help_->ShowTopic(*session_, topic)) {

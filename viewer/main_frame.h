@@ -3,6 +3,7 @@
 #pragma once
 
 #include <wx/frame.h>
+#include <wx/weakref.h>
 
 #include <memory>
 #include <string>
@@ -65,7 +66,8 @@ class MainFrame : public wxFrame {
   std::unique_ptr<ViewerSession> session_;
   bool running_ = false;
   AttentionFlash flash_;
-  HelpFrame* help_ = nullptr;
+  // Cleared by the help window's own end, also while this frame is ending.
+  wxWeakRef<HelpFrame> help_;
 
   wxTextCtrl* search_ = nullptr;
   wxListBox* projects_ = nullptr;

@@ -14,6 +14,7 @@
 #include <cstdio>
 
 #include "console/grid_window.h"
+#include "desktop/wx_message_box.h"
 
 namespace {
 
@@ -114,6 +115,7 @@ class CheckFrame : public wxFrame {
 class CheckApp : public wxApp {
  public:
   bool OnInit() override {
+    tf::desktop::UseWxMessageBoxes();
     auto* frame = new CheckFrame;
     frame->Show();
     frame->Start();

@@ -30,3 +30,9 @@ report::DaySerial Day(const std::string& text) {
 }
 
 }  // namespace tf::viewer::test
+
+#if defined(__SANITIZE_ADDRESS__)
+// The report's charts take their fonts from fontconfig, which keeps its data
+// for the whole process.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+#endif
