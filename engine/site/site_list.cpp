@@ -10,19 +10,6 @@ namespace tf {
 
 CSiteList SiteList;
 
-namespace {
-
-// The busy counter for the length of one change of the list.
-class BusyScope {
- public:
-  BusyScope() { BeginBusy(); }
-  ~BusyScope() { EndBusy(); }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-};
-
-}  // namespace
-
 CSiteList::~CSiteList() { Clear(); }
 
 CSite* CSiteList::Find(std::int32_t project_id) const {

@@ -1,11 +1,14 @@
 #include "engine/store/database_files.h"
 
 #include <filesystem>
+#include <mutex>
 #include <system_error>
+#include <utility>
 
 #include "engine/common/files.h"
 #include "engine/common/message_box.h"
 #include "engine/common/registry_values.h"
+#include "engine/common/text.h"
 
 namespace tf {
 
@@ -22,7 +25,7 @@ bool CopyTemplate(std::string_view template_name, const std::string& target) {
 
 bool OpenInstalledDatabase(ConnectionHolder& holder, std::string_view file,
                            std::string_view template_name, std::string_view missing_caption,
-                           std::string_view open_caption) {
+                           std::string_view open_caption, bool engine_dialog) {
   std::string path = InstallFolderPath(file);
   if (!IsFileReadable(path) && !CopyTemplate(template_name, path)) {
     ShowMessageBox("The " + std::string(file) +
@@ -33,10 +36,45 @@ bool OpenInstalledDatabase(ConnectionHolder& holder, std::string_view file,
   }
   std::string error;
   if (!OpenConnection(holder, path, error)) {
-    ShowMessageBox("Connection failure: " + error, open_caption, kMbIconError);
+    if (engine_dialog && FindCaseless(error, "procedure could not be found") != std::string::npos) {
+      ShowDatabaseEngineDialog();
+    } else {
+      ShowMessageBox("Connection failure: " + error, open_caption, kMbIconError);
+    }
     return false;
   }
   return true;
+}
+
+namespace {
+
+std::mutex engine_dialog_lock;
+DatabaseEngineDialog engine_dialog_window;
+
+}  // namespace
+
+std::string DatabaseEngineSupportText() {
+  return "Please contact the Tallyfox support department (" + std::string(kSupportAddress) +
+         ") for help in correcting this problem.";
+}
+
+DatabaseEngineDialog SetDatabaseEngineDialog(DatabaseEngineDialog dialog) {
+  std::lock_guard<std::mutex> guard(engine_dialog_lock);
+  return std::exchange(engine_dialog_window, std::move(dialog));
+}
+
+void ShowDatabaseEngineDialog() {
+  DatabaseEngineDialog current;
+  {
+    std::lock_guard<std::mutex> guard(engine_dialog_lock);
+    current = engine_dialog_window;
+  }
+  if (current) {
+    current();
+    return;
+  }
+  ShowMessageBox(std::string(kDatabaseEngineText) + "\n\n" + DatabaseEngineSupportText(), "Tallyfox",
+                 kMbIconError);
 }
 
 }  // namespace tf

@@ -57,7 +57,7 @@ void CSystemData::FreeSearchEngines() {
 bool CSystemData::OpenSystemDatabase() {
   return OpenInstalledDatabase(SystemDatabaseConnection, "TallyfoxSystem.mdb", "SystemTemplate.mdb",
                                "Error opening TallyfoxSystem.mdb database",
-                               "Error opening TallyfoxSystem.mdb");
+                               "Error opening TallyfoxSystem.mdb", true);
 }
 
 void CSystemData::CloseSystemDatabase() { CloseDatabase(SystemDatabaseConnection); }
