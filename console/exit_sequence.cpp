@@ -3,12 +3,12 @@
 #include <mutex>
 
 #include "console/console_scheduler.h"
-#include "engine/analysis/domain_translation.h"
+#include "engine/names/domain_translation.h"
 #include "engine/common/busy.h"
 #include "engine/common/message_box.h"
-#include "engine/store/projects_database.h"
-#include "engine/store/site.h"
-#include "engine/store/site_list.h"
+#include "engine/site/projects_database.h"
+#include "engine/site/site.h"
+#include "engine/site/site_list.h"
 #include "engine/store/system_data.h"
 
 namespace tf::console {

@@ -5,9 +5,9 @@
 #include "engine/common/ascii.h"
 #include "engine/common/busy.h"
 #include "engine/common/message_box.h"
-#include "engine/store/projects_database.h"
-#include "engine/store/site.h"
-#include "engine/store/site_list.h"
+#include "engine/site/projects_database.h"
+#include "engine/site/site.h"
+#include "engine/site/site_list.h"
 
 namespace tf::console {
 

@@ -5,8 +5,8 @@
 
 #include "engine/common/ascii.h"
 #include "engine/common/display.h"
-#include "engine/store/site.h"
-#include "engine/store/site_list.h"
+#include "engine/site/site.h"
+#include "engine/site/site_list.h"
 
 namespace tf::console {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/host/analysis_host.h"
-#include "engine/logs/time_value.h"
+#include "engine/common/time_value.h"
 
 namespace tf {
 class CSite;

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "engine/analysis/site_translation.h"
+#include "engine/names/site_translation.h"
 #include "engine/common/display.h"
-#include "engine/store/site.h"
+#include "engine/site/site.h"
 
 namespace tf::console {
 
@@ -28,7 +28,7 @@ int ProgressPercent(double done, double total) {
 }
 
 int PendingTranslations(CSite& site) {
-  TranslationCounters counters = site.translation->Counters();
+  TranslationCounters counters = TranslationOf(site).Counters();
   return std::max(0, counters.pending - counters.waiting_region);
 }
 

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/logs/time_value.h"
+#include "engine/common/time_value.h"
 
 namespace tf {
 class CSite;

@@ -16,8 +16,8 @@
 
 #include "engine/common/display.h"
 #include "engine/host/analysis_host.h"
-#include "engine/store/site.h"
-#include "engine/store/site_list.h"
+#include "engine/site/site.h"
+#include "engine/site/site_list.h"
 #include "engine/store/system_data.h"
 
 namespace tf::console::test {
