@@ -56,16 +56,20 @@ bool ConfirmStop(ConsoleScheduler& scheduler, const ShutdownSteps& steps) {
     } else if (AnySite([](CSite& site) { return NextScheduledRun(site) != 0; })) {
       if (!Confirmed(kScheduledQuestion)) return false;
     }
-    // From here on no analysis starts, and a stop is never undone.
-    scheduler.Suspend();
-    scheduler.host().StopAll();
   }
+  ShutDown(scheduler, steps);
+  return true;
+}
+
+void ShutDown(ConsoleScheduler& scheduler, const ShutdownSteps& steps) {
+  // From here on no analysis starts, and a stop is never undone.
+  scheduler.Suspend();
+  scheduler.host().StopAll();
   scheduler.host().WaitForAll();
   steps.write_back_sites();
   steps.stop_translation();
   steps.delete_sites();
   steps.close_databases();
-  return true;
 }
 
 }  // namespace tf::console

@@ -28,6 +28,10 @@ struct ShutdownSteps {
 };
 ShutdownSteps EngineShutdown();
 
+// Stops every analysis and waits for it, then shuts the engine down; no
+// analysis starts afterwards.
+void ShutDown(ConsoleScheduler& scheduler, const ShutdownSteps& steps = EngineShutdown());
+
 // True when the program may end; the engine is then shut down. False when
 // the user cancelled a question: nothing changed and ticks go on.
 bool ConfirmStop(ConsoleScheduler& scheduler, const ShutdownSteps& steps = EngineShutdown());

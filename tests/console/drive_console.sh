@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# Drives the real console on the current display (a private Xvfb started by
+# the caller through xvfb-run):
+#   the splash window while start-up waits for the system database (the
+#   test holds it locked until the file SPLASH_TAKEN exists), the main
+#   window, a second start that must end at once with status 0, the About
+#   box, "Analyze" until the site's run began (its event log appears) and
+#   ended (the run summary is in it), and "Exit".
+# Screenshots go to SCREENS. Every wait has a generous deadline and no step
+# sleeps for a fixed time to let the program catch up (the picture taken
+# during the run waits three ticks for the row and the panel). Exits with the
+# program's status; 124 when something did not come in time. Usage:
+#   drive_console.sh PROGRAM STDERR_FILE SCREENS EVENT_LOG RESULTS_FILE SPLASH_TAKEN
+set -uo pipefail
+program=$1 errors=$2 screens=$3 event_log=$4 results=$5 splash_taken=$6
+deadline=120
+main_title='^Tallyfox website log file analysis$'
+
+"$program" 2>"$errors" &
+pid=$!
+
+give_up() {
+  echo "drive_console: $1" >&2
+  kill "$pid" 2>/dev/null
+  exit 124
+}
+
+wait_for_window() {
+  local end=$((SECONDS + deadline)) id
+  while ((SECONDS < end)); do
+    id=$(xdotool search --all --onlyvisible --pid "$pid" --name "$1" 2>/dev/null | head -1)
+    [[ -n $id ]] && { echo "$id"; return 0; }
+    kill -0 "$pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
+window_gone() { ! xdotool search --all --onlyvisible --pid "$pid" --name "$1" >/dev/null 2>&1; }
+
+# A window is drawn a moment after it is mapped: pictures until three in a
+# row are the same.
+stable_shot() {
+  local id=$1 file=$2 end=$((SECONDS + deadline)) same=0
+  /usr/bin/import -window "$id" "$file.previous.png" || return 1
+  while ((SECONDS < end && same < 2)); do
+    sleep 0.3
+    /usr/bin/import -window "$id" "$file" || return 1
+    if cmp -s "$file" "$file.previous.png"; then ((same += 1)); else same=0; fi
+    mv "$file" "$file.previous.png"
+  done
+  mv "$file.previous.png" "$file"
+}
+
+# Sends keys to the window until the condition holds; a key sent while a
+# freshly mapped window cannot take it yet is lost.
+press_until() {
+  local id=$1 keys=$2 condition=$3 end=$((SECONDS + deadline)) tries
+  while ((SECONDS < end)); do
+    xdotool windowfocus --sync "$id" key --clearmodifiers $keys 2>/dev/null
+    for tries in {1..20}; do
+      eval "$condition" && return 0
+      kill -0 "$pid" 2>/dev/null || return 1
+      sleep 0.1
+    done
+  done
+  return 1
+}
+
+wait_until() {
+  local end=$((SECONDS + deadline))
+  while ((SECONDS < end)); do
+    eval "$1" && return 0
+    kill -0 "$pid" 2>/dev/null || return 1
+    sleep 0.2
+  done
+  return 1
+}
+
+splash=$(wait_for_window '^Tallyfox$') || give_up "no splash window"
+stable_shot "$splash" "$screens/Tallyfox-splash.png" || give_up "no splash screenshot"
+touch "$splash_taken"
+
+main=$(wait_for_window "$main_title") || give_up "no main window"
+stable_shot "$main" "$screens/Tallyfox-main.png" || give_up "no main window screenshot"
+
+timeout "$deadline" "$program" 2>>"$errors"
+echo "second=$?" >>"$results"
+kill -0 "$pid" 2>/dev/null || give_up "the first console ended with the second"
+
+press_until "$main" "alt+h a" "! window_gone '^About Tallyfox$'" || give_up "no About box"
+about=$(wait_for_window '^About Tallyfox$') || give_up "no About box"
+stable_shot "$about" "$screens/Tallyfox-about.png" || give_up "no About screenshot"
+press_until "$about" Escape "window_gone '^About Tallyfox$'" || give_up "the About box stayed"
+
+press_until "$main" "alt+a" "[[ -s '$event_log' ]]" || give_up "Analyze started no run"
+# A picture only: the next ticks show the run in the row and the panel.
+sleep 0.3
+/usr/bin/import -window "$main" "$screens/Tallyfox-running.png"
+wait_until "grep -q 'Total log records processed' '$event_log'" || give_up "the run did not end"
+stable_shot "$main" "$screens/Tallyfox-analysed.png" || give_up "no screenshot after the run"
+
+press_until "$main" "alt+x" "! kill -0 $pid 2>/dev/null" || give_up "Exit did not end the program"
+wait "$pid"
