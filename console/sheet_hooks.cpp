@@ -2,26 +2,21 @@
 
 #include <wx/dialog.h>
 #include <wx/sizer.h>
-#include <wx/textdlg.h>
 
-#include "desktop/wx_text.h"
-#include "engine/site/site.h"
+#include "console/site_sheet.h"
 
 namespace tf::console {
 
 CSite* EditedSite = nullptr;
+bool EditedSiteIsNew = false;
 
 namespace {
 
-bool AskSiteName(wxWindow* parent, CSite& site, const std::string& caption) {
-  wxTextEntryDialog dialog(parent, "Project name:", desktop::ToWx(caption),
-                           desktop::ToWx(site.ProjectName));
-  if (dialog.ShowModal() != wxID_OK) return false;
-  site.ProjectName = desktop::FromWx(dialog.GetValue().Strip(wxString::both));
-  return true;
+bool RunSiteSheet(wxWindow* parent, CSite& site, const std::string& caption) {
+  return EditSite(parent, site, caption, EditedSiteIsNew);
 }
 
-void EmptySystemSheet(wxWindow* parent) {
+void RunSystemSheet(wxWindow* parent) {
   wxDialog dialog(parent, wxID_ANY, "System Properties");
   auto* column = new wxBoxSizer(wxVERTICAL);
   column->Add(dialog.CreateButtonSizer(wxOK | wxCANCEL), 0, wxALL | wxEXPAND, dialog.FromDIP(12));
@@ -32,7 +27,7 @@ void EmptySystemSheet(wxWindow* parent) {
 }  // namespace
 
 SheetHooks& ConsoleSheets() {
-  static SheetHooks hooks{AskSiteName, EmptySystemSheet};
+  static SheetHooks hooks{RunSiteSheet, RunSystemSheet, nullptr};
   return hooks;
 }
 
