@@ -12,6 +12,7 @@
 #include <wx/utils.h>
 
 #include "console/sheet_hooks.h"
+#include "console/site_collect_pages_wx.h"
 #include "console/site_info_pages_wx.h"
 #include "console/site_run_pages_wx.h"
 #include "engine/common/message_box.h"
@@ -125,6 +126,7 @@ void RunWithProgress(wxWindow* progress, const std::function<void()>& work) {
 void AddSitePages(PageSheet& sheet, CSite& site, bool new_site) {
   wxWindow* book = sheet.GetBookCtrl();
   AddSiteInfoPages(sheet, site, new_site);
+  sheet.AddPage(MakeProcessingPage(book, site), "Processing");
   sheet.AddPage(MakeReportsPage(book, site), "Reports");
   sheet.AddPage(MakeSchedulePage(book, site,
                                  [&site] {
@@ -133,6 +135,9 @@ void AddSitePages(PageSheet& sheet, CSite& site, bool new_site) {
                                    }
                                  }),
                 "Schedule");
+  sheet.AddPage(MakeVisitorsPage(book, site), "Visitors && Paths");
+  sheet.AddPage(MakeTargetsPage(book, site), "Target pages");
+  sheet.AddPage(MakeErrorsPage(book, site), "Error && Status");
   sheet.AddPage(MakeDatesPage(book, site), "Dates");
   sheet.AddPage(MakeLastRunPage(book, site), "Last run");
 }
