@@ -1,9 +1,8 @@
 #include "console/sheet_hooks.h"
 
-#include <wx/dialog.h>
-#include <wx/sizer.h>
-
+#include "console/main_window.h"
 #include "console/site_sheet.h"
+#include "console/system_sheet.h"
 
 namespace tf::console {
 
@@ -17,11 +16,15 @@ bool RunSiteSheet(wxWindow* parent, CSite& site, const std::string& caption) {
 }
 
 void RunSystemSheet(wxWindow* parent) {
-  wxDialog dialog(parent, wxID_ANY, "System Properties");
-  auto* column = new wxBoxSizer(wxVERTICAL);
-  column->Add(dialog.CreateButtonSizer(wxOK | wxCANCEL), 0, wxALL | wxEXPAND, dialog.FromDIP(12));
-  dialog.SetSizerAndFit(column);
-  dialog.ShowModal();
+  auto* main = dynamic_cast<CMainDlg*>(parent);
+  EditSystemSettings(parent, [main](bool shown) {
+    if (main == nullptr) return;
+    if (shown) {
+      main->AddTrayIcon();
+    } else {
+      main->RemoveTrayIcon();
+    }
+  });
 }
 
 }  // namespace

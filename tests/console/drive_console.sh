@@ -6,7 +6,8 @@
 #   window, a second start that must end at once with status 0, the About
 #   box, "Analyze" until the site's run began (its event log appears) and
 #   ended (the run summary is in it), every page of the site's property
-#   sheet (SITE_PAGES of them, Ctrl+PageDown between), and "Exit".
+#   sheet (SITE_PAGES of them, Ctrl+PageDown between), the system sheet
+#   with "Maximum similtaneous analyses" set to 3, and "Exit".
 # Screenshots go to SCREENS. Every wait has a generous deadline and no step
 # sleeps for a fixed time to let the program catch up (the picture taken
 # during the run waits three ticks for the row and the panel). Exits with the
@@ -110,6 +111,16 @@ for page in $(seq -w 1 "$SITE_PAGES"); do
   xdotool windowfocus --sync "$sheet" key --clearmodifiers ctrl+Page_Down 2>/dev/null
 done
 press_until "$sheet" Escape "window_gone ' properties$'" || give_up "the site sheet stayed"
+
+# The system sheet: MaxAnalyses becomes 3, a picture of every page, OK.
+press_until "$main" "alt+y" "! window_gone '^System Properties$'" || give_up "no system sheet"
+system=$(wait_for_window '^System Properties$') || give_up "no system sheet"
+xdotool windowfocus --sync "$system" key --clearmodifiers ctrl+a type 3
+for page in 1 2 3 4; do
+  stable_shot "$system" "$screens/Tallyfox-system-$page.png" || give_up "no system page screenshot"
+  xdotool windowfocus --sync "$system" key --clearmodifiers ctrl+Page_Down 2>/dev/null
+done
+press_until "$system" Return "window_gone '^System Properties$'" || give_up "the system sheet stayed"
 
 press_until "$main" "alt+x" "! kill -0 $pid 2>/dev/null" || give_up "Exit did not end the program"
 wait "$pid"
