@@ -13,6 +13,7 @@
 
 #include "console/sheet_hooks.h"
 #include "console/site_collect_pages_wx.h"
+#include "console/site_ftp_page_wx.h"
 #include "console/site_info_pages_wx.h"
 #include "console/site_run_pages_wx.h"
 #include "engine/common/message_box.h"
@@ -126,6 +127,7 @@ void RunWithProgress(wxWindow* progress, const std::function<void()>& work) {
 void AddSitePages(PageSheet& sheet, CSite& site, bool new_site) {
   wxWindow* book = sheet.GetBookCtrl();
   AddSiteInfoPages(sheet, site, new_site);
+  sheet.AddPage(MakeFtpPage(book, site), "Log file download");
   sheet.AddPage(MakeProcessingPage(book, site), "Processing");
   sheet.AddPage(MakeReportsPage(book, site), "Reports");
   sheet.AddPage(MakeSchedulePage(book, site,

@@ -16,7 +16,7 @@
 set -uo pipefail
 program=$1 errors=$2 screens=$3 event_log=$4 results=$5 splash_taken=$6
 deadline=120
-SITE_PAGES=${SITE_PAGES:-11}
+SITE_PAGES=${SITE_PAGES:-12}
 main_title='^Tallyfox website log file analysis$'
 
 "$program" 2>"$errors" &
