@@ -7,7 +7,6 @@
 namespace tf::console {
 
 namespace {
-constexpr std::int32_t kAllHours = 0xFFFFFF;
 constexpr std::int32_t HourBit(int hour) { return std::int32_t{1} << hour; }
 }  // namespace
 
@@ -32,29 +31,31 @@ SiteScheduleModel::SiteScheduleModel(CSite& site) : site_(site) {
   }
 }
 
+void SiteScheduleModel::SetBit(int day, int hour, bool on) {
+  std::int32_t& word = site_.settings.RunSchedule[day];
+  hours_added_ = hours_added_ || (on && (word & HourBit(hour)) == 0);
+  word = on ? (word | HourBit(hour)) : (word & ~HourBit(hour));
+  grid_[day][hour] = on;
+}
+
 void SiteScheduleModel::SetEverything(bool on) {
   for (int day = 0; day < kDays; ++day) {
-    site_.settings.RunSchedule[day] =
-        on ? (site_.settings.RunSchedule[day] | kAllHours) : (site_.settings.RunSchedule[day] & ~kAllHours);
-    grid_[day].fill(on);
+    for (int hour = 0; hour < kHours; ++hour) SetBit(day, hour, on);
   }
   all_days_.fill(on);
   site_.settings_changed = true;
 }
 
 void SiteScheduleModel::SetAllDays(int hour, bool on) {
-  for (int day = 0; day < kDays; ++day) {
-    std::int32_t& word = site_.settings.RunSchedule[day];
-    word = on ? (word | HourBit(hour)) : (word & ~HourBit(hour));
-    grid_[day][hour] = on;
-  }
+  for (int day = 0; day < kDays; ++day) SetBit(day, hour, on);
   all_days_[hour] = on;
   site_.settings_changed = true;
 }
 
 bool SiteScheduleModel::Store() {
   SiteSettings& s = site_.settings;
-  bool test_now = false;
+  bool test_now = hours_added_;
+  hours_added_ = false;
   if (enabled_ && s.EnableSchedule == 0) {
     s.EnableSchedule = 1;
     test_now = true;

@@ -41,11 +41,15 @@ class SiteScheduleModel {
 
  private:
   void SetEverything(bool on);
+  // Sets or clears the hour's bit of the day; notes a bit newly set.
+  void SetBit(int day, int hour, bool on);
 
   CSite& site_;
   bool enabled_ = false;
   std::array<std::array<bool, kHours>, kDays> grid_{};
   std::array<bool, kHours> all_days_{};
+  // "Check all" or an "All days" box added an hour since the last Store.
+  bool hours_added_ = false;
 };
 
 }  // namespace tf::console

@@ -232,6 +232,9 @@ TEST(SiteSchedulePage, SwitchingOnOrAddingAnHourTestsTheHourAtTheNextTick) {
   SiteScheduleModel model(site);
   model.CheckAll();
   EXPECT_EQ(site.settings.RunSchedule[0], 0xFFFFFF);
+  EXPECT_TRUE(model.Store()) << "hours added by Check all are tested at the next tick";
+  model.CheckAll();
+  EXPECT_FALSE(model.Store());
   model.ClearAll();
   EXPECT_EQ(site.settings.RunSchedule[6], 0);
   model.set_enabled(false);
