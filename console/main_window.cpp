@@ -92,9 +92,15 @@ CMainDlg::CMainDlg(desktop::SingleInstance& instance)
   Bind(wxEVT_TIMER, &CMainDlg::OnTimer, this);
   Bind(wxEVT_ICONIZE, &CMainDlg::OnIconize, this);
   Bind(wxEVT_CLOSE_WINDOW, &CMainDlg::OnClose, this);
+  ConsoleSheets().forget_seen_hour = [this](const CSite& site) {
+    scheduler_.host().ForgetSeenHour(site);
+  };
 }
 
-CMainDlg::~CMainDlg() { timer_.Stop(); }
+CMainDlg::~CMainDlg() {
+  timer_.Stop();
+  ConsoleSheets().forget_seen_hour = nullptr;
+}
 
 void CMainDlg::BuildMenu() {
   auto* help = new wxMenu;
@@ -306,6 +312,7 @@ void CMainDlg::RefreshStatusPanel() {
 void CMainDlg::OnAddProject(wxCommandEvent&) {
   auto site = std::make_unique<CSite>();
   EditedSite = site.get();
+  EditedSiteIsNew = true;
   site->settings_changed = true;
   site->SetIdentityDefaults();
   exit_->Disable();
@@ -315,6 +322,7 @@ void CMainDlg::OnAddProject(wxCommandEvent&) {
     NameCheck check = CheckNewSiteName(site->ProjectName);
     if (check == NameCheck::kChooseAnother) continue;
     if (check == NameCheck::kUnique) {
+      EditedSiteIsNew = false;
       CSite& listed = *site.release();
       AddNewSite(&listed);
       added = AddSiteRow(listed);
@@ -322,6 +330,7 @@ void CMainDlg::OnAddProject(wxCommandEvent&) {
     break;
   }
   EditedSite = nullptr;
+  EditedSiteIsNew = false;
   site.reset();
   ProjectsDatabase.UpdateProjects();
   SelectRow(added);

@@ -1,38 +1,36 @@
 #include "console/sheet_hooks.h"
 
-#include <wx/dialog.h>
-#include <wx/sizer.h>
-#include <wx/textdlg.h>
-
-#include "desktop/wx_text.h"
-#include "engine/site/site.h"
+#include "console/main_window.h"
+#include "console/site_sheet.h"
+#include "console/system_sheet.h"
 
 namespace tf::console {
 
 CSite* EditedSite = nullptr;
+bool EditedSiteIsNew = false;
 
 namespace {
 
-bool AskSiteName(wxWindow* parent, CSite& site, const std::string& caption) {
-  wxTextEntryDialog dialog(parent, "Project name:", desktop::ToWx(caption),
-                           desktop::ToWx(site.ProjectName));
-  if (dialog.ShowModal() != wxID_OK) return false;
-  site.ProjectName = desktop::FromWx(dialog.GetValue().Strip(wxString::both));
-  return true;
+bool RunSiteSheet(wxWindow* parent, CSite& site, const std::string& caption) {
+  return EditSite(parent, site, caption, EditedSiteIsNew);
 }
 
-void EmptySystemSheet(wxWindow* parent) {
-  wxDialog dialog(parent, wxID_ANY, "System Properties");
-  auto* column = new wxBoxSizer(wxVERTICAL);
-  column->Add(dialog.CreateButtonSizer(wxOK | wxCANCEL), 0, wxALL | wxEXPAND, dialog.FromDIP(12));
-  dialog.SetSizerAndFit(column);
-  dialog.ShowModal();
+void RunSystemSheet(wxWindow* parent) {
+  auto* main = dynamic_cast<CMainDlg*>(parent);
+  EditSystemSettings(parent, [main](bool shown) {
+    if (main == nullptr) return;
+    if (shown) {
+      main->AddTrayIcon();
+    } else {
+      main->RemoveTrayIcon();
+    }
+  });
 }
 
 }  // namespace
 
 SheetHooks& ConsoleSheets() {
-  static SheetHooks hooks{AskSiteName, EmptySystemSheet};
+  static SheetHooks hooks{RunSiteSheet, RunSystemSheet, nullptr};
   return hooks;
 }
 

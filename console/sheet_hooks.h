@@ -1,7 +1,6 @@
 // Where the main window opens the property sheets: the site sheet (for
 // "Add project", as "New Project", and for "Properties") and the system
-// sheet ("System Settings"). The sheets install themselves here; until
-// then a small stand-in asks only for the project's name.
+// sheet ("System Settings").
 #pragma once
 
 #include <functional>
@@ -17,12 +16,17 @@ namespace tf::console {
 
 // The site that an open site sheet edits; null otherwise.
 extern CSite* EditedSite;
+// Set while EditedSite is a new site that is not yet in the site list.
+extern bool EditedSiteIsNew;
 
 struct SheetHooks {
   // Runs the site sheet modally with the caption; true when it ended with OK.
   std::function<bool(wxWindow* parent, CSite& site, const std::string& caption)> edit_site;
   // Runs the system sheet modally with the caption "System Properties".
   std::function<void(wxWindow* parent)> system_settings;
+  // Set by the main window: the scheduler tests the site's current hour at
+  // its next tick (its schedule changed).
+  std::function<void(const CSite& site)> forget_seen_hour;
 };
 
 SheetHooks& ConsoleSheets();

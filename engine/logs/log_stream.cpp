@@ -35,6 +35,10 @@ CLogStream::CLogStream(std::string_view file_pattern) {
   AssignCut(file_pattern_, file_pattern, kMaxFilePatternLength);
 }
 
+void CLogStream::set_file_pattern(std::string_view file_pattern) {
+  AssignCut(file_pattern_, file_pattern, kMaxFilePatternLength);
+}
+
 CLogStream::~CLogStream() { CloseLogFile(nullptr); }
 
 void CLogStream::SetProgress(TimeValue last_file_date, TimeValue last_record_date,

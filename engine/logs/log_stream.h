@@ -55,6 +55,8 @@ class CLogStream {
   CLogStream& operator=(const CLogStream&) = delete;
 
   const std::string& file_pattern() const { return file_pattern_; }
+  // The console's log file page edits the pattern; the progress stays.
+  void set_file_pattern(std::string_view file_pattern);
   // F: last-write time of the last file read to its end.
   TimeValue last_file_date() const { return last_file_date_; }
   // R: time of the last record the stream returned.

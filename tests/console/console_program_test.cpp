@@ -108,6 +108,24 @@ int CountRows(const std::string& database, const std::string& table) {
   return count;
 }
 
+// An integer system setting as stored in the projects database; -1 when
+// there is no such row.
+int StoredInteger(const std::string& database, const std::string& name) {
+  sqlite3* db = nullptr;
+  int value = -1;
+  if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT IntegerValue FROM tblSettingsInteger WHERE Name=?", -1,
+                           &statement, nullptr) == SQLITE_OK) {
+      sqlite3_bind_text(statement, 1, name.c_str(), -1, SQLITE_TRANSIENT);
+      if (sqlite3_step(statement) == SQLITE_ROW) value = sqlite3_column_int(statement, 0);
+    }
+    sqlite3_finalize(statement);
+  }
+  sqlite3_close(db);
+  return value;
+}
+
 bool WaitForFile(const std::string& path) {
   auto deadline = std::chrono::steady_clock::now() + 120s;
   while (!fs::exists(path)) {
@@ -151,6 +169,8 @@ TEST(ConsoleProgramTest, StartsAnalysesASiteAndEndsWithItsExit) {
   EXPECT_EQ(tf::test::ReadFile(errors), "") << "no message box and no complaint";
   EXPECT_GT(CountRows(site_database, "tblDay"), 0) << "the run wrote statistics";
   EXPECT_GT(CountRows(site_database, "tblHour"), 0);
+  EXPECT_EQ(StoredInteger(install + "/Tallyfox.mdb", "MaxAnalyses"), 3)
+      << "the system sheet's change was stored";
   std::string widths;
   EXPECT_EQ(GetRegistryString("ProjListCol", widths, 0), 1);
   EXPECT_EQ(widths, "145 145 145 ");

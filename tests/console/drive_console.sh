@@ -5,7 +5,9 @@
 #   test holds it locked until the file SPLASH_TAKEN exists), the main
 #   window, a second start that must end at once with status 0, the About
 #   box, "Analyze" until the site's run began (its event log appears) and
-#   ended (the run summary is in it), and "Exit".
+#   ended (the run summary is in it), every page of the site's property
+#   sheet (SITE_PAGES of them, Ctrl+PageDown between), the system sheet
+#   with "Maximum similtaneous analyses" set to 3, and "Exit".
 # Screenshots go to SCREENS. Every wait has a generous deadline and no step
 # sleeps for a fixed time to let the program catch up (the picture taken
 # during the run waits three ticks for the row and the panel). Exits with the
@@ -14,6 +16,7 @@
 set -uo pipefail
 program=$1 errors=$2 screens=$3 event_log=$4 results=$5 splash_taken=$6
 deadline=120
+SITE_PAGES=${SITE_PAGES:-12}
 main_title='^Tallyfox website log file analysis$'
 
 "$program" 2>"$errors" &
@@ -99,6 +102,25 @@ sleep 0.3
 /usr/bin/import -window "$main" "$screens/Tallyfox-running.png"
 wait_until "grep -q 'Total log records processed' '$event_log'" || give_up "the run did not end"
 stable_shot "$main" "$screens/Tallyfox-analysed.png" || give_up "no screenshot after the run"
+
+# Every page of the site's sheet, then Cancel.
+press_until "$main" "alt+p" "! window_gone ' properties$'" || give_up "no site sheet"
+sheet=$(wait_for_window ' properties$') || give_up "no site sheet"
+for page in $(seq -w 1 "$SITE_PAGES"); do
+  stable_shot "$sheet" "$screens/Tallyfox-site-$page.png" || give_up "no site page screenshot"
+  xdotool windowfocus --sync "$sheet" key --clearmodifiers ctrl+Page_Down 2>/dev/null
+done
+press_until "$sheet" Escape "window_gone ' properties$'" || give_up "the site sheet stayed"
+
+# The system sheet: MaxAnalyses becomes 3, a picture of every page, OK.
+press_until "$main" "alt+y" "! window_gone '^System Properties$'" || give_up "no system sheet"
+system=$(wait_for_window '^System Properties$') || give_up "no system sheet"
+xdotool windowfocus --sync "$system" key --clearmodifiers ctrl+a type 3
+for page in 1 2 3 4; do
+  stable_shot "$system" "$screens/Tallyfox-system-$page.png" || give_up "no system page screenshot"
+  xdotool windowfocus --sync "$system" key --clearmodifiers ctrl+Page_Down 2>/dev/null
+done
+press_until "$system" Return "window_gone '^System Properties$'" || give_up "the system sheet stayed"
 
 press_until "$main" "alt+x" "! kill -0 $pid 2>/dev/null" || give_up "Exit did not end the program"
 wait "$pid"
