@@ -235,7 +235,7 @@ class CSiteTargets : public SheetPage {
     column->Add(engines_, 0, wxALL, Gap(this));
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     list_ = new wxListCtrl(this, wxID_ANY, wxDefaultPosition, wxSize(FromDIP(360), FromDIP(220)),
-                           wxLC_REPORT | wxLC_NO_HEADER | wxLC_SINGLE_SEL | wxLC_SORT_ASCENDING);
+                           wxLC_REPORT | wxLC_SINGLE_SEL | wxLC_SORT_ASCENDING);
     list_->AppendColumn("Target Page", wxLIST_FORMAT_LEFT, FromDIP(350));
     row->Add(list_, 1, wxEXPAND | wxRIGHT, Gap(this));
     auto* buttons = new wxBoxSizer(wxVERTICAL);
