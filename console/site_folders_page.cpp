@@ -14,11 +14,11 @@ constexpr std::size_t kFolderFieldSize = 300;
 std::size_t LastSeparator(std::string_view text) { return text.rfind('/'); }
 }  // namespace
 
-std::string DefaultPatternOf(std::string_view specification) {
-  std::size_t slash = LastSeparator(specification);
+std::string DefaultPatternOf(std::string_view pattern) {
+  std::size_t slash = LastSeparator(pattern);
   if (slash == std::string_view::npos) return {};
-  if (slash > 0 && specification[slash - 1] == ':') return {};
-  return std::string(specification.substr(slash));
+  if (slash > 0 && pattern[slash - 1] == ':') return {};
+  return std::string(pattern.substr(slash));
 }
 
 LogSpecCheck CheckLogSpec(std::string& text) {
@@ -48,7 +48,7 @@ std::string CompleteWithLogPattern(std::string_view text) {
   return CutField(done + "*.log", kLogSpecSize);
 }
 
-std::string BrowsedSpecification(std::string_view folder, std::string_view default_pattern) {
+std::string BrowsedPattern(std::string_view folder, std::string_view default_pattern) {
   std::string picked = TrimmedField(folder, kLogSpecSize);
   if (picked.empty()) return {};
   if (default_pattern.empty()) {
@@ -59,8 +59,8 @@ std::string BrowsedSpecification(std::string_view folder, std::string_view defau
   return CutField(picked + std::string(default_pattern), kLogSpecSize);
 }
 
-CLogStream& AddLogStream(CSite& site, std::string_view specification) {
-  std::string spec = CutField(specification, kLogSpecSize);
+CLogStream& AddLogStream(CSite& site, std::string_view pattern) {
+  std::string spec = CutField(pattern, kLogSpecSize);
   auto& streams = site.log_streams;
   streams.insert(streams.begin(), std::make_unique<CLogStream>(spec));
   site.settings_changed = true;
@@ -69,9 +69,9 @@ CLogStream& AddLogStream(CSite& site, std::string_view specification) {
   return *streams.front();
 }
 
-void EditLogStream(CLogStream& stream, std::string_view specification) {
-  if (specification.empty()) return;
-  stream.set_file_pattern(CutField(specification, kLogSpecSize));
+void EditLogStream(CLogStream& stream, std::string_view pattern) {
+  if (pattern.empty()) return;
+  stream.set_file_pattern(CutField(pattern, kLogSpecSize));
 }
 
 void RemoveLogStream(CSite& site, const CLogStream& stream) {

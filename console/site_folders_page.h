@@ -1,5 +1,5 @@
-// The "Log files" page of a site and its log file specification dialog,
-// without windows: the specification checks, the list of log streams and
+// The "Log files" page of a site and its log file pattern dialog,
+// without windows: the pattern checks, the list of log streams and
 // what happens to old log files.
 #pragma once
 
@@ -17,11 +17,11 @@ namespace tf::console {
 
 inline constexpr std::size_t kLogSpecSize = 300;
 
-// The file part of a specification, from its last '/' on ("/*.log"); empty
+// The file part of a pattern, from its last '/' on ("/*.log"); empty
 // when it has no folder.
-std::string DefaultPatternOf(std::string_view specification);
+std::string DefaultPatternOf(std::string_view pattern);
 
-// OK in the specification dialog.
+// OK in the pattern dialog.
 enum class LogSpecCheck {
   kAccept,         // a folder and a file part
   kEmpty,          // nothing typed: the dialog ends with an empty text
@@ -35,13 +35,13 @@ PageMessage LogSpecMessage(LogSpecCheck check);
 std::string CompleteWithLogPattern(std::string_view text);
 // "Browse": the picked folder with the default pattern (or "/*.log");
 // empty when no folder was picked.
-std::string BrowsedSpecification(std::string_view folder, std::string_view default_pattern);
+std::string BrowsedPattern(std::string_view folder, std::string_view default_pattern);
 
 // "Add": a new stream at the head of the site's list; its folder (and every
 // missing level above it) is created. Returns the new stream.
-CLogStream& AddLogStream(CSite& site, std::string_view specification);
+CLogStream& AddLogStream(CSite& site, std::string_view pattern);
 // "Edit": an empty text leaves the stream as it is.
-void EditLogStream(CLogStream& stream, std::string_view specification);
+void EditLogStream(CLogStream& stream, std::string_view pattern);
 // "Remove".
 void RemoveLogStream(CSite& site, const CLogStream& stream);
 PageMessage ConfirmRemoveMessage(const CLogStream& stream);

@@ -34,7 +34,7 @@ struct FtpFields {
 };
 
 // Fills the page; an empty local folder or file pattern is first taken
-// from the site's first log file specification (the site is then changed).
+// from the site's first log file pattern (the site is then changed).
 FtpFields FillFtp(CSite& site);
 // Stores each field that differs from the site's value and marks the site
 // changed when one did.

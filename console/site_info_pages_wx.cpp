@@ -1,5 +1,5 @@
 // The General, Log files and Log filters pages and the log file
-// specification dialog.
+// pattern dialog.
 #include <wx/bookctrl.h>
 #include <wx/button.h>
 #include <wx/combobox.h>
@@ -198,7 +198,7 @@ class CLogSpecDlg : public wxDialog {
     edit_->SetFocus();
   }
 
-  // The specification, or empty when the user gave up.
+  // The pattern, or empty when the user gave up.
   const std::string& text() const { return text_; }
 
  private:
@@ -221,7 +221,7 @@ class CLogSpecDlg : public wxDialog {
   void Browse() {
     std::string folder;
     if (!desktop::BrowseForFolder("Select folder with log files", folder, this)) return;
-    std::string spec = BrowsedSpecification(folder, default_pattern_);
+    std::string spec = BrowsedPattern(folder, default_pattern_);
     if (!spec.empty()) edit_->ChangeValue(ToWx(spec));
   }
 

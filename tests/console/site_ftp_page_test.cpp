@@ -10,7 +10,7 @@
 namespace tf::console {
 namespace {
 
-TEST(SiteFtpPage, EmptyFolderAndPatternComeFromTheFirstSpecification) {
+TEST(SiteFtpPage, EmptyFolderAndPatternComeFromTheFirstPattern) {
   CSite site;
   site.log_streams.push_back(std::make_unique<CLogStream>("/srv/logs/ex*.log"));
   FtpFields fields = FillFtp(site);

@@ -101,9 +101,9 @@ TEST(LogSpecDialog, TheThreeCasesOfOk) {
 TEST(LogSpecDialog, BrowseAddsTheDefaultPattern) {
   EXPECT_EQ(DefaultPatternOf("/srv/logs/ex*.log"), "/ex*.log");
   EXPECT_EQ(DefaultPatternOf("ex*.log"), "");
-  EXPECT_EQ(BrowsedSpecification(" /data ", "/ex*.log"), "/data/ex*.log");
-  EXPECT_EQ(BrowsedSpecification("/data/", ""), "/data/*.log");
-  EXPECT_EQ(BrowsedSpecification("  ", "/ex*.log"), "");
+  EXPECT_EQ(BrowsedPattern(" /data ", "/ex*.log"), "/data/ex*.log");
+  EXPECT_EQ(BrowsedPattern("/data/", ""), "/data/*.log");
+  EXPECT_EQ(BrowsedPattern("  ", "/ex*.log"), "");
 }
 
 TEST(SiteFoldersPage, AddingCreatesEveryMissingFolderLevelAndPutsTheStreamFirst) {
