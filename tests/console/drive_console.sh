@@ -22,38 +22,10 @@ main_title='^Tallyfox website log file analysis$'
 "$program" 2>"$errors" &
 pid=$!
 
-give_up() {
-  echo "drive_console: $1" >&2
-  kill "$pid" 2>/dev/null
-  exit 124
-}
-
-wait_for_window() {
-  local end=$((SECONDS + deadline)) id
-  while ((SECONDS < end)); do
-    id=$(xdotool search --all --onlyvisible --pid "$pid" --name "$1" 2>/dev/null | head -1)
-    [[ -n $id ]] && { echo "$id"; return 0; }
-    kill -0 "$pid" 2>/dev/null || return 1
-    sleep 0.1
-  done
-  return 1
-}
+driver=drive_console
+source "$(dirname "$0")/../support/window_steps.sh"
 
 window_gone() { ! xdotool search --all --onlyvisible --pid "$pid" --name "$1" >/dev/null 2>&1; }
-
-# A window is drawn a moment after it is mapped: pictures until three in a
-# row are the same.
-stable_shot() {
-  local id=$1 file=$2 end=$((SECONDS + deadline)) same=0
-  /usr/bin/import -window "$id" "$file.previous.png" || return 1
-  while ((SECONDS < end && same < 2)); do
-    sleep 0.3
-    /usr/bin/import -window "$id" "$file" || return 1
-    if cmp -s "$file" "$file.previous.png"; then ((same += 1)); else same=0; fi
-    mv "$file" "$file.previous.png"
-  done
-  mv "$file.previous.png" "$file"
-}
 
 # Sends keys to the window until the condition holds; a key sent while a
 # freshly mapped window cannot take it yet is lost.
@@ -81,11 +53,11 @@ wait_until() {
 }
 
 splash=$(wait_for_window '^Tallyfox$') || give_up "no splash window"
-stable_shot "$splash" "$screens/Tallyfox-splash.png" || give_up "no splash screenshot"
+screenshot "$splash" "$screens/Tallyfox-splash.png" || give_up "no splash screenshot"
 touch "$splash_taken"
 
 main=$(wait_for_window "$main_title") || give_up "no main window"
-stable_shot "$main" "$screens/Tallyfox-main.png" || give_up "no main window screenshot"
+screenshot "$main" "$screens/Tallyfox-main.png" || give_up "no main window screenshot"
 
 timeout "$deadline" "$program" 2>>"$errors"
 echo "second=$?" >>"$results"
@@ -93,7 +65,7 @@ kill -0 "$pid" 2>/dev/null || give_up "the first console ended with the second"
 
 press_until "$main" "alt+h a" "! window_gone '^About Tallyfox$'" || give_up "no About box"
 about=$(wait_for_window '^About Tallyfox$') || give_up "no About box"
-stable_shot "$about" "$screens/Tallyfox-about.png" || give_up "no About screenshot"
+screenshot "$about" "$screens/Tallyfox-about.png" || give_up "no About screenshot"
 press_until "$about" Escape "window_gone '^About Tallyfox$'" || give_up "the About box stayed"
 
 press_until "$main" "alt+a" "[[ -s '$event_log' ]]" || give_up "Analyze started no run"
@@ -101,13 +73,13 @@ press_until "$main" "alt+a" "[[ -s '$event_log' ]]" || give_up "Analyze started 
 sleep 0.3
 /usr/bin/import -window "$main" "$screens/Tallyfox-running.png"
 wait_until "grep -q 'Total log records processed' '$event_log'" || give_up "the run did not end"
-stable_shot "$main" "$screens/Tallyfox-analysed.png" || give_up "no screenshot after the run"
+screenshot "$main" "$screens/Tallyfox-analysed.png" || give_up "no screenshot after the run"
 
 # Every page of the site's sheet, then Cancel.
 press_until "$main" "alt+p" "! window_gone ' properties$'" || give_up "no site sheet"
 sheet=$(wait_for_window ' properties$') || give_up "no site sheet"
 for page in $(seq -w 1 "$SITE_PAGES"); do
-  stable_shot "$sheet" "$screens/Tallyfox-site-$page.png" || give_up "no site page screenshot"
+  screenshot "$sheet" "$screens/Tallyfox-site-$page.png" || give_up "no site page screenshot"
   xdotool windowfocus --sync "$sheet" key --clearmodifiers ctrl+Page_Down 2>/dev/null
 done
 press_until "$sheet" Escape "window_gone ' properties$'" || give_up "the site sheet stayed"
@@ -117,7 +89,7 @@ press_until "$main" "alt+y" "! window_gone '^System Properties$'" || give_up "no
 system=$(wait_for_window '^System Properties$') || give_up "no system sheet"
 xdotool windowfocus --sync "$system" key --clearmodifiers ctrl+a type 3
 for page in 1 2 3 4; do
-  stable_shot "$system" "$screens/Tallyfox-system-$page.png" || give_up "no system page screenshot"
+  screenshot "$system" "$screens/Tallyfox-system-$page.png" || give_up "no system page screenshot"
   xdotool windowfocus --sync "$system" key --clearmodifiers ctrl+Page_Down 2>/dev/null
 done
 press_until "$system" Return "window_gone '^System Properties$'" || give_up "the system sheet stayed"
