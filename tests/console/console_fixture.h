@@ -19,6 +19,7 @@
 #include "engine/site/site.h"
 #include "engine/site/site_list.h"
 #include "engine/store/system_data.h"
+#include "support/listed_sites.h"
 
 namespace tf::console::test {
 
@@ -84,19 +85,8 @@ class SiteListTest : public testing::Test {
       AddToSiteList(site);
     }
   }
-  CSite& Site(const std::string& name) {
-    for (const auto& site : SiteList.sites()) {
-      if (site->ProjectName == name) return *site;
-    }
-    throw std::invalid_argument(name);
-  }
-  Names States() {
-    Names states;
-    for (const auto& site : SiteList.sites()) {
-      states.push_back(site->ProjectName + ":" + std::to_string(site->state));
-    }
-    return states;
-  }
+  CSite& Site(const std::string& name) { return tf::test::ListedSite(name); }
+  Names States() { return tf::test::ListedSiteStates(); }
 
   int next_id_ = 0;
 };

@@ -1,6 +1,7 @@
 // The scheduler driven tick by tick with a set clock and fake runs that
 // block until the test lets them end.
 #include "engine/host/analysis_host.h"
+#include "support/listed_sites.h"
 
 #include <gtest/gtest.h>
 
@@ -110,19 +111,8 @@ class AnalysisHostTest : public testing::Test {
       AddToSiteList(site);
     }
   }
-  CSite& Site(const std::string& name) {
-    for (const auto& site : SiteList.sites()) {
-      if (site->ProjectName == name) return *site;
-    }
-    throw std::invalid_argument(name);
-  }
-  Names States() {
-    Names states;
-    for (const auto& site : SiteList.sites()) {
-      states.push_back(site->ProjectName + ":" + std::to_string(site->state));
-    }
-    return states;
-  }
+  CSite& Site(const std::string& name) { return tf::test::ListedSite(name); }
+  Names States() { return tf::test::ListedSiteStates(); }
   void MakeHost(bool end_on_stop = false) {
     host_ = std::make_unique<AnalysisHost>([this] { return now_.load(); },
                                            runs_.Run(end_on_stop));
