@@ -4,17 +4,20 @@
 #   the splash window while start-up waits for the system database (the
 #   test holds it locked until the file SPLASH_TAKEN exists), the main
 #   window, a second start that must end at once with status 0, the About
-#   box, "Analyze" until the site's run began (its event log appears) and
-#   ended (the run summary is in it), every page of the site's property
-#   sheet (SITE_PAGES of them, Ctrl+PageDown between), the system sheet
-#   with "Maximum similtaneous analyses" set to 3, and "Exit".
+#   box, "Add project" with its General, Log files, Processing, Reports and
+#   Visitors pages filled (reports go to REPORTS), "Analyze" on the added
+#   site until its run began (its event log appears) and ended (the run
+#   summary is in it), "Generate reports now" on its Reports page, every
+#   page of its property sheet (SITE_PAGES of them, Ctrl+PageDown between),
+#   the system sheet with "Maximum similtaneous analyses" set to 3, and
+#   "Exit". INSTALL is the install folder, which holds the samples.
 # Screenshots go to SCREENS. Every wait has a generous deadline and no step
 # sleeps for a fixed time to let the program catch up (the picture taken
 # during the run waits three ticks for the row and the panel). Exits with the
 # program's status; 124 when something did not come in time. Usage:
-#   drive_console.sh PROGRAM STDERR_FILE SCREENS EVENT_LOG RESULTS_FILE SPLASH_TAKEN
+#   drive_console.sh PROGRAM STDERR_FILE SCREENS INSTALL RESULTS_FILE SPLASH_TAKEN REPORTS
 set -uo pipefail
-program=$1 errors=$2 screens=$3 event_log=$4 results=$5 splash_taken=$6
+program=$1 errors=$2 screens=$3 install=$4 results=$5 splash_taken=$6 reports=$7
 deadline=120
 SITE_PAGES=${SITE_PAGES:-12}
 main_title='^Tallyfox website log file analysis$'
@@ -24,6 +27,15 @@ pid=$!
 
 driver=drive_console
 source "$(dirname "$0")/../support/window_steps.sh"
+
+keys() { xdotool windowfocus --sync "$1" key --clearmodifiers "${@:2}" 2>/dev/null; }
+typed() { xdotool windowfocus --sync "$1" type --delay 20 "$2" 2>/dev/null; }
+repeat() { local i; for ((i = 0; i < $2; ++i)); do echo -n "$1 "; done; }
+# Turns the sheet's pages forward; the new page takes the focus.
+turn_pages() {
+  local i
+  for ((i = 0; i < $2; ++i)); do keys "$1" ctrl+Page_Down; done
+}
 
 window_gone() { ! xdotool search --all --onlyvisible --pid "$pid" --name "$1" >/dev/null 2>&1; }
 
@@ -68,12 +80,68 @@ about=$(wait_for_window '^About Tallyfox$') || give_up "no About box"
 screenshot "$about" "$screens/Tallyfox-about.png" || give_up "no About screenshot"
 press_until "$about" Escape "window_gone '^About Tallyfox$'" || give_up "the About box stayed"
 
+# "Add project": the General page's fields (the name has the focus), then
+# the Log files page, which asks for a log file specification when left
+# without one and takes the samples' pattern. Processing: no visitor
+# regions, Reports: the custom report over the last 1000 days into REPORTS,
+# not after each analysis, Visitors: no IP address translation (the samples'
+# addresses are not looked up). Each page starts with its first control.
+press_until "$main" "alt+d" "! window_gone '^New Project$'" || give_up "no New Project sheet"
+sheet=$(wait_for_window '^New Project$') || give_up "no New Project sheet"
+typed "$sheet" "Added site"
+keys "$sheet" Tab
+typed "$sheet" "www.example.com"
+keys "$sheet" Tab Tab Tab Tab
+typed "$sheet" "webuser"
+keys "$sheet" Tab
+typed "$sheet" "webpass"
+screenshot "$sheet" "$screens/Tallyfox-add-general.png" || give_up "no General page screenshot"
+press_until "$sheet" ctrl+Page_Down "! window_gone '^No log file specification$'" ||
+  give_up "the Log files page did not ask for a specification"
+answered=$sheet
+question=$(wait_for_window '^No log file specification$') || give_up "no question"
+answered=
+press_until "$question" Return "! window_gone '^Add log file entry$'" || give_up "no Add log file entry"
+entry=$(wait_for_window '^Add log file entry$') || give_up "no Add log file entry"
+typed "$entry" "$install/samples/*.log"
+screenshot "$entry" "$screens/Tallyfox-add-logspec.png" || give_up "no log file entry screenshot"
+press_until "$entry" Return "window_gone '^Add log file entry$'" || give_up "the entry stayed"
+screenshot "$sheet" "$screens/Tallyfox-add-logfiles.png" || give_up "no Log files page screenshot"
+turn_pages "$sheet" 3
+keys "$sheet" $(repeat Tab 31) space
+turn_pages "$sheet" 1
+keys "$sheet" $(repeat Tab 8) space Tab Tab ctrl+a
+typed "$sheet" 1000
+keys "$sheet" Tab
+typed "$sheet" "$reports"
+keys "$sheet" Tab Tab space
+screenshot "$sheet" "$screens/Tallyfox-add-reports.png" || give_up "no Reports page screenshot"
+turn_pages "$sheet" 2
+keys "$sheet" Tab space
+press_until "$sheet" Return "window_gone '^New Project$'" || give_up "the New Project sheet stayed"
+
+# The added site is selected: "Analyze" until its run summary is written.
+event_log=$install/Project0002.txt
 press_until "$main" "alt+a" "[[ -s '$event_log' ]]" || give_up "Analyze started no run"
 # A picture only: the next ticks show the run in the row and the panel.
 sleep 0.3
 /usr/bin/import -window "$main" "$screens/Tallyfox-running.png"
 wait_until "grep -q 'Total log records processed' '$event_log'" || give_up "the run did not end"
 screenshot "$main" "$screens/Tallyfox-analysed.png" || give_up "no screenshot after the run"
+
+# Its Reports page: "Generate reports now" (the 15th control) until "Success".
+press_until "$main" "alt+p" "! window_gone '^Added site properties$'" || give_up "no site sheet"
+sheet=$(wait_for_window '^Added site properties$') || give_up "no site sheet"
+turn_pages "$sheet" 5
+keys "$sheet" $(repeat Tab 14) space
+success=$(wait_for_window '^(Success|Error generating reports)$') || give_up "no report message"
+[[ $(xdotool getwindowname "$success") == Success ]] || give_up "the reports were not generated"
+screenshot "$success" "$screens/Tallyfox-reports-generated.png" || give_up "no Success screenshot"
+press_until "$success" Return "window_gone '^Success$'" || give_up "the Success box stayed"
+screenshot "$sheet" "$screens/Tallyfox-reports-page.png" || give_up "no Reports page screenshot"
+# The message box took the focus from the sheet: Tab gives it back.
+press_until "$sheet" "Tab Escape" "window_gone '^Added site properties$'" ||
+  give_up "the site sheet stayed"
 
 # Every page of the site's sheet, then Cancel.
 press_until "$main" "alt+p" "! window_gone ' properties$'" || give_up "no site sheet"
