@@ -1,13 +1,13 @@
 #include "engine/recognise/hit_status.h"
 
 #include <string>
+#include <vector>
 
 #include "engine/logs/log_record.h"
 #include "engine/recognise/status_rules.h"
 #include "engine/site/site.h"
 #include "engine/site/text_item.h"
 #include "engine/stats/period_writes.h"
-#include "engine/store/stored_date.h"
 #include "engine/store/transaction.h"
 
 namespace tf {

@@ -1,7 +1,8 @@
 // CSite: one site (a "project" to the user) and everything the engine keeps
 // for it: the identity row from tblProjects, its settings, what its runs
-// found, its analysis state, the connection to its own database and the two
-// named locks that serialise work on it.
+// found, its analysis state, its own database (SiteDatabase: the connection,
+// the database lock and the run's write batch) and the statistics lock; the
+// two locks serialise work on it.
 //
 // Lock order for one site: the site list lock, then the statistics lock
 // (LockSite), then the database lock (DatabaseLockGuard over database()).

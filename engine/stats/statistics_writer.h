@@ -1,12 +1,13 @@
 // The statistics writer: where a run's in-memory statistics meet the site
-// database. Text items get their tblData identity here (a run looks each
-// (category, name) up once; every later hit is answered from memory), the
+// database. Text items get their tblData identity here (the run's item
+// table looks each (category, name) up once; every later hit is answered
+// from memory, and only a new item reaches the tblData row work), the
 // translated host names of visitor addresses are kept in tblDomains, and
 // search phrases are counted with their keywords and the target pages
 // their sessions reached.
 //
-// Every statement runs under the site's database lock, named after the
-// operation. Operations that change the run's items take the caller's hold
+// The row functions take only the site's database face; every statement
+// runs under its lock, named after the operation. Operations that change the run's items take the caller's hold
 // of the statistics lock (held), so that none can run without it.
 // Values reach the database as bound parameters.
 #pragma once

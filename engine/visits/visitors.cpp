@@ -16,7 +16,6 @@
 #include "engine/stats/flush_support.h"
 #include "engine/stats/period_writes.h"
 #include "engine/store/field_values.h"
-#include "engine/store/stored_date.h"
 
 namespace tf {
 
