@@ -205,19 +205,24 @@ void WriteDailyPaths(SiteDatabase& database, TimeValue day, std::span<const Path
 
 // --- Reset ------------------------------------------------------------------------
 
+void DeleteStatisticsRows(SiteDatabase& database) {
+  DatabaseLockGuard lock(database, "AddTextItem");
+  Transaction transaction(database.connection());
+  for (const char* table : {"tblData", "tblDay", "tblDomains", "tblHitStatus", "tblHour",
+                            "tblPaths", "tblTargetHits", "tblVisitors"}) {
+    std::string error;
+    if (!ExecuteSql(database.connection(), std::string("DELETE * from ") + table, &error,
+                    kResetErrorSize)) {
+      database.Trace("Error writing text item: " + error);
+    }
+  }
+  transaction.Commit();
+}
+
 void ResetStatistics(CSite& site) {
   {
     DatabaseLockGuard lock(site.database(), "AddTextItem");
-    Transaction transaction(site.connection());
-    for (const char* table : {"tblData", "tblDay", "tblDomains", "tblHitStatus", "tblHour",
-                              "tblPaths", "tblTargetHits", "tblVisitors"}) {
-      std::string error;
-      if (!ExecuteSql(site.connection(), std::string("DELETE * from ") + table, &error,
-                      kResetErrorSize)) {
-        site.Trace("Error writing text item: " + error);
-      }
-    }
-    transaction.Commit();
+    DeleteStatisticsRows(site.database());
     RunHistory& history = site.history;
     history.LastScanDate = 0;
     history.LastRecordDate = 0;

@@ -85,8 +85,10 @@ void WriteDailyPaths(SiteDatabase& database, TimeValue day, std::span<const Path
                      const RowsWritten& written = {});
 
 // Deletes every statistics row of the site (the target page list and the
-// settings stay), forgets how far its logs were read, deletes its
-// saved-sessions file and stores the cleared dates.
+// settings stay), in one transaction.
+void DeleteStatisticsRows(SiteDatabase& database);
+// Deletes the statistics rows, forgets how far the site's logs were read,
+// deletes its saved-sessions file and stores the cleared dates.
 void ResetStatistics(CSite& site);
 
 // One visitor's day, added to its tblVisitors row, so that a day flushed
