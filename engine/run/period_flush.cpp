@@ -153,7 +153,8 @@ void FlushRegions(CSite& site) {
   // A region's counts belong to the day it was last seen, which may lie
   // before the run's last day: the rows are written a day at a time, in
   // the list's order.
-  std::vector<std::pair<TimeValue, ItemPeriodRow>> dated = DrainList<std::pair<TimeValue, ItemPeriodRow>>(
+  using DatedRow = std::pair<TimeValue, ItemPeriodRow>;
+  std::vector<DatedRow> dated = DrainList<DatedRow>(
       site.run.items.region_changed, &CTextItem::next_region_changed, &CTextItem::on_region_list,
       [&](CTextItem& item) {
         TimeValue day = item.last_hit > 0 ? StartOfDay(item.last_hit) : site.run.current_day;

@@ -96,7 +96,8 @@ std::optional<ItemName> ReadItemName(SiteDatabase& database, std::int32_t item_i
     db::Recordset rows = database.connection()->OpenRecordset(
         "SELECT Category, Name FROM tblData WHERE ItemID=?", {com::Variant(item_id)});
     if (rows.IsEof()) return std::nullopt;
-    return ItemName{rows.Field(0).ToInt32(), TextFieldValue(rows.Field(1), CTextItem::kMaxName + 1)};
+    return ItemName{rows.Field(0).ToInt32(),
+                    TextFieldValue(rows.Field(1), CTextItem::kMaxName + 1)};
   } catch (const db::Error& e) {
     database.SetError(e.description());
     return std::nullopt;

@@ -7,9 +7,10 @@
 // their sessions reached.
 //
 // The row functions take only the site's database face; every statement
-// runs under its lock, named after the operation. Operations that change the run's items take the caller's hold
-// of the statistics lock (held), so that none can run without it.
-// Values reach the database as bound parameters.
+// runs under its lock, named after the operation. Operations that change
+// the run's items take the caller's hold of the statistics lock (held), so
+// that none can run without it. Values reach the database as bound
+// parameters.
 #pragma once
 
 #include <cstdint>

@@ -111,8 +111,8 @@ TEST(TextItemTableTest, EachItemIsIdentifiedOnceUnderItsCutName) {
   EXPECT_NE(&items.FindOrAdd(2, "/a.htm", identify), &page) << "another category";
   CTextItem& cut = items.FindOrAdd(1, long_name, identify);
   EXPECT_EQ(&items.FindOrAdd(1, long_name.substr(0, CTextItem::kMaxName), identify), &cut);
-  EXPECT_EQ(identified,
-            (std::vector<std::string>{"/a.htm", "/a.htm", long_name.substr(0, CTextItem::kMaxName)}));
+  const std::string cut_name = long_name.substr(0, CTextItem::kMaxName);
+  EXPECT_EQ(identified, (std::vector<std::string>{"/a.htm", "/a.htm", cut_name}));
   EXPECT_EQ(page.ItemID, 1);
   EXPECT_EQ(items.all.size(), 3u);
 }
