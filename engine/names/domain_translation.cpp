@@ -177,7 +177,8 @@ bool TranslationService::Translate(WorkerNode& node, std::unique_ptr<Translation
   request->state = kRequestLookingUp;
   std::string name;
   if (!site.Enter(*request)) return true;
-  bool known = SearchforIP(site.site(), address, request->day, name);
+  bool known = KeepsDomainNames(site.site()) &&
+               SearchforIP(site.site().database(), address, request->day, name);
   site.Leave();
   if (!known && IsStandInAddress(address)) {
     // Not an address a name server knows: the log named the client.
@@ -204,7 +205,9 @@ bool TranslationService::Translate(WorkerNode& node, std::unique_ptr<Translation
   request->state = kRequestNameKnown;
   if (request->store && !known) {
     if (!site.Enter(*request)) return true;
-    AddDomainName(site.site(), address, name, request->day);
+    if (KeepsDomainNames(site.site())) {
+      AddDomainName(site.site().database(), address, name, request->day);
+    }
     site.Leave();
   }
   request->state = kRequestWorkerDelivering;

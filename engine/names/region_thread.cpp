@@ -54,7 +54,11 @@ void CountRegion(CSite& site, TranslationRequest& request) {
   if (WholeDay(request.day) != WholeDay(item->last_hit) && item->day.Hits != 0) {
     request.state = kRequestPreviousDayWritten;
     if (item->ItemID != 0) {
-      WriteDailyItemEntry(site, *item, WholeDay(item->last_hit) * kSecondsPerDay);
+      // An item never hit before (day 0) counts to the run's day.
+      TimeValue day = WholeDay(item->last_hit) * kSecondsPerDay;
+      ItemPeriodRow row = TakeItemPeriodRow(*item, ItemPeriod::kDay);
+      WriteItemPeriods(site.database(), ItemPeriod::kDay, day != 0 ? day : site.run.current_day,
+                       std::span(&row, 1));
     }
   }
   item->day.Hits += request.hits;

@@ -1,13 +1,13 @@
 #include "engine/recognise/hit_status.h"
 
 #include <string>
+#include <vector>
 
 #include "engine/logs/log_record.h"
 #include "engine/recognise/status_rules.h"
 #include "engine/site/site.h"
 #include "engine/site/text_item.h"
 #include "engine/stats/period_writes.h"
-#include "engine/store/stored_date.h"
 #include "engine/store/transaction.h"
 
 namespace tf {
@@ -33,24 +33,22 @@ void ClassifyHitStatus(CSite& site, const CLogRecord& record, CTextItem* page) {
 
 void HitStatusFlush(CSite& site) {
   SiteLockGuard statistics(site, "HitStatusFlush");
-  HitStatusTable& table = site.run.hit_status;
-  int n = 0;
-  for (const CHitStatusEntry& entry : table.entries) n += entry.count > 0 ? 1 : 0;
-  if (n == 0) return;
-  const TimeValue day = site.run.current_day;
-  const std::string date = StoredDateText(day);
-  const std::string day_text = FormatTime("%l", day);
-  DatabaseLockGuard database(site, "HitStatusFlush");
-  Transaction transaction(site.connection());
-  int k = 0;
-  for (CHitStatusEntry& entry : table.entries) {
+  std::vector<HitStatusRow> rows;
+  for (CHitStatusEntry& entry : site.run.hit_status.entries) {
     if (entry.count <= 0) continue;
-    WriteHitStatusRow(site, date, entry.key, entry.count);
+    rows.push_back({entry.key, entry.count});
     entry.count = 0;
-    ++k;
+  }
+  if (rows.empty()) return;
+  const TimeValue day = site.run.current_day;
+  const std::string day_text = FormatTime("%l", day);
+  const std::size_t n = rows.size();
+  DatabaseLockGuard database(site.database(), "HitStatusFlush");
+  Transaction transaction(site.connection());
+  WriteHitStatusRows(site.database(), day, rows, [&](std::size_t k) {
     site.SetStatus("Writing server error statistics for " + day_text + "  (" +
                    std::to_string(100 * k / n) + ")");
-  }
+  });
   transaction.Commit();
 }
 

@@ -1,6 +1,8 @@
 #include "engine/run/period_flush.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/common/time_value.h"
 #include "engine/recognise/file_kinds.h"
@@ -23,65 +25,61 @@ namespace {
 constexpr FileKindIndex kTotalsOrder[] = {kKindWebPage, kKindDocument, kKindImage,
                                           kKindForm,    kKindProgram,  kKindOther};
 
-int CountList(CTextItem* head, CTextItem* CTextItem::*link) {
-  int n = 0;
-  for (CTextItem* item = head; item != nullptr; item = item->*link) ++n;
-  return n;
-}
-
-// Takes every item off one changed list; those with a tblData row are
-// written. k counts the items taken off.
-template <typename Write, typename After>
-void DrainList(CTextItem*& head, CTextItem* CTextItem::*link, bool CTextItem::*on_list,
-               Write write, After after) {
+// Takes every item off one changed list and gives back the rows of those
+// with a tblData row; `take` makes an item's row.
+template <typename Row, typename Take>
+std::vector<Row> DrainList(CTextItem*& head, CTextItem* CTextItem::*link,
+                           bool CTextItem::*on_list, Take take) {
+  std::vector<Row> rows;
   CTextItem* item = head;
   head = nullptr;
-  for (int k = 1; item != nullptr; ++k) {
+  while (item != nullptr) {
     CTextItem* next = item->*link;
     item->*link = nullptr;
     item->*on_list = false;
-    if (item->ItemID != 0) write(*item);
-    after(k);
+    if (item->ItemID != 0) rows.push_back(take(*item));
     item = next;
   }
+  return rows;
 }
 
-void NoProgress(int) {}
+std::vector<ItemPeriodRow> DrainPeriodList(CTextItem*& head, CTextItem* CTextItem::*link,
+                                           bool CTextItem::*on_list, ItemPeriod period) {
+  return DrainList<ItemPeriodRow>(head, link, on_list, [period](CTextItem& item) {
+    return TakeItemPeriodRow(item, period);
+  });
+}
 
-// The site totals of the hour or the day, one scratch item per row.
+// The site totals of the hour or the day: rows without an item.
 void WriteSiteTotals(CSite& site, bool day) {
   const PeriodTotals& totals = day ? site.run.day : site.run.hour;
   std::int32_t mask = day ? site.settings.DayStats : site.settings.HourStats;
-  RowBurst burst(site, day ? "WriteDaySiteStatistics" : "WriteHourSiteStatistics");
-  CTextItem scratch;
-  auto write = [&](std::int32_t category, std::int32_t hits, std::int32_t view_time) {
-    scratch.Reset();
-    scratch.SetCategory(category);
-    PeriodCounters& counters = day ? scratch.day : scratch.hour;
-    counters.Hits = hits;
-    counters.ViewTime = view_time;
-    if (day) {
-      WriteDailyItemEntry(site, scratch);
-    } else {
-      WriteHourlyItemEntry(site, scratch);
-    }
+  std::vector<ItemPeriodRow> rows;
+  auto add = [&](std::int32_t category, std::int32_t hits, std::int32_t view_time) {
+    ItemPeriodRow& row = rows.emplace_back();
+    row.category = category;
+    row.counters.Hits = hits;
+    row.counters.ViewTime = view_time;
   };
   for (FileKindIndex k : kTotalsOrder) {
     const FileKind& kind = kFileKinds[k];
     if ((mask & kind.total_bit) != 0 && totals.hits[k] >= 1) {
-      write(kind.total_category, totals.hits[k], 0);
+      add(kind.total_category, totals.hits[k], 0);
     }
   }
   if ((mask & kSessionStatsBit) != 0 && totals.sessions >= 1) {
-    write(kCategorySessions, totals.sessions, totals.view_time);
+    add(kCategorySessions, totals.sessions, totals.view_time);
   }
   if ((mask & kVisitorStatsBit) != 0 && totals.visitors >= 1) {
-    write(kCategoryVisitors, totals.visitors, 0);
+    add(kCategoryVisitors, totals.visitors, 0);
     if (day && site.settings.VisitorsStore != 0) {
-      write(kCategoryNewVisitors, totals.new_visitors, 0);
-      write(kCategoryReturningVisitors, totals.returning_visitors, 0);
+      add(kCategoryNewVisitors, totals.new_visitors, 0);
+      add(kCategoryReturningVisitors, totals.returning_visitors, 0);
     }
   }
+  RowBurst burst(site.database(), day ? "WriteDaySiteStatistics" : "WriteHourSiteStatistics");
+  WriteItemPeriods(site.database(), day ? ItemPeriod::kDay : ItemPeriod::kHour,
+                   day ? site.run.current_day : site.run.current_hour, rows);
 }
 
 }  // namespace
@@ -129,46 +127,61 @@ void WriteDaySiteStatistics(CSite& site) { WriteSiteTotals(site, true); }
 
 void FlushHourTextItems(CSite& site) {
   SiteLockGuard statistics(site, "FlushHourTextItems");
-  RowBurst burst(site, "FlushHourTextItems");
-  DrainList(site.run.items.hour_changed, &CTextItem::next_hour_changed, &CTextItem::on_hour_list,
-            [&](CTextItem& item) { WriteHourlyItemEntry(site, item); }, NoProgress);
+  RowBurst burst(site.database(), "FlushHourTextItems");
+  std::vector<ItemPeriodRow> rows = DrainPeriodList(
+      site.run.items.hour_changed, &CTextItem::next_hour_changed, &CTextItem::on_hour_list,
+      ItemPeriod::kHour);
+  WriteItemPeriods(site.database(), ItemPeriod::kHour, site.run.current_hour, rows);
 }
 
 void FlushDayTextItems(CSite& site) {
   SiteLockGuard statistics(site, "FlushDayTextItems");
-  RowBurst burst(site, "FlushDayTextItems");
-  TextItemTable& items = site.run.items;
-  int n = CountList(items.day_changed, &CTextItem::next_day_changed);
-  Progress progress(site, "Writing daily item statistics for " + FormatTime("%l", site.run.current_day),
-                    n, "  ");
-  DrainList(items.day_changed, &CTextItem::next_day_changed, &CTextItem::on_day_list,
-            [&](CTextItem& item) { WriteDailyItemEntry(site, item); },
-            [&](int k) { progress.Done(k); });
+  RowBurst burst(site.database(), "FlushDayTextItems");
+  std::vector<ItemPeriodRow> rows = DrainPeriodList(
+      site.run.items.day_changed, &CTextItem::next_day_changed, &CTextItem::on_day_list,
+      ItemPeriod::kDay);
+  Progress progress(site,
+                    "Writing daily item statistics for " + FormatTime("%l", site.run.current_day),
+                    static_cast<int>(rows.size()), "  ");
+  WriteItemPeriods(site.database(), ItemPeriod::kDay, site.run.current_day, rows,
+                   [&](std::size_t k) { progress.Done(static_cast<int>(k)); });
 }
 
 void FlushRegions(CSite& site) {
   SiteLockGuard statistics(site, "FlushRegions");
-  RowBurst burst(site, "FlushRegions");
-  DrainList(site.run.items.region_changed, &CTextItem::next_region_changed,
-            &CTextItem::on_region_list,
-            [&](CTextItem& item) {
-              // A region's counts belong to the day it was last seen, which
-              // may lie before the run's last day.
-              WriteDailyItemEntry(site, item, item.last_hit > 0 ? StartOfDay(item.last_hit) : 0);
-            },
-            NoProgress);
+  RowBurst burst(site.database(), "FlushRegions");
+  // A region's counts belong to the day it was last seen, which may lie
+  // before the run's last day: the rows are written a day at a time, in
+  // the list's order.
+  using DatedRow = std::pair<TimeValue, ItemPeriodRow>;
+  std::vector<DatedRow> dated = DrainList<DatedRow>(
+      site.run.items.region_changed, &CTextItem::next_region_changed, &CTextItem::on_region_list,
+      [&](CTextItem& item) {
+        TimeValue day = item.last_hit > 0 ? StartOfDay(item.last_hit) : site.run.current_day;
+        return std::pair(day, TakeItemPeriodRow(item, ItemPeriod::kDay));
+      });
+  std::vector<ItemPeriodRow> rows;
+  for (std::size_t i = 0; i < dated.size(); ++i) {
+    rows.push_back(dated[i].second);
+    if (i + 1 == dated.size() || dated[i + 1].first != dated[i].first) {
+      WriteItemPeriods(site.database(), ItemPeriod::kDay, dated[i].first, rows);
+      rows.clear();
+    }
+  }
 }
 
 void FlushItemDates(CSite& site) {
   // The region thread moves last hits under the statistics lock.
   SiteLockGuard statistics(site, "FlushItemDates");
-  RowBurst burst(site, "FlushItemDates");
+  RowBurst burst(site.database(), "FlushItemDates");
   TextItemTable& items = site.run.items;
-  int n = CountList(items.last_hit_changed, &CTextItem::next_last_hit_changed);
-  Progress progress(site, "Updating last-activity dates for items", n, " ");
-  DrainList(items.last_hit_changed, &CTextItem::next_last_hit_changed, &CTextItem::last_hit_changed,
-            [&](CTextItem& item) { WriteItemLastHit(site, item.ItemID, item.last_hit); },
-            [&](int k) { progress.Done(k); });
+  std::vector<ItemLastHitRow> rows = DrainList<ItemLastHitRow>(
+      items.last_hit_changed, &CTextItem::next_last_hit_changed, &CTextItem::last_hit_changed,
+      [](CTextItem& item) { return ItemLastHitRow{item.ItemID, item.last_hit}; });
+  Progress progress(site, "Updating last-activity dates for items", static_cast<int>(rows.size()),
+                    " ");
+  WriteItemLastHits(site.database(), rows,
+                    [&](std::size_t k) { progress.Done(static_cast<int>(k)); });
 }
 
 }  // namespace tf

@@ -75,8 +75,8 @@ void ZeroRunStatistics(CSite& site) {
 
 // Every write of the run from here joins one transaction (see WriteBatch).
 void BeginRunTransaction(CSite& site) {
-  DatabaseLockGuard lock(site, "BeginRunTransaction");
-  site.run.new_rows.BeforeWrite(site.connection());
+  DatabaseLockGuard lock(site.database(), "BeginRunTransaction");
+  site.database().JoinBatch();
 }
 
 // The statistics, the log streams' positions, the run figures and the
@@ -88,8 +88,8 @@ void CommitRun(CSite& site) {
   site.StoreSettings();
   bool committed = false;
   {
-    DatabaseLockGuard lock(site, "CommitRun");
-    committed = site.run.new_rows.Commit();
+    DatabaseLockGuard lock(site.database(), "CommitRun");
+    committed = site.database().batch().Commit();
   }
   if (committed) PublishPendingSessions(site);
 }

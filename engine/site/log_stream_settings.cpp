@@ -44,7 +44,7 @@ bool CSite::LoadLogFiles() {
   GetDateParameter("LastFileDate", last_file);
   GetDateParameter("LastRecordDate", last_record);
   for (const char* key : {"LogFileDirectory", "LogFileMask"}) {
-    DatabaseLockGuard lock(*this, "DeleteStringParameter");
+    DatabaseLockGuard lock(database_, "DeleteStringParameter");
     std::string error;
     if (!ExecuteSql(connection(), "Delete from tblSettingsString where Name = ?",
                     {com::Variant(key)}, &error, kErrorSize)) {
@@ -61,7 +61,7 @@ bool CSite::LoadLogFiles() {
 
 bool CSite::StoreLogFiles() {
   SiteLockGuard site_lock(*this, "StoreLogFiles");
-  DatabaseLockGuard database_lock(*this, "StoreLogFiles");
+  DatabaseLockGuard database_lock(database_, "StoreLogFiles");
   // The old rows go only together with the writing of the new ones.
   Transaction transaction(connection());
   // Numbers past 19 too, so that a list that once had more streams never

@@ -14,7 +14,6 @@
 #include "engine/site/session_tables.h"
 #include "engine/site/text_item.h"
 #include "engine/site/user_agent_cache.h"
-#include "engine/store/write_batch.h"
 
 namespace tf {
 
@@ -50,9 +49,6 @@ struct SiteRunState {
   double bytes_read = 0;
 
   TextItemTable items;
-  // The new tblData rows, written in batches.
-  WriteBatch new_rows;
-
   // The day's status-code counters.
   HitStatusTable hit_status;
 

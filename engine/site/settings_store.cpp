@@ -37,7 +37,7 @@ void CreateMemoTableWhenMissing(CSite& site) {
 
 bool Store(CSite& site, std::string_view operation, SettingsTable table, std::string_view key,
            const com::Variant& value) {
-  DatabaseLockGuard lock(site, operation);
+  DatabaseLockGuard lock(site.database(), operation);
   if (table == SettingsTable::kMemo) CreateMemoTableWhenMissing(site);
   try {
     if (UpdateSetting(site.connection(), table, key, value)) return true;
@@ -55,7 +55,7 @@ bool Store(CSite& site, std::string_view operation, SettingsTable table, std::st
 
 std::optional<com::Variant> Read(CSite& site, std::string_view operation, SettingsTable table,
                                  std::string_view key) {
-  DatabaseLockGuard lock(site, operation);
+  DatabaseLockGuard lock(site.database(), operation);
   return ReadSetting(site.connection(), table, key);
 }
 
@@ -90,7 +90,7 @@ bool CSite::GetStringParameter(std::string_view key, std::string& value, std::si
 }
 
 bool CSite::GetMemoParameter(std::string_view key, std::string& value) {
-  DatabaseLockGuard lock(*this, "GetMemoParameter");
+  DatabaseLockGuard lock(database_, "GetMemoParameter");
   value.clear();
   CreateMemoTableWhenMissing(*this);
   auto stored = ReadSetting(connection(), SettingsTable::kMemo, key);

@@ -52,7 +52,7 @@ CSite::~CSite() {
   if (SiteNameWork* names = MadeNameWork()) names->Detach();
   target_hits.index.Clear();
   CloseEventLog();
-  CloseDatabase(connection_);
+  CloseDatabase(database_.holder());
 }
 
 // --- Analysis hold -----------------------------------------------------------
@@ -79,42 +79,30 @@ void CSite::WaitForAnalysisHolds() {
 
 // --- Locks ---------------------------------------------------------------
 
-void CSite::Enter(NamedLock& lock, std::string_view operation) {
-  lock.mutex.lock();
-  if (++lock.depth == 1) lock.holder.assign(CutUtf8(operation, kLockHolderSize - 1));
-}
-
-void CSite::Leave(NamedLock& lock) {
-  if (--lock.depth == 0) lock.holder.clear();
-  lock.mutex.unlock();
-}
-
-void CSite::LockDatabase(std::string_view operation) { Enter(database_lock_, operation); }
-void CSite::UnlockDatabase() { Leave(database_lock_); }
-void CSite::LockSite(std::string_view operation) { Enter(statistics_lock_, operation); }
-void CSite::UnlockSite() { Leave(statistics_lock_); }
+void CSite::LockSite(std::string_view operation) { statistics_lock_.Enter(operation); }
+void CSite::UnlockSite() { statistics_lock_.Leave(); }
 
 // --- The site database -----------------------------------------------------
 
 bool CSite::OpenSiteDatabase() {
-  DatabaseLockGuard lock(*this, "OpenSiteDatabase");
+  DatabaseLockGuard lock(database_, "OpenSiteDatabase");
   if (open_count_ < 1) {
-    if (!OpenDatabase(connection_, DatabasePath(), this)) return false;
+    if (!OpenDatabase(database_.holder(), DatabasePath(), this)) return false;
   }
   ++open_count_;
   return true;
 }
 
 void CSite::CloseSiteDatabase() {
-  DatabaseLockGuard lock(*this, "CloseSiteDatabase");
+  DatabaseLockGuard lock(database_, "CloseSiteDatabase");
   if (open_count_ == 0) return;
-  if (--open_count_ == 0) CloseDatabase(connection_);
+  if (--open_count_ == 0) CloseDatabase(database_.holder());
 }
 
 void CSite::ForceCloseSiteDatabase() {
-  DatabaseLockGuard lock(*this, "CloseSiteDatabase");
+  DatabaseLockGuard lock(database_, "CloseSiteDatabase");
   open_count_ = 0;
-  CloseDatabase(connection_);
+  CloseDatabase(database_.holder());
 }
 
 std::string CSite::DatabasePath() const {

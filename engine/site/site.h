@@ -1,11 +1,12 @@
 // CSite: one site (a "project" to the user) and everything the engine keeps
 // for it: the identity row from tblProjects, its settings, what its runs
-// found, its analysis state, the connection to its own database and the two
-// named locks that serialise work on it.
+// found, its analysis state, its own database (SiteDatabase: the connection,
+// the database lock and the run's write batch) and the statistics lock; the
+// two locks serialise work on it.
 //
 // Lock order for one site: the site list lock, then the statistics lock
-// (LockSite), then the database lock (LockDatabase). Both site locks are
-// re-entrant for the thread that holds them.
+// (LockSite), then the database lock (DatabaseLockGuard over database()).
+// Both are re-entrant for the thread that holds them.
 #pragma once
 
 #include <atomic>
@@ -25,7 +26,9 @@
 #include "engine/logs/log_stream.h"
 #include "engine/site/run_state.h"
 #include "engine/site/site_settings.h"
+#include "engine/common/named_lock.h"
 #include "engine/store/database.h"
+#include "engine/store/site_database.h"
 #include "engine/store/site_file_lock.h"
 
 namespace tf {
@@ -102,7 +105,6 @@ class CSite : public LogSite {
   static constexpr std::size_t kUserPasswordSize = 100;
   static constexpr std::size_t kDatabaseNameSize = 50;
   static constexpr std::size_t kStatusSize = 200;  // status and error texts
-  static constexpr std::size_t kLockHolderSize = 50;
 
   // Every setting at its default; the defaults of new sites come from the
   // system settings.
@@ -152,8 +154,6 @@ class CSite : public LogSite {
 
   // --- Locks -------------------------------------------------------------
   // Each records the name of the operation that holds it (at most 49 bytes).
-  void LockDatabase(std::string_view operation);
-  void UnlockDatabase();
   void LockSite(std::string_view operation);
   void UnlockSite();
 
@@ -164,7 +164,10 @@ class CSite : public LogSite {
   // Closes the connection whatever the count (the site is being deleted).
   void ForceCloseSiteDatabase();
   // The open connection, or nullptr.
-  db::Connection* connection() { return connection_.get(); }
+  db::Connection* connection() { return database_.connection(); }
+  // The connection with its lock, trace and the run's write batch: all that
+  // the statistics writers take of the site.
+  SiteDatabase& database() { return database_; }
   int open_count() const { return open_count_; }
 
   // Install folder + DatabaseName; empty when DatabaseName is not a plain
@@ -263,13 +266,6 @@ class CSite : public LogSite {
   LogStreamList& LogStreams() override { return log_streams; }
 
  private:
-  struct alignas(64) NamedLock {
-    std::recursive_mutex mutex;
-    std::string holder;  // the outermost holder's operation
-    int depth = 0;       // nested holds of the owning thread
-  };
-  void Enter(NamedLock& lock, std::string_view operation);
-  void Leave(NamedLock& lock);
   void SetDefaults();
   // Asks a running analysis to stop, then waits until no hold is left.
   void WaitForAnalysisHolds();
@@ -282,10 +278,9 @@ class CSite : public LogSite {
   std::condition_variable hold_released_;
   int analysis_holds_ = 0;
 
-  NamedLock database_lock_;
-  NamedLock statistics_lock_;
+  alignas(64) NamedLock statistics_lock_;
 
-  ConnectionHolder connection_;
+  SiteDatabase database_{*this};
   int open_count_ = 0;
 
   SiteFileLock file_lock_;
@@ -301,7 +296,7 @@ class CSite : public LogSite {
   std::FILE* event_log_ = nullptr;
 };
 
-// RAII forms of the two site locks.
+// The statistics lock, held for a scope.
 class SiteLockGuard {
  public:
   SiteLockGuard(CSite& site, std::string_view operation) : site_(site) {
@@ -310,19 +305,6 @@ class SiteLockGuard {
   ~SiteLockGuard() { site_.UnlockSite(); }
   SiteLockGuard(const SiteLockGuard&) = delete;
   SiteLockGuard& operator=(const SiteLockGuard&) = delete;
-
- private:
-  CSite& site_;
-};
-
-class DatabaseLockGuard {
- public:
-  DatabaseLockGuard(CSite& site, std::string_view operation) : site_(site) {
-    site_.LockDatabase(operation);
-  }
-  ~DatabaseLockGuard() { site_.UnlockDatabase(); }
-  DatabaseLockGuard(const DatabaseLockGuard&) = delete;
-  DatabaseLockGuard& operator=(const DatabaseLockGuard&) = delete;
 
  private:
   CSite& site_;

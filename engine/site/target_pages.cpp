@@ -16,7 +16,7 @@ constexpr std::size_t kErrorSize = 500;
 
 bool CSite::SetupTargetPages() {
   SiteLockGuard site_lock(*this, "SetupTargetPages");
-  DatabaseLockGuard database_lock(*this, "SetupTargetPages");
+  DatabaseLockGuard database_lock(database_, "SetupTargetPages");
   target_pages.clear();
   if (connection() == nullptr) return true;
   try {
@@ -38,7 +38,7 @@ bool CSite::StoreTargetPages() {
   if (!target_pages_changed) return true;
   target_pages_changed = false;
   SiteLockGuard site_lock(*this, "StoreTargetPages");
-  DatabaseLockGuard database_lock(*this, "StoreTargetPages");
+  DatabaseLockGuard database_lock(database_, "StoreTargetPages");
   // The old list goes only together with the writing of the new one.
   Transaction transaction(connection());
   std::string error;

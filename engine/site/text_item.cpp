@@ -132,6 +132,14 @@ void SetRegionChange(CTextItem& item, CSite& site) {
 
 CTextItem& TextItemTable::Add() { return *all.emplace_back(std::make_unique<CTextItem>()); }
 
+CTextItem& TextItemTable::AddIndexed(std::int32_t category, std::string_view name) {
+  CTextItem& item = Add();
+  item.SetCategory(category);
+  item.SetName(name);
+  index.Insert(&item);
+  return item;
+}
+
 void TextItemTable::Release() {
   index.Clear();
   all.clear();

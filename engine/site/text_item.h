@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/common/text.h"
 #include "engine/common/time_value.h"
 #include "engine/site/text_item_index.h"
 
@@ -121,6 +122,20 @@ struct TextItemTable {
 
   // A new empty item, owned by the table; the caller puts it in the index.
   CTextItem& Add();
+  // The run's item of (category, name), the name cut to kMaxName bytes. One
+  // the table has not got yet is made, put in the index and handed to
+  // `identify` (which gives it its stored identity) before anyone sees it;
+  // so each (category, name) is identified once per run.
+  template <typename Identify>
+  CTextItem& FindOrAdd(std::int32_t category, std::string_view name, Identify&& identify) {
+    name = CutUtf8(name, CTextItem::kMaxName);
+    if (CTextItem* item = index.Find(TextItemKey{category, name})) return *item;
+    CTextItem& item = AddIndexed(category, name);
+    identify(item);
+    return item;
+  }
+  // A new item of (category, name), in the index.
+  CTextItem& AddIndexed(std::int32_t category, std::string_view name);
   // Frees every item, empties the lists and clears the index.
   void Release();
 

@@ -1,13 +1,13 @@
-// What the flushes of a run share: one database lock and transaction around
-// a burst of row writes, and the progress status of a list being written.
+// What the flushes of a run share: one database lock around a burst of row
+// writes, and the progress status of a list being written.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <utility>
 
-#include "engine/site/site.h"
-#include "engine/store/transaction.h"
+#include "engine/common/status_sink.h"
+#include "engine/store/site_database.h"
 
 namespace tf {
 
@@ -16,8 +16,8 @@ namespace tf {
 // log streams' positions.
 class RowBurst {
  public:
-  RowBurst(CSite& site, std::string_view operation) : lock_(site, operation) {
-    site.run.new_rows.BeforeWrite(site.connection());
+  RowBurst(SiteDatabase& database, std::string_view operation) : lock_(database, operation) {
+    database.JoinBatch();
   }
 
  private:
@@ -27,7 +27,7 @@ class RowBurst {
 // "text  (p%)" after item k of n, set only when the percentage moves.
 class Progress {
  public:
-  Progress(CSite& site, std::string text, int count, const char* separator)
+  Progress(StatusSink& site, std::string text, int count, const char* separator)
       : site_(site), text_(std::move(text)), count_(count), separator_(separator) {}
   void Done(int k) {
     int percent = count_ > 0 ? 100 * k / count_ : 100;
@@ -37,7 +37,7 @@ class Progress {
   }
 
  private:
-  CSite& site_;
+  StatusSink& site_;
   std::string text_;
   int count_;
   const char* separator_;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "engine/common/address.h"
 #include "engine/logs/log_stream.h"
@@ -33,6 +34,39 @@ const std::string& PeriodDate(TimeValue t) {
   return text;
 }
 
+// Where a failed row goes: the event log's trace or the site's error text,
+// with the database's description cut to error_size - 1 bytes.
+struct RowFailure {
+  bool trace;
+  std::string_view prefix;
+  std::size_t error_size;
+};
+
+// Runs every row through the one statement under one hold of the database
+// lock; a failed row is reported and the next one is still written.
+template <typename Row, typename Bind>
+void WriteRows(SiteDatabase& database, std::string_view operation, std::string_view sql,
+               std::span<const Row> rows, Bind bind, const RowFailure& failure,
+               const RowsWritten& written) {
+  DatabaseLockGuard lock(database, operation);
+  db::Params params;
+  std::string error;
+  std::size_t k = 0;
+  for (const Row& row : rows) {
+    params.clear();
+    bind(row, params);
+    if (!ExecuteSql(database.connection(), sql, params, &error, failure.error_size)) {
+      std::string text = std::string(failure.prefix) + error;
+      if (failure.trace) {
+        database.Trace(text);
+      } else {
+        database.SetError(text);
+      }
+    }
+    if (written) written(++k);
+  }
+}
+
 // tblHour and tblDay have the same columns and the same key: a row that
 // exists gets the amounts added.
 std::string ItemPeriodSql(std::string_view table) {
@@ -46,134 +80,149 @@ std::string ItemPeriodSql(std::string_view table) {
          "ViewTime = ViewTime + excluded.ViewTime";
 }
 
-void WriteItemPeriod(CSite& site, CTextItem& item, PeriodCounters& counters, TimeValue date,
-                     std::string_view operation, std::string_view sql,
-                     std::string_view trace_text) {
-  DatabaseLockGuard lock(site, operation);
-  std::string error;
-  if (!ExecuteSql(site.connection(), sql,
-                  {com::Variant(PeriodDate(date)), com::Variant(item.category),
-                   com::Variant(item.ItemID), com::Variant(counters.Hits),
-                   com::Variant(static_cast<double>(counters.Bytes)),
-                   com::Variant(counters.EntryCount), com::Variant(counters.ExitCount),
-                   com::Variant(counters.SessionCount), com::Variant(counters.ViewTime)},
-                  &error, kTraceErrorSize)) {
-    site.Trace(std::string(trace_text) + error);
-  }
-  counters = PeriodCounters{};
-}
-
 }  // namespace
 
-void WriteHourlyItemEntry(CSite& site, CTextItem& item) {
-  static const std::string kSql = ItemPeriodSql("tblHour");
-  WriteItemPeriod(site, item, item.hour, site.run.current_hour, "WriteHourlyItemEntry", kSql,
-                  "Error adding hourly item: ");
+void WriteItemPeriods(SiteDatabase& database, ItemPeriod period, TimeValue date,
+                      std::span<const ItemPeriodRow> rows, const RowsWritten& written) {
+  static const std::string kHourSql = ItemPeriodSql("tblHour");
+  static const std::string kDaySql = ItemPeriodSql("tblDay");
+  const bool hour = period == ItemPeriod::kHour;
+  const std::string& date_text = PeriodDate(date);
+  WriteRows(
+      database, hour ? "WriteHourlyItemEntry" : "WriteDailyItemEntry", hour ? kHourSql : kDaySql,
+      rows,
+      [&](const ItemPeriodRow& row, db::Params& params) {
+        const PeriodCounters& c = row.counters;
+        params.insert(params.end(),
+                      {com::Variant(date_text), com::Variant(row.category),
+                       com::Variant(row.item_id), com::Variant(c.Hits),
+                       com::Variant(static_cast<double>(c.Bytes)), com::Variant(c.EntryCount),
+                       com::Variant(c.ExitCount), com::Variant(c.SessionCount),
+                       com::Variant(c.ViewTime)});
+      },
+      {true, hour ? "Error adding hourly item: " : "Error adding daily item: ", kTraceErrorSize},
+      written);
 }
 
-void WriteDailyItemEntry(CSite& site, CTextItem& item, TimeValue day) {
-  static const std::string kSql = ItemPeriodSql("tblDay");
-  WriteItemPeriod(site, item, item.day, day == 0 ? site.run.current_day : day,
-                  "WriteDailyItemEntry", kSql, "Error adding daily item: ");
+ItemPeriodRow TakeItemPeriodRow(CTextItem& item, ItemPeriod period) {
+  PeriodCounters& counters = period == ItemPeriod::kHour ? item.hour : item.day;
+  ItemPeriodRow row{item.category, item.ItemID, counters};
+  counters = PeriodCounters{};
+  return row;
 }
 
 // --- Target pages -----------------------------------------------------------
 
-void WriteTargetHitEntry(CSite& site, std::int32_t phrase, std::int32_t referring_item,
-                         std::int32_t referring_category, std::int32_t target_page,
-                         std::int32_t sessions, TimeValue day) {
-  std::string error;
-  if (!ExecuteSql(site.connection(),
-                  "INSERT INTO tblTargetHits (EntryDate, ReferringSite, ReferringCategory, "
-                  "KeywordPhrase, TargetPage, TargetHits, TotalSessions) "
-                  "VALUES (?, ?, ?, ?, ?, ?, 0) "
-                  "ON CONFLICT (EntryDate, KeywordPhrase, ReferringSite, ReferringCategory, "
-                  "TargetPage) DO UPDATE SET TargetHits = TargetHits + excluded.TargetHits",
-                  {com::Variant(PeriodDate(day)), com::Variant(referring_item),
-                   com::Variant(referring_category), com::Variant(phrase),
-                   com::Variant(target_page), com::Variant(sessions)},
-                  &error, kTargetErrorSize)) {
-    site.SetError("Error adding target page entry: " + error);
-  }
+void WriteTargetHits(SiteDatabase& database, TimeValue day, std::span<const TargetHitRow> rows) {
+  const std::string& date_text = PeriodDate(day);
+  WriteRows(
+      database, "WriteDailyTargets",
+      "INSERT INTO tblTargetHits (EntryDate, ReferringSite, ReferringCategory, "
+      "KeywordPhrase, TargetPage, TargetHits, TotalSessions) "
+      "VALUES (?, ?, ?, ?, ?, ?, 0) "
+      "ON CONFLICT (EntryDate, KeywordPhrase, ReferringSite, ReferringCategory, "
+      "TargetPage) DO UPDATE SET TargetHits = TargetHits + excluded.TargetHits",
+      rows,
+      [&](const TargetHitRow& row, db::Params& params) {
+        params.insert(params.end(),
+                      {com::Variant(date_text), com::Variant(row.referring_item),
+                       com::Variant(row.referring_category), com::Variant(row.phrase),
+                       com::Variant(row.target_page), com::Variant(row.sessions)});
+      },
+      {false, "Error adding target page entry: ", kTargetErrorSize}, {});
 }
 
-void WriteTargetSessions(CSite& site, std::int32_t phrase, std::int32_t referring_item,
-                         std::int32_t referring_category, std::int32_t sessions, TimeValue day) {
-  std::string error;
-  if (!ExecuteSql(site.connection(),
-                  "UPDATE tblTargetHits SET TotalSessions = TotalSessions + ? "
-                  "WHERE ReferringSite=? AND ReferringCategory=? AND KeywordPhrase=? "
-                  "AND EntryDate=?",
-                  {com::Variant(sessions), com::Variant(referring_item),
-                   com::Variant(referring_category), com::Variant(phrase),
-                   com::Variant(PeriodDate(day))},
-                  &error, kTargetErrorSize)) {
-    site.SetError(error);
-  }
+void WriteTargetSessions(SiteDatabase& database, TimeValue day,
+                         std::span<const TargetSessionsRow> rows, const RowsWritten& written) {
+  const std::string& date_text = PeriodDate(day);
+  WriteRows(
+      database, "WriteDailyTargets",
+      "UPDATE tblTargetHits SET TotalSessions = TotalSessions + ? "
+      "WHERE ReferringSite=? AND ReferringCategory=? AND KeywordPhrase=? "
+      "AND EntryDate=?",
+      rows,
+      [&](const TargetSessionsRow& row, db::Params& params) {
+        params.insert(params.end(),
+                      {com::Variant(row.sessions), com::Variant(row.referring_item),
+                       com::Variant(row.referring_category), com::Variant(row.phrase),
+                       com::Variant(date_text)});
+      },
+      {false, "", kTargetErrorSize}, written);
 }
 
 void WriteDailyTargets(CSite& site) {
   SiteLockGuard statistics(site, "WriteDailyTargets");
-  DatabaseLockGuard database(site, "WriteDailyTargets");
+  DatabaseLockGuard database(site.database(), "WriteDailyTargets");
   TargetHitTable& table = site.target_hits;
   table.index.Clear();
   if (table.groups.empty()) return;
-  int n = static_cast<int>(std::distance(table.groups.begin(), table.groups.end()));
+  std::vector<TargetHitRow> hits;
+  std::vector<TargetSessionsRow> sessions;
+  for (const TargetHitGroup& group : table.groups) {
+    for (const TargetCounter& counter : group.targets) {
+      hits.push_back({group.keyword_phrase, group.referring_site, group.referring_category,
+                      counter.ItemID, counter.sessions});
+    }
+    sessions.push_back(
+        {group.keyword_phrase, group.referring_site, group.referring_category, group.sessions});
+  }
+  table.groups.clear();
   TimeValue day = site.run.current_day;
   std::string day_text = FormatTime("%l", day);
+  std::size_t n = sessions.size();
+  // The groups' rows are all in before any group's sessions are added: each
+  // update reaches only the rows of its own group, which are in by then.
   Transaction transaction(site.connection());
-  int k = 0;
-  while (!table.groups.empty()) {
-    TargetHitGroup& group = table.groups.front();
-    for (const TargetCounter& counter : group.targets) {
-      WriteTargetHitEntry(site, group.keyword_phrase, group.referring_site,
-                          group.referring_category, counter.ItemID, counter.sessions, day);
-    }
-    WriteTargetSessions(site, group.keyword_phrase, group.referring_site, group.referring_category,
-                        group.sessions, day);
-    table.groups.pop_front();
-    ++k;
+  WriteTargetHits(site.database(), day, hits);
+  WriteTargetSessions(site.database(), day, sessions, [&](std::size_t k) {
     site.SetStatus("Writing daily target page statistics for " + day_text + "  (" +
                    std::to_string(100 * k / n) + ")");
-  }
+  });
   transaction.Commit();
 }
 
 // --- Click paths ----------------------------------------------------------------
 
-void WriteDailyPathEntry(CSite& site, std::int32_t item_id, std::int32_t item_id2,
-                         std::int32_t hits, std::int32_t entry_count, std::int32_t exit_count) {
-  DatabaseLockGuard lock(site, "WriteDailyPathEntry");
-  std::string error;
-  if (!ExecuteSql(site.connection(),
-                  "INSERT INTO tblPaths (EntryDate, ItemID, ItemID2, Hits, EntryCount, ExitCount) "
-                  "VALUES (?, ?, ?, ?, ?, ?) "
-                  "ON CONFLICT (EntryDate, ItemID, ItemID2) DO UPDATE SET "
-                  "Hits = Hits + excluded.Hits, EntryCount = EntryCount + excluded.EntryCount, "
-                  "ExitCount = ExitCount + excluded.ExitCount",
-                  {com::Variant(PeriodDate(site.run.current_day)), com::Variant(item_id),
-                   com::Variant(item_id2), com::Variant(hits), com::Variant(entry_count),
-                   com::Variant(exit_count)},
-                  &error, kTraceErrorSize)) {
-    site.Trace("Error adding path entry: " + error);
-  }
+void WriteDailyPaths(SiteDatabase& database, TimeValue day, std::span<const PathRow> rows,
+                     const RowsWritten& written) {
+  const std::string& date_text = PeriodDate(day);
+  WriteRows(
+      database, "WriteDailyPathEntry",
+      "INSERT INTO tblPaths (EntryDate, ItemID, ItemID2, Hits, EntryCount, ExitCount) "
+      "VALUES (?, ?, ?, ?, ?, ?) "
+      "ON CONFLICT (EntryDate, ItemID, ItemID2) DO UPDATE SET "
+      "Hits = Hits + excluded.Hits, EntryCount = EntryCount + excluded.EntryCount, "
+      "ExitCount = ExitCount + excluded.ExitCount",
+      rows,
+      [&](const PathRow& row, db::Params& params) {
+        params.insert(params.end(),
+                      {com::Variant(date_text), com::Variant(row.item_id),
+                       com::Variant(row.item_id2), com::Variant(row.hits),
+                       com::Variant(row.entry_count), com::Variant(row.exit_count)});
+      },
+      {true, "Error adding path entry: ", kTraceErrorSize}, written);
 }
 
 // --- Reset ------------------------------------------------------------------------
 
+void DeleteStatisticsRows(SiteDatabase& database) {
+  DatabaseLockGuard lock(database, "AddTextItem");
+  Transaction transaction(database.connection());
+  for (const char* table : {"tblData", "tblDay", "tblDomains", "tblHitStatus", "tblHour",
+                            "tblPaths", "tblTargetHits", "tblVisitors"}) {
+    std::string error;
+    if (!ExecuteSql(database.connection(), std::string("DELETE * from ") + table, &error,
+                    kResetErrorSize)) {
+      database.Trace("Error writing text item: " + error);
+    }
+  }
+  transaction.Commit();
+}
+
 void ResetStatistics(CSite& site) {
   {
-    DatabaseLockGuard lock(site, "AddTextItem");
-    Transaction transaction(site.connection());
-    for (const char* table : {"tblData", "tblDay", "tblDomains", "tblHitStatus", "tblHour",
-                              "tblPaths", "tblTargetHits", "tblVisitors"}) {
-      std::string error;
-      if (!ExecuteSql(site.connection(), std::string("DELETE * from ") + table, &error,
-                      kResetErrorSize)) {
-        site.Trace("Error writing text item: " + error);
-      }
-    }
-    transaction.Commit();
+    DatabaseLockGuard lock(site.database(), "AddTextItem");
+    DeleteStatisticsRows(site.database());
     RunHistory& history = site.history;
     history.LastScanDate = 0;
     history.LastRecordDate = 0;
@@ -190,24 +239,28 @@ void ResetStatistics(CSite& site) {
   site.StoreSettings();
 }
 
-void WriteVisitorDay(CSite& site, std::string_view day_text, const VisitorDayRow& row) {
-  std::string error;
-  if (!ExecuteSql(site.connection(),
-                  "INSERT INTO tblVisitors (EntryDate, IPaddress, Hits, Bytes, SessionCount, "
-                  "ViewTime) VALUES (?, ?, ?, ?, ?, ?) "
-                  "ON CONFLICT (IPaddress, EntryDate) DO UPDATE SET Hits = Hits + excluded.Hits, "
-                  "Bytes = Bytes + excluded.Bytes, "
-                  "SessionCount = SessionCount + excluded.SessionCount, "
-                  "ViewTime = ViewTime + excluded.ViewTime",
-                  {com::Variant(std::string(day_text)), com::Variant(AddressToText(row.address)),
-                   com::Variant(row.hits), com::Variant(static_cast<double>(row.bytes)),
-                   com::Variant(row.sessions), com::Variant(row.view_time)},
-                  &error, kTargetErrorSize)) {
-    site.SetError("Error adding visitor: " + error);
-  }
+void WriteVisitorDays(SiteDatabase& database, TimeValue day, std::span<const VisitorDayRow> rows,
+                      const RowsWritten& written) {
+  const std::string& date_text = PeriodDate(day);
+  WriteRows(
+      database, "UpdateStatistics",
+      "INSERT INTO tblVisitors (EntryDate, IPaddress, Hits, Bytes, SessionCount, "
+      "ViewTime) VALUES (?, ?, ?, ?, ?, ?) "
+      "ON CONFLICT (IPaddress, EntryDate) DO UPDATE SET Hits = Hits + excluded.Hits, "
+      "Bytes = Bytes + excluded.Bytes, "
+      "SessionCount = SessionCount + excluded.SessionCount, "
+      "ViewTime = ViewTime + excluded.ViewTime",
+      rows,
+      [&](const VisitorDayRow& row, db::Params& params) {
+        params.insert(params.end(),
+                      {com::Variant(date_text), com::Variant(AddressToText(row.address)),
+                       com::Variant(row.hits), com::Variant(static_cast<double>(row.bytes)),
+                       com::Variant(row.sessions), com::Variant(row.view_time)});
+      },
+      {false, "Error adding visitor: ", kTargetErrorSize}, written);
 }
 
-bool FindKnownVisitors(CSite& site, std::span<const std::uint32_t> addresses,
+bool FindKnownVisitors(SiteDatabase& database, std::span<const std::uint32_t> addresses,
                        std::unordered_set<std::string>& known) {
   if (addresses.empty()) return true;
   // Always the same number of parameters (the first address repeated), so
@@ -222,43 +275,46 @@ bool FindKnownVisitors(CSite& site, std::span<const std::uint32_t> addresses,
   for (std::size_t i = 0; i < kKnownVisitorsBatch; ++i) {
     params.push_back(com::Variant(AddressToText(addresses[i < addresses.size() ? i : 0])));
   }
-  DatabaseLockGuard lock(site, "UpdateStatistics");
-  if (site.connection() == nullptr) return false;
+  DatabaseLockGuard lock(database, "UpdateStatistics");
+  if (database.connection() == nullptr) return false;
   try {
-    db::Recordset rows = site.connection()->OpenRecordset(sql, params);
+    db::Recordset rows = database.connection()->OpenRecordset(sql, params);
     for (; !rows.IsEof(); rows.MoveNext()) {
       known.insert(TextFieldValue(rows.Field(0), kAddressSize));
     }
     return true;
   } catch (const db::Error& e) {
-    site.SetError(e.description());
+    database.SetError(e.description());
     return false;
   }
 }
 
-void WriteHitStatusRow(CSite& site, std::string_view date, const HitStatusKey& key,
-                       std::int32_t hits) {
-  DatabaseLockGuard lock(site, "HitStatusStatistics");
-  std::string error;
-  if (!ExecuteSql(site.connection(),
-                  "INSERT INTO tblHitStatus (EntryDate, StatusCode, ItemID, Hits) "
-                  "VALUES (?, ?, ?, ?) "
-                  "ON CONFLICT (EntryDate, StatusCode, ItemID) DO UPDATE SET "
-                  "Hits = Hits + excluded.Hits",
-                  {com::Variant(std::string(date)), com::Variant(key.status_code),
-                   com::Variant(key.item_id), com::Variant(hits)},
-                  &error, kTargetErrorSize)) {
-    site.SetError("Error adding HitStatus: " + error);
-  }
+void WriteHitStatusRows(SiteDatabase& database, TimeValue day, std::span<const HitStatusRow> rows,
+                        const RowsWritten& written) {
+  const std::string& date_text = PeriodDate(day);
+  WriteRows(
+      database, "HitStatusStatistics",
+      "INSERT INTO tblHitStatus (EntryDate, StatusCode, ItemID, Hits) "
+      "VALUES (?, ?, ?, ?) "
+      "ON CONFLICT (EntryDate, StatusCode, ItemID) DO UPDATE SET "
+      "Hits = Hits + excluded.Hits",
+      rows,
+      [&](const HitStatusRow& row, db::Params& params) {
+        params.insert(params.end(), {com::Variant(date_text), com::Variant(row.key.status_code),
+                                     com::Variant(row.key.item_id), com::Variant(row.hits)});
+      },
+      {false, "Error adding HitStatus: ", kTargetErrorSize}, written);
 }
 
-void WriteItemLastHit(CSite& site, std::int32_t item_id, TimeValue last_hit) {
-  std::string error;
-  if (!ExecuteSql(site.connection(), "UPDATE tblData SET LastHit=? WHERE ItemID=?",
-                  {com::Variant(FormatTimeOrDefault(last_hit)), com::Variant(item_id)}, &error,
-                  kTargetErrorSize)) {
-    site.SetError("Error flushing items: " + error);
-  }
+void WriteItemLastHits(SiteDatabase& database, std::span<const ItemLastHitRow> rows,
+                       const RowsWritten& written) {
+  WriteRows(
+      database, "FlushItemDates", "UPDATE tblData SET LastHit=? WHERE ItemID=?", rows,
+      [](const ItemLastHitRow& row, db::Params& params) {
+        params.insert(params.end(), {com::Variant(FormatTimeOrDefault(row.last_hit)),
+                                     com::Variant(row.item_id)});
+      },
+      {false, "Error flushing items: ", kTargetErrorSize}, written);
 }
 
 }  // namespace tf

@@ -19,28 +19,27 @@ constexpr std::size_t kErrorSize = 500;
 constexpr std::size_t kHostSize = 100;
 constexpr std::size_t kWordSize = 151;
 
-// Looks the row up by category and name. Found: the item takes its ItemID
-// and, when asked, its last hit. A failed select is the site's error and
-// counts as not found. The caller holds the database lock.
-bool SelectItemRow(CSite& site, CTextItem& item, bool take_last_hit) {
-  if (site.connection() == nullptr) return false;
+// The row of (category, name), or nothing. A failed select is the site's
+// error and counts as not found. The caller holds the database lock.
+std::optional<ItemRowIdentity> SelectItemRow(SiteDatabase& database, std::int32_t category,
+                                             std::string_view name) {
+  if (database.connection() == nullptr) return std::nullopt;
   try {
-    db::Recordset rows = site.connection()->OpenRecordset(
+    db::Recordset rows = database.connection()->OpenRecordset(
         "SELECT ItemID, LastHit FROM tblData WHERE Category=? AND Name=?",
-        {com::Variant(item.category), com::Variant(item.name)});
-    if (rows.IsEof()) return false;
-    item.ItemID = rows.Field(0).ToInt32();
-    if (take_last_hit) item.last_hit = DateFieldValue(rows.Field(1));
-    return true;
+        {com::Variant(category), com::Variant(std::string(name))});
+    if (rows.IsEof()) return std::nullopt;
+    return ItemRowIdentity{rows.Field(0).ToInt32(), DateFieldValue(rows.Field(1))};
   } catch (const db::Error& e) {
-    site.SetError(e.description());
-    return false;
+    database.SetError(e.description());
+    return std::nullopt;
   }
 }
 
-bool ReadItemRow(CSite& site, CTextItem& item) {
-  DatabaseLockGuard lock(site, "FindTextItem");
-  return SelectItemRow(site, item, true);
+std::optional<ItemRowIdentity> ReadItemRow(SiteDatabase& database, std::int32_t category,
+                                           std::string_view name) {
+  DatabaseLockGuard lock(database, "FindTextItem");
+  return SelectItemRow(database, category, name);
 }
 
 void CountWords(CSite& site, std::string_view phrase, std::int32_t referring_item,
@@ -61,19 +60,58 @@ void CountWords(CSite& site, std::string_view phrase, std::int32_t referring_ite
 
 }  // namespace
 
+ItemRowIdentity FindOrAddItemRow(SiteDatabase& database, std::int32_t category,
+                                 std::string_view name, TimeValue last_hit) {
+  if (std::optional<ItemRowIdentity> found = ReadItemRow(database, category, name)) return *found;
+  return AddItemRow(database, category, name, last_hit);
+}
+
+ItemRowIdentity AddItemRow(SiteDatabase& database, std::int32_t category, std::string_view name,
+                           TimeValue last_hit) {
+  ItemRowIdentity added{0, last_hit};
+  DatabaseLockGuard lock(database, "AddTextItem");
+  database.JoinBatch();
+  std::string error;
+  if (ExecuteSql(database.connection(),
+                 "INSERT INTO tblData (Category, Name, LastHit) VALUES (?, ?, ?)",
+                 {com::Variant(category), com::Variant(std::string(name)),
+                  com::Variant(FormatTimeOrDefault(last_hit))},
+                 &error, kErrorSize)) {
+    // ItemID is the table's row id: the new row's is known without a search.
+    added.item_id = static_cast<std::int32_t>(database.connection()->LastInsertRowId());
+  } else {
+    database.Trace("Error writing text item: " + error);
+    // The row may be there already under a name that differs in case only.
+    if (std::optional<ItemRowIdentity> found = SelectItemRow(database, category, name)) {
+      added.item_id = found->item_id;
+    }
+  }
+  return added;
+}
+
+std::optional<ItemName> ReadItemName(SiteDatabase& database, std::int32_t item_id) {
+  DatabaseLockGuard lock(database, "FindTextItemID");
+  if (database.connection() == nullptr) return std::nullopt;
+  try {
+    db::Recordset rows = database.connection()->OpenRecordset(
+        "SELECT Category, Name FROM tblData WHERE ItemID=?", {com::Variant(item_id)});
+    if (rows.IsEof()) return std::nullopt;
+    return ItemName{rows.Field(0).ToInt32(),
+                    TextFieldValue(rows.Field(1), CTextItem::kMaxName + 1)};
+  } catch (const db::Error& e) {
+    database.SetError(e.description());
+    return std::nullopt;
+  }
+}
+
 CTextItem* FindTextItem(CSite& site, std::int32_t category, std::string_view name,
                         const SiteLockGuard&) {
-  name = CutUtf8(name, CTextItem::kMaxName);
-  TextItemTable& items = site.run.items;
-  CTextItem* item = items.index.Find(TextItemKey{category, name});
-  if (item == nullptr) {
-    item = &items.Add();
-    item->SetCategory(category);
-    item->SetName(name);
-    items.index.Insert(item);
-    if (!ReadItemRow(site, *item)) AddTextItem(site, *item);
-  }
-  return item;
+  return &site.run.items.FindOrAdd(category, name, [&site](CTextItem& item) {
+    ItemRowIdentity row =
+        FindOrAddItemRow(site.database(), item.category, item.name, site.run.current_hour);
+    item.ItemID = row.item_id;
+    item.last_hit = row.last_hit;
+  });
 }
 
 CTextItem* FindTextItem(CSite& site, std::int32_t category, std::string_view name) {
@@ -81,106 +119,75 @@ CTextItem* FindTextItem(CSite& site, std::int32_t category, std::string_view nam
   return FindTextItem(site, category, name, held);
 }
 
-void AddTextItem(CSite& site, CTextItem& item) {
-  item.last_hit = site.run.current_hour;
-  DatabaseLockGuard lock(site, "AddTextItem");
-  WriteBatch& batch = site.run.new_rows;
-  batch.BeforeWrite(site.connection());
-  std::string error;
-  if (ExecuteSql(site.connection(), "INSERT INTO tblData (Category, Name, LastHit) VALUES (?, ?, ?)",
-                 {com::Variant(item.category), com::Variant(item.name),
-                  com::Variant(FormatTimeOrDefault(item.last_hit))},
-                 &error, kErrorSize)) {
-    // ItemID is the table's row id: the new row's is known without a search.
-    item.ItemID = static_cast<std::int32_t>(site.connection()->LastInsertRowId());
-  } else {
-    site.Trace("Error writing text item: " + error);
-    // The row may be there already under a name that differs in case only.
-    SelectItemRow(site, item, false);
-  }
-}
-
 CTextItem* FindTextItemID(CSite& site, std::int32_t item_id) {
-  std::int32_t category = 0;
-  std::string name;
-  {
-    DatabaseLockGuard lock(site, "FindTextItemID");
-    if (site.connection() == nullptr) return nullptr;
-    try {
-      db::Recordset rows = site.connection()->OpenRecordset(
-          "SELECT Category, Name FROM tblData WHERE ItemID=?", {com::Variant(item_id)});
-      if (rows.IsEof()) return nullptr;
-      category = rows.Field(0).ToInt32();
-      name = TextFieldValue(rows.Field(1), CTextItem::kMaxName + 1);
-    } catch (const db::Error& e) {
-      site.SetError(e.description());
-      return nullptr;
-    }
-  }
-  return FindTextItem(site, category, name);
+  std::optional<ItemName> row = ReadItemName(site.database(), item_id);
+  if (!row) return nullptr;
+  return FindTextItem(site, row->category, row->name);
 }
 
 // --- Domain names -----------------------------------------------------------
 
 namespace {
 
-bool KeepsDomainNames(const CSite& site) {
-  return site.settings.VisitorsStore != 0 && site.settings.VisitorsDomains != 0;
-}
-
 // The stored LastHit of the address, or nothing when it has no row. A
 // failed select is the site's error and counts as no row.
-std::optional<TimeValue> ReadDomainRow(CSite& site, const std::string& address, std::string* host) {
-  if (site.connection() == nullptr) return std::nullopt;
+std::optional<TimeValue> ReadDomainRow(SiteDatabase& database, const std::string& address,
+                                       std::string* host) {
+  if (database.connection() == nullptr) return std::nullopt;
   try {
-    db::Recordset rows = site.connection()->OpenRecordset(
+    db::Recordset rows = database.connection()->OpenRecordset(
         "SELECT DomainName, LastHit FROM tblDomains WHERE IPaddress=?", {com::Variant(address)});
     if (rows.IsEof()) return std::nullopt;
     if (host != nullptr) *host = TextFieldValue(rows.Field(0), kHostSize);
     return DateFieldValue(rows.Field(1));
   } catch (const db::Error& e) {
-    site.SetError(e.description());
+    database.SetError(e.description());
     return std::nullopt;
   }
 }
 
-void MoveDomainLastHit(CSite& site, const std::string& address, TimeValue stored, TimeValue time) {
+void MoveDomainLastHit(SiteDatabase& database, const std::string& address, TimeValue stored,
+                       TimeValue time) {
   if (stored >= time) return;
   std::string error;
-  if (!ExecuteSql(site.connection(), "UPDATE tblDomains SET LastHit=? WHERE IPaddress=?",
+  if (!ExecuteSql(database.connection(), "UPDATE tblDomains SET LastHit=? WHERE IPaddress=?",
                   {com::Variant(FormatTimeOrDefault(time)), com::Variant(address)}, &error,
                   kErrorSize)) {
-    site.SetError(error);
+    database.SetError(error);
   }
 }
 
 }  // namespace
 
-bool SearchforIP(CSite& site, std::uint32_t address, TimeValue time, std::string& host) {
-  if (!KeepsDomainNames(site)) return false;
-  DatabaseLockGuard lock(site, "SearchforIP");
+bool KeepsDomainNames(const CSite& site) {
+  return site.settings.VisitorsStore != 0 && site.settings.VisitorsDomains != 0;
+}
+
+bool SearchforIP(SiteDatabase& database, std::uint32_t address, TimeValue time,
+                 std::string& host) {
+  DatabaseLockGuard lock(database, "SearchforIP");
   std::string dotted = AddressToText(address);
-  std::optional<TimeValue> stored = ReadDomainRow(site, dotted, &host);
+  std::optional<TimeValue> stored = ReadDomainRow(database, dotted, &host);
   if (!stored) return false;
-  MoveDomainLastHit(site, dotted, *stored, time);
+  MoveDomainLastHit(database, dotted, *stored, time);
   return true;
 }
 
-void AddDomainName(CSite& site, std::uint32_t address, std::string_view host, TimeValue time) {
-  if (!KeepsDomainNames(site)) return;
-  DatabaseLockGuard lock(site, "AddDomainName");
+void AddDomainName(SiteDatabase& database, std::uint32_t address, std::string_view host,
+                   TimeValue time) {
+  DatabaseLockGuard lock(database, "AddDomainName");
   std::string dotted = AddressToText(address);
-  if (std::optional<TimeValue> stored = ReadDomainRow(site, dotted, nullptr)) {
-    MoveDomainLastHit(site, dotted, *stored, time);
+  if (std::optional<TimeValue> stored = ReadDomainRow(database, dotted, nullptr)) {
+    MoveDomainLastHit(database, dotted, *stored, time);
     return;
   }
   std::string error;
-  if (!ExecuteSql(site.connection(),
+  if (!ExecuteSql(database.connection(),
                   "INSERT INTO tblDomains (IPaddress, DomainName, LastHit) VALUES (?, ?, ?)",
                   {com::Variant(dotted), com::Variant(CutUtf8(host, kHostSize - 1)),
                    com::Variant(FormatTimeOrDefault(time))},
                   &error, kErrorSize)) {
-    site.Trace("Error adding domain name: " + error);
+    database.Trace("Error adding domain name: " + error);
   }
 }
 
@@ -212,20 +219,21 @@ void CountPhraseItem(CSite& site, std::string_view name, std::int32_t category,
   item->AddViewTime(site, time, view_time, held);
   std::int32_t options = site.settings.TargetPageOptions;
   if (site.target_pages.empty() || (options & 1) == 0 || category != kCategorySearchPhrase) return;
-  AddTargetHits(site, *item, category, 0, 0, reached_targets, sessions, hits, view_time, held);
+  AddTargetHits(site, item->ItemID, category, 0, 0, reached_targets, sessions, hits, view_time,
+                held);
   if ((options & 2) != 0 && referring_item != 0) {
-    AddTargetHits(site, *item, category, referring_item, referring_category, reached_targets,
+    AddTargetHits(site, item->ItemID, category, referring_item, referring_category, reached_targets,
                   sessions, hits, view_time, held);
   }
 }
 
-void AddTargetHits(CSite& site, const CTextItem& item, std::int32_t category,
+void AddTargetHits(CSite& site, std::int32_t phrase_item, std::int32_t category,
                    std::int32_t referring_item, std::int32_t referring_category,
                    std::span<const std::int32_t> reached_targets, std::int32_t sessions,
                    std::int32_t hits, std::int32_t view_time, const SiteLockGuard& held) {
   TargetHitTable& table = site.target_hits;
   TargetHitGroup key;
-  key.keyword_phrase = item.ItemID;
+  key.keyword_phrase = phrase_item;
   key.phrase_category = category;
   key.referring_site = referring_item;
   key.referring_category = referring_category;

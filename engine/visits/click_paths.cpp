@@ -75,16 +75,19 @@ void PathFlushDay(CSite& site) {
   if (nodes.empty()) return;
   std::size_t to_write = ChoosePathsToWrite(site, nodes);
   {
-    RowBurst burst(site, "PathFlushDay");
+    std::vector<PathRow> rows;
+    rows.reserve(to_write);
+    for (std::size_t i = 0; i < to_write; ++i) {
+      const CPathNode& node = *nodes[i];
+      rows.push_back({node.from->ItemID, node.to->ItemID, node.day_hits, node.day_entries,
+                      node.day_exits});
+    }
+    RowBurst burst(site.database(), "PathFlushDay");
     Progress progress(site,
                       "Writing daily path statistics for " + FormatTime("%l", site.run.current_day),
                       static_cast<int>(to_write), "  ");
-    for (std::size_t i = 0; i < to_write; ++i) {
-      const CPathNode& node = *nodes[i];
-      WriteDailyPathEntry(site, node.from->ItemID, node.to->ItemID, node.day_hits,
-                          node.day_entries, node.day_exits);
-      progress.Done(static_cast<int>(i));
-    }
+    WriteDailyPaths(site.database(), site.run.current_day, rows,
+                    [&](std::size_t k) { progress.Done(static_cast<int>(k)); });
   }
   // The steps that did not make the top are dropped for the day.
   for (CPathNode* node : nodes) {

@@ -16,7 +16,6 @@
 #include "engine/stats/flush_support.h"
 #include "engine/stats/period_writes.h"
 #include "engine/store/field_values.h"
-#include "engine/store/stored_date.h"
 
 namespace tf {
 
@@ -67,7 +66,7 @@ bool KnownAddresses(CSite& site, const std::vector<CVisitor*>& visitors, std::si
                     std::size_t end, std::unordered_set<std::string>& known) {
   std::uint32_t addresses[kKnownVisitorsBatch];
   for (std::size_t i = begin; i < end; ++i) addresses[i - begin] = visitors[i]->address;
-  return FindKnownVisitors(site, std::span(addresses, end - begin), known);
+  return FindKnownVisitors(site.database(), std::span(addresses, end - begin), known);
 }
 
 }  // namespace
@@ -133,22 +132,23 @@ void WriteVisitorIP(CSite& site) {
   }
   if (to_write > 0) {
     SiteLockGuard lock(site, "WriteVisitorIP");
-    RowBurst burst(site, "UpdateStatistics");
+    // In the order of the table's key: each row then lands beside the last
+    // one instead of anywhere in the index.
+    std::vector<std::pair<std::string, CVisitor*>> sorted;
+    sorted.reserve(to_write);
+    for (std::size_t i = 0; i < to_write; ++i) {
+      sorted.emplace_back(AddressToText(selection[i]->address), selection[i]);
+    }
+    std::sort(sorted.begin(), sorted.end());
+    std::vector<VisitorDayRow> rows;
+    rows.reserve(sorted.size());
+    for (const auto& [text, visitor] : sorted) rows.push_back(DayRowOf(*visitor));
+    RowBurst burst(site.database(), "UpdateStatistics");
     Progress progress(site,
                       "Writing daily visitor counts for " + FormatTime("%l", site.run.current_day),
                       static_cast<int>(to_write), "  ");
-    // In the order of the table's key: each row then lands beside the last
-    // one instead of anywhere in the index.
-    std::vector<std::pair<std::string, CVisitor*>> rows;
-    rows.reserve(to_write);
-    for (std::size_t i = 0; i < to_write; ++i) {
-      rows.emplace_back(AddressToText(selection[i]->address), selection[i]);
-    }
-    std::sort(rows.begin(), rows.end());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-      UpdateStatistics(site, *rows[i].second);
-      progress.Done(static_cast<int>(i));
-    }
+    WriteVisitorDays(site.database(), site.run.current_day, rows,
+                     [&](std::size_t k) { progress.Done(static_cast<int>(k)); });
   }
   if (s.VisitorsDomains == 0 && !CountsRegions(site)) return;
   // The visitors stay in the table until the purge after this, and only
@@ -225,18 +225,9 @@ void CountReturningVisitors(CSite& site) {
   unchecked.clear();
 }
 
-void UpdateStatistics(CSite& site, const CVisitor& visitor) {
-  DatabaseLockGuard lock(site, "UpdateStatistics");
-  // The same day for every visitor of a flush: its text is made once.
-  thread_local TimeValue day = -1;
-  thread_local std::string day_text;
-  if (site.run.current_day != day) {
-    day = site.run.current_day;
-    day_text = StoredDateText(day);
-  }
-  WriteVisitorDay(site, day_text,
-                  {visitor.address, visitor.day_hits, visitor.day_bytes, visitor.day_sessions,
-                   visitor.day_view_time});
+VisitorDayRow DayRowOf(const CVisitor& visitor) {
+  return {visitor.address, visitor.day_hits, visitor.day_bytes, visitor.day_sessions,
+          visitor.day_view_time};
 }
 
 std::int64_t SessionScore(const CVisitor& visitor) {

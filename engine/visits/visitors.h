@@ -13,6 +13,7 @@ namespace tf {
 
 class CSite;
 struct CVisitor;
+struct VisitorDayRow;
 
 // The empty visitor table of a run.
 void InitVisitorTable(CSite& site);
@@ -42,8 +43,8 @@ void CheckReturningVisitor(CSite& site, CVisitor& visitor);
 // A visitor whose test fails counts as new; the error becomes the site's
 // error text.
 void CountReturningVisitors(CSite& site);
-// Adds the visitor's day to its tblVisitors row of the day being counted.
-void UpdateStatistics(CSite& site, const CVisitor& visitor);
+// The visitor's day as a tblVisitors row.
+VisitorDayRow DayRowOf(const CVisitor& visitor);
 
 // Day hits + 2 x day sessions + day view time in whole minutes: what
 // chooses the top visitors of a day.

@@ -129,8 +129,8 @@ void PrepareSite(CSite& site) {
 }
 
 void CommitRows(CSite& site) {
-  DatabaseLockGuard lock(site, "test");
-  site.run.new_rows.Commit();
+  DatabaseLockGuard lock(site.database(), "test");
+  site.database().batch().Commit();
 }
 
 class DomainTranslationTest : public testing::Test {

@@ -98,6 +98,25 @@ TEST(TextItemTest, NamesAreCutWholeCharacters) {
   EXPECT_EQ(item.name, std::string(253, 'x')) << "a character is never split";
 }
 
+TEST(TextItemTableTest, EachItemIsIdentifiedOnceUnderItsCutName) {
+  TextItemTable items;
+  std::vector<std::string> identified;
+  auto identify = [&](CTextItem& item) {
+    identified.push_back(item.name);
+    item.ItemID = static_cast<std::int32_t>(identified.size());
+  };
+  const std::string long_name(300, 'a');
+  CTextItem& page = items.FindOrAdd(1, "/a.htm", identify);
+  EXPECT_EQ(&items.FindOrAdd(1, "/a.htm", identify), &page);
+  EXPECT_NE(&items.FindOrAdd(2, "/a.htm", identify), &page) << "another category";
+  CTextItem& cut = items.FindOrAdd(1, long_name, identify);
+  EXPECT_EQ(&items.FindOrAdd(1, long_name.substr(0, CTextItem::kMaxName), identify), &cut);
+  const std::string cut_name = long_name.substr(0, CTextItem::kMaxName);
+  EXPECT_EQ(identified, (std::vector<std::string>{"/a.htm", "/a.htm", cut_name}));
+  EXPECT_EQ(page.ItemID, 1);
+  EXPECT_EQ(items.all.size(), 3u);
+}
+
 TEST(TextItemIndexTest, KeysAreTheCategoryAndTheExactBytesOfTheName) {
   // Enough items to make the index grow several times.
   std::vector<std::unique_ptr<CTextItem>> items;

@@ -68,8 +68,8 @@ TEST_F(VisitorTest, StoredVisitorsOfTheDay) {
   Visitor(0x0400000A, 9);
   {
     // The page's new tblData row, so that the test may change the table.
-    DatabaseLockGuard lock(site(), "test");
-    site().run.new_rows.Commit();
+    DatabaseLockGuard lock(site().database(), "test");
+    site().database().batch().Commit();
   }
   const struct {
     std::int32_t store, top;

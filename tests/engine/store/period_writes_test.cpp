@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <span>
+#include <vector>
 
 #include "engine/logs/log_stream.h"
 #include "engine/site/text_item.h"
@@ -30,34 +32,45 @@ class PeriodWritesTest : public testing::Test {
 };
 
 TEST_F(PeriodWritesTest, PeriodRowsAddUpAndCountersStartAgain) {
+  std::vector<ItemPeriodRow> rows;
   for (int i = 0; i < 2; ++i) {
     item_.hour = PeriodCounters{1, 3000000000LL, 1, 0, 1, 10};
-    WriteHourlyItemEntry(site(), item_);
+    rows.push_back(TakeItemPeriodRow(item_, ItemPeriod::kHour));
     EXPECT_EQ(item_.hour.Hits, 0);
     EXPECT_EQ(item_.hour.Bytes, 0);
   }
+  std::vector<std::size_t> written;
+  WriteItemPeriods(site().database(), ItemPeriod::kHour, site().run.current_hour, rows,
+                   [&](std::size_t k) { written.push_back(k); });
+  EXPECT_EQ(written, (std::vector<std::size_t>{1, 2}));
   EXPECT_EQ(shop_.Rows("SELECT * FROM tblHour"),
             Rows{"2007-01-07 10:00:00|1|12|2|6000000000.0|2|0|2|20"})
       << "one row; bytes beyond 32 bits";
 
-  item_.day.Hits = 1;
-  WriteDailyItemEntry(site(), item_);
-  item_.day.Hits = 5;
-  WriteDailyItemEntry(site(), item_, ComposeTime(2007, 1, 5, 0, 0, 0));
+  const struct {
+    TimeValue day;
+    std::int32_t hits;
+  } days[] = {{site().run.current_day, 1}, {ComposeTime(2007, 1, 5, 0, 0, 0), 5}};
+  for (const auto& day : days) {
+    item_.day.Hits = day.hits;
+    ItemPeriodRow row = TakeItemPeriodRow(item_, ItemPeriod::kDay);
+    WriteItemPeriods(site().database(), ItemPeriod::kDay, day.day, std::span(&row, 1));
+  }
   EXPECT_EQ(shop_.Rows("SELECT EntryDate, Hits FROM tblDay ORDER BY 1"),
             (Rows{"2007-01-05 00:00:00|5", "2007-01-07 00:00:00|1"}));
 }
 
-TEST_F(PeriodWritesTest, FailedWriteIsLoggedAndItsCountsAreDropped) {
+TEST_F(PeriodWritesTest, EveryFailedRowIsLogged) {
   shop_.install().Sql("Project0001.mdb", "DROP TABLE tblHour");
   ASSERT_TRUE(site().OpenEventLog());
-  item_.hour.Hits = 4;
-  WriteHourlyItemEntry(site(), item_);
+  const ItemPeriodRow rows[] = {{1, 12, {4}}, {1, 13, {5}}};
+  WriteItemPeriods(site().database(), ItemPeriod::kHour, site().run.current_hour, rows);
   site().CloseEventLog();
-  EXPECT_EQ(item_.hour.Hits, 0);
   Rows log = shop_.EventLog();
-  ASSERT_EQ(log.size(), 2u);
-  EXPECT_EQ(log[1].rfind("Error adding hourly item: ", 0), 0u) << log[1];
+  ASSERT_EQ(log.size(), 3u);
+  for (std::size_t i = 1; i < log.size(); ++i) {
+    EXPECT_EQ(log[i].rfind("Error adding hourly item: ", 0), 0u) << log[i];
+  }
 }
 
 TEST_F(PeriodWritesTest, TargetGroupsWriteEveryTargetPageAndTheirSessions) {
@@ -84,8 +97,8 @@ TEST_F(PeriodWritesTest, TargetGroupsWriteEveryTargetPageAndTheirSessions) {
 }
 
 TEST_F(PeriodWritesTest, PathStepsAddUp) {
-  WriteDailyPathEntry(site(), 1, 2, 3, 1, 0);
-  WriteDailyPathEntry(site(), 1, 2, 1, 0, 1);
+  const PathRow rows[] = {{1, 2, 3, 1, 0}, {1, 2, 1, 0, 1}};
+  WriteDailyPaths(site().database(), site().run.current_day, rows);
   EXPECT_EQ(shop_.Rows("SELECT * FROM tblPaths"), Rows{"2007-01-07 00:00:00|1|2|4|1|1"});
 }
 

@@ -49,8 +49,8 @@ std::vector<std::string> StatisticsSite::Rows(const std::string& query) const {
   {
     // The rows the site wrote may wait in its open batch, as they do during
     // a run: committed first, as the run's end commits them.
-    DatabaseLockGuard lock(*site_, "Rows");
-    site_->run.new_rows.Commit();
+    DatabaseLockGuard lock(site_->database(), "Rows");
+    site_->database().batch().Commit();
   }
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(install_.File("Project0001.mdb").c_str(), &db, SQLITE_OPEN_READONLY,

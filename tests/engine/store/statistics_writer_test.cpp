@@ -20,15 +20,15 @@ class StatisticsWriterTest : public testing::Test {
     site().run.current_day = ComposeTime(2007, 1, 7, 0, 0, 0);
   }
   void TearDown() override {
-    site().run.new_rows.Commit();
+    site().database().batch().Commit();
     site().CloseSiteDatabase();
   }
   CSite& site() { return shop_.site(); }
   // The site's writes made so far, visible to another connection.
   Rows Query(const std::string& query) {
     {
-      DatabaseLockGuard lock(site(), "test");
-      site().run.new_rows.Commit();
+      DatabaseLockGuard lock(site().database(), "test");
+      site().database().batch().Commit();
     }
     return shop_.Rows(query);
   }
@@ -88,19 +88,20 @@ TEST_F(StatisticsWriterTest, DomainNamesAreKeptOnlyWhenTheSiteWantsThem) {
   const std::uint32_t address = 0x0A0200C0;  // 192.0.2.10
   const TimeValue monday = ComposeTime(2007, 1, 8, 0, 0, 0);
   site().settings.VisitorsDomains = 0;
-  AddDomainName(site(), address, "host.example.net", monday);
-  std::string host;
-  EXPECT_FALSE(SearchforIP(site(), address, monday, host));
-  EXPECT_EQ(Query("SELECT count(*) FROM tblDomains"), Rows{"0"});
-
+  EXPECT_FALSE(KeepsDomainNames(site()));
   site().settings.VisitorsDomains = 1;
-  AddDomainName(site(), address, "o'host.example.net", monday);
-  ASSERT_TRUE(SearchforIP(site(), address, monday - 3600, host));
+  EXPECT_TRUE(KeepsDomainNames(site()));
+
+  SiteDatabase& database = site().database();
+  std::string host;
+  EXPECT_FALSE(SearchforIP(database, address, monday, host)) << "no row yet";
+  AddDomainName(database, address, "o'host.example.net", monday);
+  ASSERT_TRUE(SearchforIP(database, address, monday - 3600, host));
   EXPECT_EQ(host, "o'host.example.net");
   EXPECT_EQ(Query("SELECT LastHit FROM tblDomains"), Rows{"2007-01-08 00:00:00"})
       << "an older time leaves LastHit";
-  ASSERT_TRUE(SearchforIP(site(), address, monday + 60, host));
-  AddDomainName(site(), address, "other.example.net", monday + 30);
+  ASSERT_TRUE(SearchforIP(database, address, monday + 60, host));
+  AddDomainName(database, address, "other.example.net", monday + 30);
   EXPECT_EQ(Query("SELECT IPaddress, DomainName, LastHit FROM tblDomains"),
             Rows{"192.0.2.10|o'host.example.net|2007-01-08 00:01:00"});
 }

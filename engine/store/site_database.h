@@ -1,0 +1,62 @@
+// SiteDatabase: what the writers of a site's statistics see of the site:
+// its open connection, its database lock (named after the operation that
+// holds it), where failures go (the event log's trace and the site's error
+// text) and the run's write batch. The site owns it; a writer that takes it
+// needs nothing else of the site, so that it can run wherever the rows are.
+#pragma once
+
+#include <string_view>
+
+#include "engine/common/named_lock.h"
+#include "engine/logs/log_site.h"
+#include "engine/store/database.h"
+#include "engine/store/write_batch.h"
+
+namespace tf {
+
+class SiteDatabase {
+ public:
+  // Failures are reported to `owner`, which outlives the face.
+  explicit SiteDatabase(LogSite& owner) : owner_(owner) {}
+  SiteDatabase(const SiteDatabase&) = delete;
+  SiteDatabase& operator=(const SiteDatabase&) = delete;
+
+  // The open connection, or nullptr.
+  db::Connection* connection() const { return connection_.get(); }
+  // Where the site opens and closes its connection, under the lock.
+  ConnectionHolder& holder() { return connection_; }
+
+  void Lock(std::string_view operation) { lock_.Enter(operation); }
+  void Unlock() { lock_.Leave(); }
+
+  // The run's transaction: rows written between a run's start and its
+  // commit join it. The caller holds the lock.
+  WriteBatch& batch() { return batch_; }
+  // Begins the run's transaction if none is open; the caller holds the lock.
+  void JoinBatch() { batch_.BeforeWrite(connection()); }
+
+  void Trace(std::string_view text) { owner_.Trace(text); }
+  void SetError(std::string_view text) { owner_.SetError(text); }
+
+ private:
+  LogSite& owner_;
+  alignas(64) NamedLock lock_;
+  ConnectionHolder connection_;
+  WriteBatch batch_;
+};
+
+// The database lock of a site, held for a scope.
+class DatabaseLockGuard {
+ public:
+  DatabaseLockGuard(SiteDatabase& database, std::string_view operation) : database_(database) {
+    database_.Lock(operation);
+  }
+  ~DatabaseLockGuard() { database_.Unlock(); }
+  DatabaseLockGuard(const DatabaseLockGuard&) = delete;
+  DatabaseLockGuard& operator=(const DatabaseLockGuard&) = delete;
+
+ private:
+  SiteDatabase& database_;
+};
+
+}  // namespace tf
