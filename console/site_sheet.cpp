@@ -73,7 +73,14 @@ bool PageSheet::Run() {
 void PageSheet::OnPageChanging(wxBookCtrlEvent& event) {
   if (event.GetEventObject() != GetBookCtrl()) return event.Skip();
   SheetPage* page = ActivePage();
-  if (page != nullptr && page->shown() && !page->Leave()) event.Veto();
+  if (page == nullptr || !page->shown() || page->Leave()) return;
+  event.Veto();
+  // A box shown while the page was being left lets the tab strip move on
+  // all the same: the refusing page is put back once the change is over.
+  const int refusing = event.GetOldSelection();
+  CallAfter([this, refusing] {
+    if (GetBookCtrl()->GetSelection() != refusing) GetBookCtrl()->ChangeSelection(refusing);
+  });
 }
 
 void PageSheet::OnPageChanged(wxBookCtrlEvent& event) {
