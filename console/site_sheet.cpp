@@ -10,6 +10,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/utils.h>
+#include <wx/weakref.h>
 
 #include "console/sheet_hooks.h"
 #include "console/site_collect_pages_wx.h"
@@ -72,7 +73,14 @@ bool PageSheet::Run() {
 void PageSheet::OnPageChanging(wxBookCtrlEvent& event) {
   if (event.GetEventObject() != GetBookCtrl()) return event.Skip();
   SheetPage* page = ActivePage();
-  if (page != nullptr && page->shown() && !page->Leave()) event.Veto();
+  if (page == nullptr || !page->shown() || page->Leave()) return;
+  event.Veto();
+  // A box shown while the page was being left lets the tab strip move on
+  // all the same: the refusing page is put back once the change is over.
+  const int refusing = event.GetOldSelection();
+  CallAfter([this, refusing] {
+    if (GetBookCtrl()->GetSelection() != refusing) GetBookCtrl()->ChangeSelection(refusing);
+  });
 }
 
 void PageSheet::OnPageChanged(wxBookCtrlEvent& event) {
@@ -105,9 +113,11 @@ int ShowPageMessage(const PageMessage& message) {
   return ShowMessageBox(message.text, message.caption, flags);
 }
 
-void RunWithProgress(wxWindow* progress, const std::function<void()>& work) {
-  progress->Show();
-  progress->Update();
+namespace {
+
+// Runs the work on a worker while the windows other than `progress` take no
+// input, repainting them meanwhile.
+void RunWithoutInput(wxWindow* progress, const std::function<void()>& work) {
   wxWindowDisabler no_input(progress);
   wxBusyCursor wait;
   std::atomic<bool> done{false};
@@ -121,7 +131,18 @@ void RunWithProgress(wxWindow* progress, const std::function<void()>& work) {
     wxMilliSleep(20);
   }
   worker.join();
+}
+
+}  // namespace
+
+void RunWithProgress(wxWindow* progress, const std::function<void()>& work) {
+  // Disabled windows lose the keyboard focus; it goes back where it was.
+  wxWeakRef<wxWindow> focus(wxWindow::FindFocus());
+  progress->Show();
+  progress->Update();
+  RunWithoutInput(progress, work);
   progress->Hide();
+  if (focus) focus->SetFocus();
 }
 
 void AddSitePages(PageSheet& sheet, CSite& site, bool new_site) {

@@ -1,6 +1,8 @@
 #include "desktop/wx_message_box.h"
 
+#include <wx/dialog.h>
 #include <wx/msgdlg.h>
+#include <wx/toplevel.h>
 #include <wx/window.h>
 
 #include <cstdio>
@@ -41,13 +43,25 @@ int Answer(int wx_answer) {
   }
 }
 
+// A box belongs to the innermost modal dialog while one runs. The active
+// window can be another one (after a progress window closes it is the main
+// window), and a box over that window raises it over the dialog.
+wxWindow* MessageBoxParent() {
+  wxWindow* parent = nullptr;
+  for (wxWindow* window : wxTopLevelWindows) {
+    auto* dialog = wxDynamicCast(window, wxDialog);
+    if (dialog != nullptr && dialog->IsModal() && dialog->IsShown()) parent = dialog;
+  }
+  return parent != nullptr ? parent : wxGetActiveWindow();
+}
+
 int ShowWxMessageBox(std::string_view text, std::string_view caption, unsigned flags) {
   std::string line(caption);
   line.append(": ").append(text).append("\n");
   std::fputs(line.c_str(), stderr);
   std::fflush(stderr);
   return Answer(wxMessageBox(ToWx(text), ToWx(caption), ButtonStyle(flags) | IconStyle(flags),
-                             wxGetActiveWindow()));
+                             MessageBoxParent()));
 }
 
 }  // namespace

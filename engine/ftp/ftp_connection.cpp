@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "engine/common/address.h"
@@ -35,6 +36,17 @@ void SetSocketOptions(const net::Socket& socket) {
   net::SetKeepAlive(socket);
 }
 
+// Test hook: TALLYFOX_FTP_PORT points every connection at a test server's
+// port; the standard port when it is unset or not a port number.
+int PortFromEnvironment() {
+  const char* value = std::getenv("TALLYFOX_FTP_PORT");
+  if (value == nullptr || *value == '\0') return CFtpConnection::kDefaultPort;
+  char* end = nullptr;
+  long port = std::strtol(value, &end, 10);
+  if (*end != '\0' || port < 1 || port > 65535) return CFtpConnection::kDefaultPort;
+  return static_cast<int>(port);
+}
+
 }  // namespace
 
 void FtpTextOut::Set(std::string_view value) const {
@@ -42,7 +54,7 @@ void FtpTextOut::Set(std::string_view value) const {
   *text = std::string(CutUtf8(value, size > 0 ? size - 1 : 0));
 }
 
-CFtpConnection::CFtpConnection() = default;
+CFtpConnection::CFtpConnection() : port_(PortFromEnvironment()) {}
 
 CFtpConnection::~CFtpConnection() { Reset(); }
 

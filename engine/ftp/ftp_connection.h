@@ -84,10 +84,12 @@ class CFtpConnection {
   // Stops the watchdog, closes both sockets and restores the new state.
   void Reset();
 
-  // The server's port (21 unless overridden, as tests do) and the two
+  // The server's port (21 unless overridden, as tests do, also through
+  // TALLYFOX_FTP_PORT for a whole program) and the two
   // time-outs in ticks; none is part of a site's settings and Reset keeps
   // them.
   void set_port(int port) { port_ = port; }
+  int port() const { return port_; }
   void set_timeouts(int command_ticks, int data_ticks);
 
   bool logged_on() const { return (flags_ & kLoggedOn) != 0; }

@@ -139,8 +139,7 @@ success=$(wait_for_window '^(Success|Error generating reports)$') || give_up "no
 screenshot "$success" "$screens/Tallyfox-reports-generated.png" || give_up "no Success screenshot"
 press_until "$success" Return "window_gone '^Success$'" || give_up "the Success box stayed"
 screenshot "$sheet" "$screens/Tallyfox-reports-page.png" || give_up "no Reports page screenshot"
-# The message box took the focus from the sheet: Tab gives it back.
-press_until "$sheet" "Tab Escape" "window_gone '^Added site properties$'" ||
+press_until "$sheet" Escape "window_gone '^Added site properties$'" ||
   give_up "the site sheet stayed"
 
 # Every page of the site's sheet, then Cancel.

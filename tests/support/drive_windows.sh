@@ -8,6 +8,7 @@
 #   enter:REGEX       wait for such a window and press Return in it
 #   escape:REGEX      the same with Escape
 #   file::PATH        wait for the file to exist (the program's own signal)
+#   grown::PATH       wait for the file to hold data (a download under way)
 #   touch::PATH       create the file (an answer to the program)
 # The window the previous step answered is not matched again (it may still
 # be closing). Afterwards the
@@ -47,10 +48,11 @@ press_until_answered() {
   return 1
 }
 
+# Waits for the file to pass the test (-e: exists, -s: holds data).
 wait_for_file() {
   local end=$((SECONDS + deadline))
   while ((SECONDS < end)); do
-    [[ -e $1 ]] && return 0
+    test "$2" "$1" && return 0
     kill -0 "$pid" 2>/dev/null || return 1
     sleep 0.1
   done
@@ -60,7 +62,8 @@ wait_for_file() {
 for step in "$@"; do
   IFS=: read -r action regex file <<<"$step"
   case $action in
-    file) wait_for_file "$file" || give_up "no file '$file'"; continue ;;
+    file) wait_for_file "$file" -e || give_up "no file '$file'"; continue ;;
+    grown) wait_for_file "$file" -s || give_up "no data in '$file'"; continue ;;
     touch) : >"$file"; continue ;;
   esac
   id=$(wait_for_window "$regex") || give_up "no window matching '$regex'"

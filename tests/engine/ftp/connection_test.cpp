@@ -49,6 +49,41 @@ TEST(FtpConnectionTest, MultiLineGreetingAndLogonWithoutPassword) {
   EXPECT_EQ(server.Finish(), (Commands{"USER anonymous", "QUIT"}));
 }
 
+// Sets an environment variable for the test's length.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
+    setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnvironment() { unsetenv(name_); }
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  const char* name_;
+};
+
+TEST(FtpConnectionTest, TheEnvironmentCanPointConnectionsAtATestServer) {
+  ScriptedServer server([](ScriptedLink& link) {
+    GreetAndLogOn(link);
+    link.WaitForClose();
+  });
+  {
+    ScopedEnvironment port("TALLYFOX_FTP_PORT", std::to_string(server.port()));
+    CFtpConnection ftp;
+    std::string error;
+    EXPECT_EQ(ftp.Connect("127.0.0.1", "loguser", "", true, nullptr, {&error, 200}), kFtpOk)
+        << error;
+    ftp.Reset();
+  }
+  server.Finish();
+  for (const char* value : {"", "ftp", "2121x", "0", "65536"}) {
+    ScopedEnvironment port("TALLYFOX_FTP_PORT", value);
+    EXPECT_EQ(CFtpConnection().port(), CFtpConnection::kDefaultPort) << "'" << value << "'";
+  }
+  EXPECT_EQ(CFtpConnection().port(), CFtpConnection::kDefaultPort) << "unset";
+}
+
 TEST(FtpConnectionTest, LogonAnswers) {
   struct Case {
     std::vector<const char*> replies;  // to USER, PASS, ACCT in turn

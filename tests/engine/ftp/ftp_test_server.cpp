@@ -17,7 +17,7 @@ extern char** environ;
 
 namespace tf::test {
 
-FtpTestServer::FtpTestServer(const std::string& root) {
+FtpTestServer::FtpTestServer(const std::string& root, int bytes_per_second) {
   int in[2], out[2];
   if (pipe2(in, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
   if (pipe2(out, O_CLOEXEC) != 0) {
@@ -30,6 +30,7 @@ FtpTestServer::FtpTestServer(const std::string& root) {
   posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
   posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
   std::vector<std::string> args = {TF_FTP_PYTHON, TF_FTP_SERVER_SCRIPT, root, kUser, kPassword};
+  if (bytes_per_second > 0) args.push_back(std::to_string(bytes_per_second));
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);

@@ -14,8 +14,9 @@ class FtpTestServer {
   static constexpr const char* kUser = "loguser";
   static constexpr const char* kPassword = "logpass";
 
-  // Serves `root`; throws when the server does not start.
-  explicit FtpTestServer(const std::string& root);
+  // Serves `root`, sending downloads at most at `bytes_per_second` when it
+  // is above 0; throws when the server does not start.
+  explicit FtpTestServer(const std::string& root, int bytes_per_second = 0);
   ~FtpTestServer();
   FtpTestServer(const FtpTestServer&) = delete;
   FtpTestServer& operator=(const FtpTestServer&) = delete;
