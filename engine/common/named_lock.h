@@ -2,10 +2,12 @@
 // that a stuck run can tell what it waits for.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "engine/common/text.h"
 
@@ -17,7 +19,7 @@ class NamedLock {
 
   // The outermost hold records the operation (at most 49 bytes).
   void Enter(std::string_view operation) {
-    mutex_.lock();
+    if (!mutex_.try_lock()) Wait();
     if (++depth_ == 1) holder_.assign(CutUtf8(operation, kHolderSize - 1));
   }
   void Leave() {
@@ -25,7 +27,32 @@ class NamedLock {
     mutex_.unlock();
   }
 
+  // Whether another thread waits to enter: a background writer lets it in
+  // between its short holds (see GiveWay).
+  bool Wanted() const { return waiting_.load(std::memory_order_relaxed) > 0; }
+  // Returns when no thread waits to enter, so that a writer that holds the
+  // lock in many short turns does not keep the others out.
+  void GiveWay() const {
+    while (Wanted()) std::this_thread::yield();
+  }
+
  private:
+  // A waiter first yields a few times before it sleeps: the holds it waits
+  // for are mostly a few rows long, far shorter than a sleep and a wake.
+  static constexpr int kYieldsBeforeSleep = 64;
+
+  void Wait() {
+    waiting_.fetch_add(1, std::memory_order_relaxed);
+    bool entered = false;
+    for (int i = 0; i < kYieldsBeforeSleep && !entered; ++i) {
+      std::this_thread::yield();
+      entered = mutex_.try_lock();
+    }
+    if (!entered) mutex_.lock();
+    waiting_.fetch_sub(1, std::memory_order_relaxed);
+  }
+
+  std::atomic<int> waiting_{0};
   std::recursive_mutex mutex_;
   std::string holder_;  // the outermost holder's operation
   int depth_ = 0;       // nested holds of the owning thread

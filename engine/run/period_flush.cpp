@@ -77,9 +77,8 @@ void WriteSiteTotals(CSite& site, bool day) {
       add(kCategoryReturningVisitors, totals.returning_visitors, 0);
     }
   }
-  RowBurst burst(site.database(), day ? "WriteDaySiteStatistics" : "WriteHourSiteStatistics");
-  WriteItemPeriods(site.database(), day ? ItemPeriod::kDay : ItemPeriod::kHour,
-                   day ? site.run.current_day : site.run.current_hour, rows);
+  PostItemPeriods(site.database(), day ? ItemPeriod::kDay : ItemPeriod::kHour,
+                  day ? site.run.current_day : site.run.current_hour, std::move(rows));
 }
 
 }  // namespace
@@ -126,25 +125,27 @@ void WriteHourSiteStatistics(CSite& site) { WriteSiteTotals(site, false); }
 void WriteDaySiteStatistics(CSite& site) { WriteSiteTotals(site, true); }
 
 void FlushHourTextItems(CSite& site) {
-  SiteLockGuard statistics(site, "FlushHourTextItems");
-  RowBurst burst(site.database(), "FlushHourTextItems");
-  std::vector<ItemPeriodRow> rows = DrainPeriodList(
-      site.run.items.hour_changed, &CTextItem::next_hour_changed, &CTextItem::on_hour_list,
-      ItemPeriod::kHour);
-  WriteItemPeriods(site.database(), ItemPeriod::kHour, site.run.current_hour, rows);
+  std::vector<ItemPeriodRow> rows;
+  {
+    SiteLockGuard statistics(site, "FlushHourTextItems");
+    rows = DrainPeriodList(site.run.items.hour_changed, &CTextItem::next_hour_changed,
+                           &CTextItem::on_hour_list, ItemPeriod::kHour);
+  }
+  PostItemPeriods(site.database(), ItemPeriod::kHour, site.run.current_hour, std::move(rows));
 }
 
 void FlushDayTextItems(CSite& site) {
-  SiteLockGuard statistics(site, "FlushDayTextItems");
-  RowBurst burst(site.database(), "FlushDayTextItems");
-  std::vector<ItemPeriodRow> rows = DrainPeriodList(
-      site.run.items.day_changed, &CTextItem::next_day_changed, &CTextItem::on_day_list,
-      ItemPeriod::kDay);
+  std::vector<ItemPeriodRow> rows;
+  {
+    SiteLockGuard statistics(site, "FlushDayTextItems");
+    rows = DrainPeriodList(site.run.items.day_changed, &CTextItem::next_day_changed,
+                           &CTextItem::on_day_list, ItemPeriod::kDay);
+  }
   Progress progress(site,
                     "Writing daily item statistics for " + FormatTime("%l", site.run.current_day),
                     static_cast<int>(rows.size()), "  ");
-  WriteItemPeriods(site.database(), ItemPeriod::kDay, site.run.current_day, rows,
-                   [&](std::size_t k) { progress.Done(static_cast<int>(k)); });
+  PostItemPeriods(site.database(), ItemPeriod::kDay, site.run.current_day, std::move(rows),
+                  [&](std::size_t k) { progress.Done(static_cast<int>(k)); });
 }
 
 void FlushRegions(CSite& site) {

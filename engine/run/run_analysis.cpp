@@ -169,6 +169,8 @@ void ReleaseRunTables(CSite& site) {
 // From the log files to the reports.
 void AnalyzeLogs(CSite& site, double zone_offset) {
   RunHistory& h = site.history;
+  // The hour and day rows are written while the next records are counted.
+  DeferredWrites deferred(site.database());
   {
     CLogFileSet set(site, zone_offset);
     site.SetStatus("Finding log files to be analyzed");
@@ -194,6 +196,7 @@ void AnalyzeLogs(CSite& site, double zone_offset) {
   SaveActiveSessions(site);
   if (site.run.current_hour != 0) WriteFinalStatistics(site);
   ReleaseRunTables(site);
+  deferred.Finish();
 
   WriteRunSummary(site);
   CommitRun(site);

@@ -1,5 +1,6 @@
 #include "engine/stats/period_writes.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
 #include <string>
@@ -9,6 +10,7 @@
 #include "engine/logs/log_stream.h"
 #include "engine/site/site.h"
 #include "engine/site/text_item.h"
+#include "engine/stats/flush_support.h"
 #include "engine/store/field_values.h"
 #include "engine/store/stored_date.h"
 #include "engine/store/transaction.h"
@@ -21,6 +23,9 @@ namespace {
 constexpr std::size_t kTraceErrorSize = 500;
 constexpr std::size_t kTargetErrorSize = 200;
 constexpr std::size_t kResetErrorSize = 1000;
+// The writer lets go of the database lock between so many rows, so that
+// the run's own lookups do not wait for a whole flush.
+constexpr std::size_t kDeferredRowsPerHold = 16;
 
 // The flushes write many rows of one period in a row; its date text is
 // made once.
@@ -102,6 +107,27 @@ void WriteItemPeriods(SiteDatabase& database, ItemPeriod period, TimeValue date,
       },
       {true, hour ? "Error adding hourly item: " : "Error adding daily item: ", kTraceErrorSize},
       written);
+}
+
+void PostItemPeriods(SiteDatabase& database, ItemPeriod period, TimeValue date,
+                     std::vector<ItemPeriodRow> rows, const RowsWritten& written) {
+  if (rows.empty()) return;
+  const char* operation = period == ItemPeriod::kHour ? "WriteHourlyItemEntry" : "WriteDailyItemEntry";
+  OrderedJobs* writer = database.deferred();
+  if (writer == nullptr) {
+    RowBurst burst(database, operation);
+    WriteItemPeriods(database, period, date, rows, written);
+    return;
+  }
+  writer->Post([&database, period, date, operation, rows = std::move(rows)] {
+    std::span<const ItemPeriodRow> all(rows);
+    for (std::size_t at = 0; at < all.size(); at += kDeferredRowsPerHold) {
+      database.GiveWay();
+      RowBurst burst(database, operation);
+      WriteItemPeriods(database, period, date,
+                       all.subspan(at, std::min(kDeferredRowsPerHold, all.size() - at)));
+    }
+  });
 }
 
 ItemPeriodRow TakeItemPeriodRow(CTextItem& item, ItemPeriod period) {

@@ -21,6 +21,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 #include "engine/common/time_value.h"
 #include "engine/site/hit_status_table.h"
@@ -45,6 +46,14 @@ struct ItemPeriodRow {
 // Adds each row to its tblHour or tblDay row of the period starting at date.
 void WriteItemPeriods(SiteDatabase& database, ItemPeriod period, TimeValue date,
                       std::span<const ItemPeriodRow> rows, const RowsWritten& written = {});
+
+// The same in the site's own time: while the run defers its writes (see
+// DeferredWrites), the rows go to its writer and the run counts on;
+// otherwise they are written now, joining the run's transaction, with
+// `written` told after each row. The rows only add to what is stored, so
+// their order against other writes of the tables does not matter.
+void PostItemPeriods(SiteDatabase& database, ItemPeriod period, TimeValue date,
+                     std::vector<ItemPeriodRow> rows, const RowsWritten& written = {});
 
 // The item's counters of the period as a row, and the item's counters
 // zeroed: they are written once, whether or not the write succeeds.

@@ -5,9 +5,11 @@
 // needs nothing else of the site, so that it can run wherever the rows are.
 #pragma once
 
+#include <memory>
 #include <string_view>
 
 #include "engine/common/named_lock.h"
+#include "engine/common/ordered_jobs.h"
 #include "engine/logs/log_site.h"
 #include "engine/store/database.h"
 #include "engine/store/write_batch.h"
@@ -27,6 +29,8 @@ class SiteDatabase {
   ConnectionHolder& holder() { return connection_; }
 
   void Lock(std::string_view operation) { lock_.Enter(operation); }
+  // Returns when no other thread waits for the lock (see NamedLock).
+  void GiveWay() const { lock_.GiveWay(); }
   void Unlock() { lock_.Leave(); }
 
   // The run's transaction: rows written between a run's start and its
@@ -38,11 +42,43 @@ class SiteDatabase {
   void Trace(std::string_view text) { owner_.Trace(text); }
   void SetError(std::string_view text) { owner_.SetError(text); }
 
+  // While a run counts, rows that only add to what is stored may be written
+  // on a worker of their own (see DeferredWrites); nullptr otherwise.
+  OrderedJobs* deferred() const { return deferred_.get(); }
+
  private:
+  friend class DeferredWrites;
+
   LogSite& owner_;
+  std::unique_ptr<OrderedJobs> deferred_;
   alignas(64) NamedLock lock_;
   ConnectionHolder connection_;
   WriteBatch batch_;
+};
+
+// A run's deferred writes, from its start to its commit: a worker takes
+// rows posted through deferred() while the run goes on counting. Finish
+// (or the end of the scope, on every other way out) waits until every
+// posted row is written, so that the commit holds them all.
+class DeferredWrites {
+ public:
+  explicit DeferredWrites(SiteDatabase& database) : database_(database) {
+    database_.deferred_ = std::make_unique<OrderedJobs>(kQueuedJobs);
+  }
+  ~DeferredWrites() { database_.deferred_.reset(); }
+  DeferredWrites(const DeferredWrites&) = delete;
+  DeferredWrites& operator=(const DeferredWrites&) = delete;
+
+  // Waits for every posted row, then writes go straight to the database.
+  void Finish() {
+    std::unique_ptr<OrderedJobs> jobs = std::move(database_.deferred_);
+    jobs->Drain();
+  }
+
+ private:
+  // Enough to ride out a day flush without a burst of rows in memory.
+  static constexpr std::size_t kQueuedJobs = 64;
+  SiteDatabase& database_;
 };
 
 // The database lock of a site, held for a scope.
