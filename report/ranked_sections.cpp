@@ -41,8 +41,7 @@ std::string ReportBuilder::RankedItemsSql() {
          " sum(tblday.viewtime) as sumsessiontime, " +
          " sum(tblday.viewtime) / sum(tblday.sessioncount) as avgsessiontime, " +
          " sum(tblday." + TopColumn + ") as sumother, " + " tbldata.name " +
-         " from tblday, tbldata " + " where entrydate >= #" + from + "# " +
-         " and entrydate <= #" + to + "# " +
+         " from tblday, tbldata " + " where" + EntryDaysIn("tblday", from, to, true) +
          " and tblday.category >= " + std::to_string(CategoryLow) + " " +
          " and tblday.category <= " + std::to_string(CategoryHigh) + " " +
          " and tbldata.itemid = tblday.itemid " + " group by tblday.itemid, tbldata.name " +

@@ -256,8 +256,8 @@ std::vector<db::Row> ReportBuilder::QueryDayRows(const std::string& bucket, DayS
       "select " + bucket + " as hourentry, " + " sum(" + SumColumn + ") / " +
       std::to_string(Divisor) + " as sumhits, " + " sum(bytes) as sumbytes " + " from tblday" +
       " where category >= " + std::to_string(CategoryLow) + " and category <= " +
-      std::to_string(CategoryHigh) + " and entrydate >= #" + from + "# " +
-      " and entrydate < #" + to + "# " + " group by " + bucket);
+      std::to_string(CategoryHigh) + " and" + EntryDaysIn("tblday", from, to, false) +
+      " group by " + bucket);
   total = 1;
   std::vector<db::Row> rows;
   if (rs.RecordCount() > 0) {
