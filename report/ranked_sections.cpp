@@ -171,12 +171,18 @@ void ReportBuilder::Report_Domains() {
   std::string from = sqldate(FromDate);
   std::string to = sqldate(ToDate);
   const std::string n = std::to_string(TopCount);
-  std::string sql = "select  top " + n + " sum(tblvisitors.hits) as sumhits, " +
-                    " tbldomains.domainname " + " from tblvisitors, tbldomains " +
-                    " where entrydate >= #" + from + "# " + " and entrydate <= #" + to + "# " +
+  // Each address's hits are summed first, from the visitors' address index,
+  // so that only one row per address (not per visit) is grouped by name.
+  // The addresses are unique in tbldomains: the sums are those of the join.
+  std::string sql = "select  top " + n + " sum(addresses.addresshits) as sumhits, " +
+                    " addresses.domainname " +
+                    " from (select tbldomains.domainname, sum(tblvisitors.hits) as addresshits " +
+                    " from tbldomains, tblvisitors " + " where entrydate >= #" + from + "# " +
+                    " and entrydate <= #" + to + "# " +
                     " and tbldomains.ipaddress = tblvisitors.ipaddress " +
-                    " group by tbldomains.domainname " +
-                    " order by sum(tblvisitors.hits) desc ";
+                    " group by tbldomains.ipaddress) as addresses " +
+                    " group by addresses.domainname " +
+                    " order by sum(addresses.addresshits) desc ";
   OpenSiteDatabase();
   db::Recordset& rs = OpenDynaset(std::move(sql));
   const double total = ColumnTotal(rs, "SumHits");
