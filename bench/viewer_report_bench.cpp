@@ -12,10 +12,12 @@
 // them out. One transaction per day and a fixed seed keep it fast and
 // repeatable.
 //
-//   bench_viewer_report [--days N] [--dir FOLDER] [--runs N]
+//   bench_viewer_report [--days N] [--dir FOLDER] [--runs N] [--reuse]
 //
 // Without --dir the install folder is a new temporary folder, removed at
-// the end; a given folder is kept (and refilled).
+// the end; a given folder is kept (and refilled). With --reuse a folder
+// that a previous run of the same --days filled is used as it is, so that
+// the big database is generated only once.
 #include <sqlite3.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -51,12 +53,17 @@ constexpr int kFirstYear = 2025;
 struct Options {
   int days = 365;
   int runs = 5;
+  bool reuse = false;
   std::string dir;
 };
 
 bool ParseOptions(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
+    if (arg == "--reuse") {
+      options.reuse = true;
+      continue;
+    }
     if (i + 1 >= argc) return false;
     std::string value = argv[++i];
     if (arg == "--days") {
@@ -69,7 +76,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       return false;
     }
   }
-  return options.days >= 1 && options.days <= 3650 && options.runs >= 1;
+  return options.days >= 1 && options.days <= 3650 && options.runs >= 1 &&
+         !(options.reuse && options.dir.empty());
 }
 
 // --- Dates ---------------------------------------------------------------
@@ -353,8 +361,26 @@ class SiteFiller {
 
 // --- The install folder ------------------------------------------------------
 
-std::string StageHome(const std::string& dir) {
-  const std::string home = dir + "/install";
+// The marker of a filled site: the number of days it holds.
+std::string FilledMarker(const std::string& home) { return home + "/filled-days"; }
+
+bool IsFilledFor(const std::string& home, int days) {
+  std::FILE* file = std::fopen(FilledMarker(home).c_str(), "r");
+  if (!file) return false;
+  int filled = 0;
+  const bool read = std::fscanf(file, "%d", &filled) == 1;
+  std::fclose(file);
+  return read && filled == days;
+}
+
+void MarkFilled(const std::string& home, int days) {
+  std::FILE* file = std::fopen(FilledMarker(home).c_str(), "w");
+  if (!file) throw std::runtime_error("cannot write " + FilledMarker(home));
+  std::fprintf(file, "%d\n", days);
+  std::fclose(file);
+}
+
+void StageFiles(const std::string& home) {
   fs::remove_all(home);
   fs::create_directories(home + "/GUITemp/images");
   for (const char* name : {"TallyfoxTemplate.mdb", "ProjectTemplate.mdb", "SystemTemplate.mdb"}) {
@@ -372,6 +398,10 @@ std::string StageHome(const std::string& dir) {
         "INSERT INTO tblProjects (ProjectID, ProjectName, DatabaseName) VALUES (1, 'Busy Site', "
         "'Project0001.mdb')");
   }
+}
+
+// The registry's Path and the report components, for a staged folder.
+void RegisterHome(const std::string& dir, const std::string& home) {
   setenv("TALLYFOX_REGISTRY", (dir + "/registry").c_str(), 1);
   tf::registry::Key key;
   tf::registry::Key::Create("HKEY_LOCAL_MACHINE\\SOFTWARE\\Tallyfox", tf::registry::KEY_ALL_ACCESS,
@@ -382,7 +412,6 @@ std::string StageHome(const std::string& dir) {
       throw std::runtime_error(std::string("cannot register ") + library);
     }
   }
-  return home;
 }
 
 void FillSite(const std::string& database, const Date& first, int days) {
@@ -450,7 +479,8 @@ Measured TimeReport(tf::viewer::ViewerSession& session, bool summary, const Date
 int main(int argc, char** argv) {
   Options options;
   if (!ParseOptions(argc, argv, options)) {
-    std::fprintf(stderr, "usage: bench_viewer_report [--days N] [--dir FOLDER] [--runs N]\n");
+    std::fprintf(stderr,
+                 "usage: bench_viewer_report [--days N] [--dir FOLDER] [--runs N] [--reuse]\n");
     return 2;
   }
   const bool temporary = options.dir.empty();
@@ -464,16 +494,24 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "message: %.*s\n", static_cast<int>(text.size()), text.data());
       return tf::kIdOk;
     });
-    const std::string home = StageHome(options.dir);
+    const std::string home = options.dir + "/install";
     const Date first{kFirstYear, 1, 1};
     const Date last = AddDays(first, options.days - 1);
 
-    auto fill_start = std::chrono::steady_clock::now();
-    FillSite(home + "/Project0001.mdb", first, options.days);
-    const double fill_seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - fill_start).count();
-    std::printf("site: %d days of %d hits, ~%d visitors a day; filled in %.1f s; database %.1f MB\n",
-                options.days, kHitsPerDay, kVisitorsPerDay, fill_seconds,
+    if (options.reuse && IsFilledFor(home, options.days)) {
+      std::printf("site: %d days, reused\n", options.days);
+    } else {
+      StageFiles(home);
+      auto fill_start = std::chrono::steady_clock::now();
+      FillSite(home + "/Project0001.mdb", first, options.days);
+      MarkFilled(home, options.days);
+      const double fill_seconds =
+          std::chrono::duration<double>(std::chrono::steady_clock::now() - fill_start).count();
+      std::printf("site: %d days of %d hits, ~%d visitors a day; filled in %.1f s\n", options.days,
+                  kHitsPerDay, kVisitorsPerDay, fill_seconds);
+    }
+    RegisterHome(options.dir, home);
+    std::printf("database %.1f MB\n",
                 static_cast<double>(fs::file_size(home + "/Project0001.mdb")) / 1e6);
 
     tf::viewer::ViewerSession session(home);

@@ -32,21 +32,26 @@ double ColumnTotal(db::Recordset& rs, const char* column) {
 
 }  // namespace
 
+// The day rows are summed per item first, and only then given their names:
+// grouping the many day rows by item and name moved every name along with
+// them. An item has one name, so the groups and their sums are the same.
 std::string ReportBuilder::RankedItemsSql() {
   std::string from = sqldate(FromDate);
   std::string to = sqldate(ToDate);
   const std::string n = std::to_string(TopCount);
-  return "select  top " + n + " tblday.itemid, " + " sum(tblday.hits) as sumhits, " +
-         " sum(tblday.bytes) as sumbytes, " + " sum(tblday.sessioncount) as sumsessioncount, " +
-         " sum(tblday.viewtime) as sumsessiontime, " +
-         " sum(tblday.viewtime) / sum(tblday.sessioncount) as avgsessiontime, " +
-         " sum(tblday." + TopColumn + ") as sumother, " + " tbldata.name " +
-         " from tblday, tbldata " + " where entrydate >= #" + from + "# " +
-         " and entrydate <= #" + to + "# " +
-         " and tblday.category >= " + std::to_string(CategoryLow) + " " +
-         " and tblday.category <= " + std::to_string(CategoryHigh) + " " +
-         " and tbldata.itemid = tblday.itemid " + " group by tblday.itemid, tbldata.name " +
-         " order by sum(tblday." + TopColumn + ") desc ";
+  const std::string per_item =
+      "(select itemid, sum(hits) as hits, sum(bytes) as bytes, "
+      "sum(sessioncount) as sessioncount, sum(viewtime) as viewtime, sum(" +
+      TopColumn + ") as other from tblday where" + EntryDaysIn("tblday", from, to, true) +
+      " and category >= " + std::to_string(CategoryLow) +
+      " and category <= " + std::to_string(CategoryHigh) + " group by itemid) as items";
+  return "select  top " + n + " items.itemid, " + " sum(items.hits) as sumhits, " +
+         " sum(items.bytes) as sumbytes, " + " sum(items.sessioncount) as sumsessioncount, " +
+         " sum(items.viewtime) as sumsessiontime, " +
+         " sum(items.viewtime) / sum(items.sessioncount) as avgsessiontime, " +
+         " sum(items.other) as sumother, " + " tbldata.name " + " from " + per_item +
+         ", tbldata " + " where tbldata.itemid = items.itemid " +
+         " group by items.itemid, tbldata.name " + " order by sum(items.other) desc ";
 }
 
 std::string ReportBuilder::RankedItemsHeading() const {
@@ -172,12 +177,22 @@ void ReportBuilder::Report_Domains() {
   std::string from = sqldate(FromDate);
   std::string to = sqldate(ToDate);
   const std::string n = std::to_string(TopCount);
-  std::string sql = "select  top " + n + " sum(tblvisitors.hits) as sumhits, " +
-                    " tbldomains.domainname " + " from tblvisitors, tbldomains " +
-                    " where entrydate >= #" + from + "# " + " and entrydate <= #" + to + "# " +
+  // Each address's hits are summed first, from the visitors' address index,
+  // so that only one row per address (not per visit) is grouped by name.
+  // The addresses are unique in tbldomains: the sums are those of the join.
+  // The cross join keeps the addresses outside: on a short range the
+  // planner would otherwise walk the visits by date, reading each visit's
+  // row and sorting them all by address.
+  std::string sql = "select  top " + n + " sum(addresses.addresshits) as sumhits, " +
+                    " addresses.domainname " +
+                    " from (select tbldomains.domainname, sum(tblvisitors.hits) as addresshits " +
+                    " from tbldomains cross join tblvisitors " +
+                    " where entrydate >= #" + from + "# " +
+                    " and entrydate <= #" + to + "# " +
                     " and tbldomains.ipaddress = tblvisitors.ipaddress " +
-                    " group by tbldomains.domainname " +
-                    " order by sum(tblvisitors.hits) desc ";
+                    " group by tbldomains.ipaddress) as addresses " +
+                    " group by addresses.domainname " +
+                    " order by sum(addresses.addresshits) desc ";
   OpenSiteDatabase();
   db::Recordset& rs = OpenDynaset(std::move(sql));
   const double total = ColumnTotal(rs, "SumHits");

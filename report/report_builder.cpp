@@ -148,6 +148,15 @@ std::string ReportBuilder::sqldate(const std::string& value) {
   return ShortDate(*day);
 }
 
+std::string ReportBuilder::EntryDaysIn(const std::string& table, const std::string& from,
+                                       const std::string& to, bool to_included) {
+  const std::string before_end = std::string(to_included ? " <= " : " < ") + "#" + to + "#";
+  return " entrydate in (with recursive tf_days(d) as (select min(entrydate) from " + table +
+         " where entrydate >= #" + from + "# union all select (select min(entrydate) from " +
+         table + " where entrydate > d) from tf_days where d" + before_end +
+         ") select d from tf_days where d" + before_end + ") ";
+}
+
 void ReportBuilder::Query_Sum() {
   Enter(-2030);
   OpenSiteDatabase();
@@ -156,7 +165,7 @@ void ReportBuilder::Query_Sum() {
   db::Recordset& rs = OpenDynaset(
       "select sum(" + TotalColumn + ") as sumunit " + "from tblday " + "where category >= " +
       std::to_string(CategoryLow) + " and category <= " + std::to_string(CategoryHigh) +
-      " and entrydate >= #" + from + "#" + " and entrydate <= #" + to + "#");
+      " and" + EntryDaysIn("tblday", from, to, true));
   rs.MoveFirst();
   const com::Variant& sum = rs.Field("SumUnit");
   SumResult = sum.is_null() ? "0" : sum.ToString();

@@ -115,6 +115,14 @@ class ReportBuilder : public ReportState {
   // not a date.
   std::string sqldate(const std::string& value);
 
+  // The condition "entrydate from `from` up to `to`" (to itself included or
+  // not) over a daily table whose key begins with EntryDate, written so that
+  // the rows are read day by day: each date found by one seek of the key,
+  // then only the wanted categories of that day. A plain range would read
+  // every row of every day. The rows come in the same order as the range's.
+  static std::string EntryDaysIn(const std::string& table, const std::string& from,
+                                 const std::string& to, bool to_included);
+
  protected:
   // Called after each of the four sums and after each section step, so a
   // window can show progress and stay responsive.

@@ -24,7 +24,10 @@ std::int16_t ReportBuilder::GetLogDateRange() {
   Enter(-2260);
   OpenSiteDatabase();
   db::Recordset& rs = OpenDynaset(
-      "select max(entrydate) as max_entrydate, min(entrydate) as min_entrydate from tblday");
+      // Each in a query of its own: that is one seek of the key, where both
+      // in one query read the whole table.
+      "select (select max(entrydate) from tblday) as max_entrydate, "
+      "(select min(entrydate) from tblday) as min_entrydate");
   rs.MoveFirst();
   const bool has_days = !rs.Field("min_entrydate").is_null();
   // Without days both dates keep the values of the previous site.

@@ -131,10 +131,14 @@ void ReportBuilder::Paths_Info() {
   const std::string n = std::to_string(TopCount);
   std::string from = sqldate(FromDate);
   std::string to = sqldate(ToDate);
+  // The steps are summed per pair of pages first, so that the names join
+  // one row per pair rather than one per day; the groups and sums are those
+  // of the plain join.
   std::string sql = "select top " + n + " a.itemid, sum(a.hits) as sumhits, tbldata.name, " +
                     "(select name from tbldata where itemid = a.itemid2) as pathname " +
-                    "from tblpaths a, tbldata where tbldata.itemid = a.itemid " +
-                    "and a.entrydate >= #" + from + "# and a.entrydate <= #" + to + "# " +
+                    "from (select itemid, itemid2, sum(hits) as hits from tblpaths " +
+                    "where entrydate >= #" + from + "# and entrydate <= #" + to + "# " +
+                    "group by itemid, itemid2) as a, tbldata where tbldata.itemid = a.itemid " +
                     "group by a.itemid, tbldata.name, a.itemid2 order by sum(a.hits) desc";
   OpenSiteDatabase();
   db::Recordset& rs = OpenDynaset(std::move(sql));

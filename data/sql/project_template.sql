@@ -6,7 +6,8 @@
 -- hour, daily rows the start of their day, and rows are found by exact date.
 -- The writers select a row by its key before they insert one, so every key
 -- below is unique. The date-range reads of the reports are served by keys
--- that begin with EntryDate, or by an extra EntryDate index.
+-- that begin with EntryDate (read day by day), or by an extra EntryDate
+-- index; the visitors' hits per address by a covering address index.
 
 -- One row per item (a category and a name). Ids are never reused, not even
 -- after the statistics are reset, so old ids in other tables cannot come
@@ -60,6 +61,8 @@ CREATE TABLE tblVisitors (
 );
 CREATE UNIQUE INDEX ix_tblVisitors_key ON tblVisitors (IPaddress, EntryDate);
 CREATE INDEX ix_tblVisitors_EntryDate ON tblVisitors (EntryDate);
+-- The visiting-domains report sums an address's hits from this index alone.
+CREATE INDEX ix_tblVisitors_AddressHits ON tblVisitors (IPaddress, EntryDate, Hits);
 
 -- The host name found for each visitor address.
 CREATE TABLE tblDomains (

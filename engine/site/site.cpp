@@ -9,6 +9,7 @@
 #include "engine/site/projects_database.h"
 #include "engine/site/site_name_work.h"
 #include "engine/store/field_values.h"
+#include "engine/store/site_indexes.h"
 #include "engine/store/system_data.h"
 #include "platform/db/recordset.h"
 
@@ -88,6 +89,7 @@ bool CSite::OpenSiteDatabase() {
   DatabaseLockGuard lock(database_, "OpenSiteDatabase");
   if (open_count_ < 1) {
     if (!OpenDatabase(database_.holder(), DatabasePath(), this)) return false;
+    AddMissingSiteIndexes(*database_.connection());
   }
   ++open_count_;
   return true;

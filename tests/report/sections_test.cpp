@@ -259,12 +259,43 @@ TEST_F(SectionsTest, RankedTableTiesNamesAndPie) {
   EXPECT_EQ(builder_.PageHtml, "");
 }
 
+TEST_F(SectionsTest, SumsTakeEveryRowOfTheRangeWhateverItsTimeOfDay) {
+  site_.Day("12/31/2005", 1, 0, 1);
+  site_.Day("1/1/2006", 1, 0, 10);
+  site_.Day("1/3/2006 13:00:00", 1, 0, 100);
+  site_.Day("1/7/2006", 1, 0, 1000);
+  site_.Day("1/7/2006 00:00:01", 1, 0, 5000);  // after the start of the last day
+  site_.Day("1/8/2006", 1, 0, 20000);
+  site_.Day("1/3/2006", 2, 0, 300000);
+  struct Case {
+    const char* from;
+    const char* to;
+    int low, high;
+    const char* sum;
+  };
+  const Case cases[] = {
+      {"1/1/2006", "1/7/2006", 1, 1, "1110"},      {"1/2/2006", "1/6/2006", 1, 1, "100"},
+      {"1/1/2006", "1/7/2006", 1, 2, "301110"},    {"12/31/2005", "1/8/2006", 1, 1, "26111"},
+      {"1/7/2006", "1/7/2006", 1, 1, "1000"},      {"2/1/2006", "2/7/2006", 1, 2, "0"},
+      {"1/4/2006", "1/6/2006", 1, 2, "0"},
+  };
+  for (const Case& c : cases) {
+    Range(c.from, c.to, 7);
+    builder_.TotalColumn = "hits";
+    builder_.CategoryLow = static_cast<std::int16_t>(c.low);
+    builder_.CategoryHigh = static_cast<std::int16_t>(c.high);
+    builder_.Query_Sum();
+    EXPECT_EQ(builder_.SumResult, c.sum) << c.from << " - " << c.to << " " << c.low;
+  }
+}
+
 TEST_F(SectionsTest, VisitingDomains) {
   Range("1/1/2006", "1/7/2006", 7);
   site_.Visitor("1/2/2006", "10.0.0.1", 1000);
   site_.Visitor("1/3/2006", "10.0.0.2", 234);
   site_.Visitor("1/3/2006", "10.0.0.3", 3766);
   site_.Visitor("1/3/2006", "10.0.0.4", 50);  // not translated yet: left out
+  site_.Visitor("1/8/2006", "10.0.0.2", 7000);  // after the range
   site_.Domain("10.0.0.1", "host.example.com");
   site_.Domain("10.0.0.2", "host.example.com");
   site_.Domain("10.0.0.3", "10.0.0.3");

@@ -76,6 +76,22 @@ TEST_F(SiteTest, DatabaseOpensAreCounted) {
   EXPECT_EQ(site.open_count(), 0);
 }
 
+TEST_F(SiteTest, OpeningADatabaseFromAnOlderTemplateAddsTheVisitorsAddressIndex) {
+  const char* kIndexCount =
+      "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND "
+      "name = 'ix_tblVisitors_AddressHits'";
+  install_.AddSiteDatabase("Project0001.mdb");
+  EXPECT_EQ(install_.Value("Project0001.mdb", kIndexCount), "1") << "new sites have it";
+  install_.Sql("Project0001.mdb", "DROP INDEX ix_tblVisitors_AddressHits");
+  for (int open = 0; open < 2; ++open) {
+    CSite site;
+    site.DatabaseName = "Project0001.mdb";
+    ASSERT_TRUE(site.OpenSiteDatabase()) << "open " << open;
+    site.CloseSiteDatabase();
+    EXPECT_EQ(install_.Value("Project0001.mdb", kIndexCount), "1") << "open " << open;
+  }
+}
+
 TEST_F(SiteTest, DatabaseThatCannotOpenLeavesTheCountAndSaysWhy) {
   CSite site;
   site.DatabaseName = "Missing.mdb";
