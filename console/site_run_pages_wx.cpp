@@ -21,7 +21,7 @@
 #include "engine/common/message_box.h"
 #include "engine/reports/report_launcher.h"
 #include "engine/site/site.h"
-#include "engine/stats/period_writes.h"
+#include "engine/run/reset_statistics.h"
 
 namespace tf::console {
 

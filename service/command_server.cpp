@@ -9,7 +9,7 @@
 #include "engine/common/ascii.h"
 #include "engine/common/time_value.h"
 #include "engine/reports/report_launcher.h"
-#include "engine/stats/period_writes.h"
+#include "engine/run/reset_statistics.h"
 #include "engine/site/projects_database.h"
 #include "engine/site/site.h"
 #include "engine/site/site_list.h"

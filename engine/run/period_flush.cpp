@@ -12,6 +12,7 @@
 #include "engine/site/text_item.h"
 #include "engine/stats/flush_support.h"
 #include "engine/stats/period_writes.h"
+#include "engine/store/transaction.h"
 #include "engine/visits/click_paths.h"
 #include "engine/visits/sessions.h"
 #include "engine/visits/visitors.h"
@@ -82,6 +83,37 @@ void WriteSiteTotals(CSite& site, bool day) {
 }
 
 }  // namespace
+
+void WriteDailyTargets(CSite& site) {
+  SiteLockGuard statistics(site, "WriteDailyTargets");
+  DatabaseLockGuard database(site.database(), "WriteDailyTargets");
+  TargetHitTable& table = site.target_hits;
+  table.index.Clear();
+  if (table.groups.empty()) return;
+  std::vector<TargetHitRow> hits;
+  std::vector<TargetSessionsRow> sessions;
+  for (const TargetHitGroup& group : table.groups) {
+    for (const TargetCounter& counter : group.targets) {
+      hits.push_back({group.keyword_phrase, group.referring_site, group.referring_category,
+                      counter.ItemID, counter.sessions});
+    }
+    sessions.push_back(
+        {group.keyword_phrase, group.referring_site, group.referring_category, group.sessions});
+  }
+  table.groups.clear();
+  TimeValue day = site.run.current_day;
+  std::string day_text = FormatTime("%l", day);
+  std::size_t n = sessions.size();
+  // The groups' rows are all in before any group's sessions are added: each
+  // update reaches only the rows of its own group, which are in by then.
+  Transaction transaction(site.connection());
+  WriteTargetHits(site.database(), day, hits);
+  WriteTargetSessions(site.database(), day, sessions, [&](std::size_t k) {
+    site.SetStatus("Writing daily target page statistics for " + day_text + "  (" +
+                   std::to_string(100 * k / n) + ")");
+  });
+  transaction.Commit();
+}
 
 void FlushHourStatistics(CSite& site, TimeValue session_time, bool force) {
   site.SetStatus("Writing hourly session statistics");

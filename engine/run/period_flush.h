@@ -24,6 +24,9 @@ void FlushHourTextItems(CSite& site);
 void FlushDayTextItems(CSite& site);
 // The region items counted since the last write, to the day being counted.
 void FlushRegions(CSite& site);
+// Writes every target-hit group to the day being counted and empties the
+// table.
+void WriteDailyTargets(CSite& site);
 // tblData.LastHit of every item whose last hit moved.
 void FlushItemDates(CSite& site);
 

@@ -176,37 +176,6 @@ void WriteTargetSessions(SiteDatabase& database, TimeValue day,
       {false, "", kTargetErrorSize}, written);
 }
 
-void WriteDailyTargets(CSite& site) {
-  SiteLockGuard statistics(site, "WriteDailyTargets");
-  DatabaseLockGuard database(site.database(), "WriteDailyTargets");
-  TargetHitTable& table = site.target_hits;
-  table.index.Clear();
-  if (table.groups.empty()) return;
-  std::vector<TargetHitRow> hits;
-  std::vector<TargetSessionsRow> sessions;
-  for (const TargetHitGroup& group : table.groups) {
-    for (const TargetCounter& counter : group.targets) {
-      hits.push_back({group.keyword_phrase, group.referring_site, group.referring_category,
-                      counter.ItemID, counter.sessions});
-    }
-    sessions.push_back(
-        {group.keyword_phrase, group.referring_site, group.referring_category, group.sessions});
-  }
-  table.groups.clear();
-  TimeValue day = site.run.current_day;
-  std::string day_text = FormatTime("%l", day);
-  std::size_t n = sessions.size();
-  // The groups' rows are all in before any group's sessions are added: each
-  // update reaches only the rows of its own group, which are in by then.
-  Transaction transaction(site.connection());
-  WriteTargetHits(site.database(), day, hits);
-  WriteTargetSessions(site.database(), day, sessions, [&](std::size_t k) {
-    site.SetStatus("Writing daily target page statistics for " + day_text + "  (" +
-                   std::to_string(100 * k / n) + ")");
-  });
-  transaction.Commit();
-}
-
 // --- Click paths ----------------------------------------------------------------
 
 void WriteDailyPaths(SiteDatabase& database, TimeValue day, std::span<const PathRow> rows,
@@ -243,26 +212,6 @@ void DeleteStatisticsRows(SiteDatabase& database) {
     }
   }
   transaction.Commit();
-}
-
-void ResetStatistics(CSite& site) {
-  {
-    DatabaseLockGuard lock(site.database(), "AddTextItem");
-    DeleteStatisticsRows(site.database());
-    RunHistory& history = site.history;
-    history.LastScanDate = 0;
-    history.LastRecordDate = 0;
-    history.LastFileDate = 0;
-    history.stRejectInclude = 0;
-    history.stRejectExclude = 0;
-    history.SavedSessionsCheck = -1;  // no file to tie: it is removed below
-    for (auto& stream : site.log_streams) stream->ResetProgress();
-    site.settings.FtpLastDate = 0;
-  }
-  std::string sessions = site.DatabasePathWithExtension();
-  if (!sessions.empty()) std::remove(sessions.c_str());
-  site.settings_changed = true;
-  site.StoreSettings();
 }
 
 void WriteVisitorDays(SiteDatabase& database, TimeValue day, std::span<const VisitorDayRow> rows,

@@ -59,9 +59,6 @@ void PostItemPeriods(SiteDatabase& database, ItemPeriod period, TimeValue date,
 // zeroed: they are written once, whether or not the write succeeds.
 ItemPeriodRow TakeItemPeriodRow(CTextItem& item, ItemPeriod period);
 
-// Writes every target-hit group to the day being counted and empties the
-// table.
-void WriteDailyTargets(CSite& site);
 
 // The sessions of one target-hit group that reached one target page.
 struct TargetHitRow {
@@ -96,9 +93,6 @@ void WriteDailyPaths(SiteDatabase& database, TimeValue day, std::span<const Path
 // Deletes every statistics row of the site (the target page list and the
 // settings stay), in one transaction.
 void DeleteStatisticsRows(SiteDatabase& database);
-// Deletes the statistics rows, forgets how far the site's logs were read,
-// deletes its saved-sessions file and stores the cleared dates.
-void ResetStatistics(CSite& site);
 
 // One visitor's day, added to its tblVisitors row, so that a day flushed
 // twice (a later run continuing it) adds to the same row.

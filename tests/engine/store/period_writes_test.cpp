@@ -1,5 +1,8 @@
 #include "engine/stats/period_writes.h"
 
+#include "engine/run/period_flush.h"
+#include "engine/run/reset_statistics.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
