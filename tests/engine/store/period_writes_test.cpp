@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <span>
+#include <thread>
 #include <vector>
 
 #include "engine/logs/log_stream.h"
@@ -61,6 +63,41 @@ TEST_F(PeriodWritesTest, PeriodRowsAddUpAndCountersStartAgain) {
   }
   EXPECT_EQ(shop_.Rows("SELECT EntryDate, Hits FROM tblDay ORDER BY 1"),
             (Rows{"2007-01-05 00:00:00|5", "2007-01-07 00:00:00|1"}));
+}
+
+TEST_F(PeriodWritesTest, DeferredRowsAreAllInWhenTheRunFinishesWhicheverWayItEnds) {
+  // Many hours of rows, more than the worker queues and more than one hold
+  // of the lock each, posted while another thread keeps taking the lock.
+  constexpr int kHours = 100;
+  constexpr int kItems = 40;
+  auto post_all = [&] {
+    for (int h = 0; h < kHours; ++h) {
+      std::vector<ItemPeriodRow> rows;
+      for (int i = 1; i <= kItems; ++i) rows.push_back({1, i, PeriodCounters{1}});
+      PostItemPeriods(site().database(), ItemPeriod::kHour, site().run.current_hour + 3600.0 * h,
+                      std::move(rows));
+    }
+  };
+  const std::string count = "SELECT count(*), sum(Hits) FROM tblHour";
+  {
+    DeferredWrites deferred(site().database());
+    std::atomic<bool> done{false};
+    std::thread lookups([&] {
+      while (!done) DatabaseLockGuard lock(site().database(), "lookup");
+    });
+    post_all();
+    deferred.Finish();
+    done = true;
+    lookups.join();
+    EXPECT_EQ(shop_.Rows(count), Rows{"4000|4000"});
+  }
+  {
+    DeferredWrites deferred(site().database());
+    post_all();
+  }  // left without Finish, as when a run throws
+  EXPECT_EQ(shop_.Rows(count), Rows{"4000|8000"}) << "the rows of an hour add up";
+  post_all();  // no run: written at once
+  EXPECT_EQ(shop_.Rows(count), Rows{"4000|12000"});
 }
 
 TEST_F(PeriodWritesTest, EveryFailedRowIsLogged) {
