@@ -1,16 +1,16 @@
 #include "engine/common/message_box.h"
 
 #include <cstdio>
-#include <mutex>
 #include <string>
 #include <utility>
+
+#include "engine/common/hook_slot.h"
 
 namespace tf {
 
 namespace {
 
-std::mutex handler_lock;
-MessageBoxHandler handler;
+HookSlot<MessageBoxHandler> handler;
 
 int WriteToStandardError(std::string_view text, std::string_view caption, unsigned) {
   std::string line(caption);
@@ -24,17 +24,12 @@ int WriteToStandardError(std::string_view text, std::string_view caption, unsign
 }  // namespace
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler new_handler) {
-  std::lock_guard<std::mutex> guard(handler_lock);
-  return std::exchange(handler, std::move(new_handler));
+  return handler.Set(std::move(new_handler));
 }
 
 int ShowMessageBox(std::string_view text, std::string_view caption, unsigned flags) {
-  MessageBoxHandler current;
-  {
-    std::lock_guard<std::mutex> guard(handler_lock);
-    current = handler;
-  }
-  // Called outside the lock: a handler may wait for a person or a peer.
+  // Called outside the slot's lock: a handler may wait for a person or a peer.
+  MessageBoxHandler current = handler.Get();
   if (!current) return WriteToStandardError(text, caption, flags);
   return current(text, caption, flags);
 }

@@ -1,35 +1,12 @@
 #include "engine/site/site_status_hook.h"
 
-#include <mutex>
 #include <utility>
+
+#include "engine/common/hook_slot.h"
 
 namespace tf {
 
 namespace {
-
-// One replaceable handler, called outside its lock: a handler may take the
-// site list's or its clients' locks, or replace itself.
-template <typename Handler>
-class HookSlot {
- public:
-  Handler Set(Handler handler) {
-    std::lock_guard<std::mutex> guard(lock_);
-    return std::exchange(handler_, std::move(handler));
-  }
-  template <typename... Args>
-  void Call(Args&&... args) {
-    Handler current;
-    {
-      std::lock_guard<std::mutex> guard(lock_);
-      current = handler_;
-    }
-    if (current) current(std::forward<Args>(args)...);
-  }
-
- private:
-  std::mutex lock_;
-  Handler handler_;
-};
 
 HookSlot<SiteStatusHandler> status_hook;
 HookSlot<SiteErrorHandler> error_hook;

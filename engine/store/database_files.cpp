@@ -1,11 +1,11 @@
 #include "engine/store/database_files.h"
 
 #include <filesystem>
-#include <mutex>
 #include <system_error>
 #include <utility>
 
 #include "engine/common/files.h"
+#include "engine/common/hook_slot.h"
 #include "engine/common/message_box.h"
 #include "engine/common/registry_values.h"
 #include "engine/common/text.h"
@@ -48,8 +48,7 @@ bool OpenInstalledDatabase(ConnectionHolder& holder, std::string_view file,
 
 namespace {
 
-std::mutex engine_dialog_lock;
-DatabaseEngineDialog engine_dialog_window;
+HookSlot<DatabaseEngineDialog> engine_dialog_window;
 
 }  // namespace
 
@@ -59,17 +58,11 @@ std::string DatabaseEngineSupportText() {
 }
 
 DatabaseEngineDialog SetDatabaseEngineDialog(DatabaseEngineDialog dialog) {
-  std::lock_guard<std::mutex> guard(engine_dialog_lock);
-  return std::exchange(engine_dialog_window, std::move(dialog));
+  return engine_dialog_window.Set(std::move(dialog));
 }
 
 void ShowDatabaseEngineDialog() {
-  DatabaseEngineDialog current;
-  {
-    std::lock_guard<std::mutex> guard(engine_dialog_lock);
-    current = engine_dialog_window;
-  }
-  if (current) {
+  if (DatabaseEngineDialog current = engine_dialog_window.Get()) {
     current();
     return;
   }
