@@ -1,14 +1,10 @@
 #include "engine/stats/period_writes.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "engine/common/address.h"
-#include "engine/logs/log_stream.h"
-#include "engine/site/site.h"
 #include "engine/site/text_item.h"
 #include "engine/stats/flush_support.h"
 #include "engine/store/field_values.h"

@@ -30,8 +30,6 @@
 
 namespace tf {
 
-class CSite;
-
 // Called after each row with the number of rows written so far.
 using RowsWritten = std::function<void(std::size_t written)>;
 
