@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+#include "desktop/wx_text.h"
+
 namespace tf::console {
 
 wxDEFINE_EVENT(wxEVT_GRID_NOTIFY, wxCommandEvent);
@@ -54,7 +56,7 @@ void CGridWnd::SetColumns(std::vector<Column> columns) {
   columns_ = std::move(columns);
   header_->columns.clear();
   for (const Column& column : columns_) {
-    header_->columns.emplace_back(wxString::FromUTF8(column.title), column.width);
+    header_->columns.emplace_back(desktop::ToWx(column.title), column.width);
   }
   header_->SetColumnCount(static_cast<unsigned>(columns_.size()));
   TakeColumnWidths();
@@ -297,7 +299,7 @@ void CGridWnd::PaintRow(wxDC& dc, int row, int top) {
     }
     const auto& texts = texts_[static_cast<std::size_t>(row)];
     if (c < texts.size()) {
-      dc.DrawText(wxString::FromUTF8(texts[c]), x, top + (row_height_ - dc.GetCharHeight()) / 2);
+      dc.DrawText(desktop::ToWx(texts[c]), x, top + (row_height_ - dc.GetCharHeight()) / 2);
     }
     left += width;
   }

@@ -206,7 +206,7 @@ bool CMainDlg::Initialize() {
   }
   ProjectsDatabase.LoadSystemSettings();
   FillSiteList();
-  ShowSiteStatus(nullptr, true);
+  RefreshStatusPanel();
   timer_.Start(kTickMilliseconds);
   StartDomainThreads();
   splash.Hide();
@@ -288,13 +288,6 @@ void CMainDlg::UpdateButtons() {
 
 // --- The status panel ---------------------------------------------------------
 
-void CMainDlg::ShowSiteStatus(CSite* site, bool force) {
-  if (site == nullptr) site = SelectedSite();
-  if (site == shown_site_ && !force) return;
-  shown_site_ = site;
-  RefreshStatusPanel();
-}
-
 void CMainDlg::RefreshStatusPanel() {
   StatusPanelTexts texts = StatusPanelFor(SelectedSite(), scheduler_.Now(), BusyDomainThreads());
   for (const auto& [field, text] : panel_cache_.Update(texts)) {
@@ -335,7 +328,7 @@ void CMainDlg::OnAddProject(wxCommandEvent&) {
   ProjectsDatabase.UpdateProjects();
   SelectRow(added);
   UpdateButtons();
-  ShowSiteStatus(nullptr, false);
+  RefreshStatusPanel();
   list_->SetFocus();
   exit_->Enable();
 }
@@ -349,7 +342,7 @@ void CMainDlg::OnRemoveProject(wxCommandEvent&) {
     rows_.Remove(static_cast<std::size_t>(row));
     ShowRows();
     SelectRow(RowAfterRemoval(row, static_cast<int>(rows_.size())));
-    ShowSiteStatus(nullptr, false);
+    RefreshStatusPanel();
   }
   UpdateButtons();
   exit_->Enable();
@@ -431,7 +424,7 @@ void CMainDlg::OnAbout(wxCommandEvent&) {
 
 void CMainDlg::OnListSelect(wxListEvent&) {
   UpdateButtons();
-  ShowSiteStatus(nullptr, false);
+  RefreshStatusPanel();
 }
 
 void CMainDlg::OnListActivate(wxListEvent& event) {

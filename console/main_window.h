@@ -56,7 +56,6 @@ class CMainDlg : public wxFrame {
   int SelectedRow() const;
   CSite* SelectedSite() const;
   void UpdateButtons();
-  void ShowSiteStatus(CSite* site, bool force);
   void RefreshStatusPanel();
   bool large_font() const;
   // Pixels per stored unit of a column width.
@@ -84,7 +83,6 @@ class CMainDlg : public wxFrame {
   ConsoleScheduler scheduler_;
   SiteListModel rows_;
   StatusPanelCache panel_cache_;
-  CSite* shown_site_ = nullptr;
 
   wxListCtrl* list_ = nullptr;
   wxButton* add_ = nullptr;

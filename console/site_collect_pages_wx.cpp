@@ -25,8 +25,6 @@ using desktop::ToWx;
 
 namespace {
 
-int Gap(wxWindow* window) { return window->FromDIP(6); }
-
 // --- Processing -------------------------------------------------------------
 
 class CSiteProcess : public SheetPage {

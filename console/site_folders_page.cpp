@@ -119,10 +119,8 @@ std::string NormalizeFilter(std::string_view text) {
 
 void StoreLogFilters(std::string_view include, std::string_view exclude, CSite& site) {
   SiteSettings& s = site.settings;
-  std::string normal_include = NormalizeFilter(include);
-  if (normal_include != s.LogIncludeFilter) s.LogIncludeFilter = normal_include;
-  std::string normal_exclude = NormalizeFilter(exclude);
-  if (normal_exclude != s.LogExcludeFilter) s.LogExcludeFilter = normal_exclude;
+  s.LogIncludeFilter = NormalizeFilter(include);
+  s.LogExcludeFilter = NormalizeFilter(exclude);
 }
 
 }  // namespace tf::console

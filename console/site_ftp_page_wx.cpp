@@ -28,8 +28,6 @@ using desktop::ToWx;
 
 namespace {
 
-int Gap(wxWindow* window) { return window->FromDIP(6); }
-
 // Runs one download on a worker; the window cannot close while it runs:
 // closing asks the worker to stop and ends the dialog once the finished
 // line is shown.

@@ -30,8 +30,6 @@ using desktop::ToWx;
 
 namespace {
 
-int Gap(wxWindow* window) { return window->FromDIP(6); }
-
 // --- General info. -------------------------------------------------------
 
 class CSiteGeneral : public SheetPage {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "console/status_panel.h"
 #include "engine/common/display.h"
 #include "engine/site/site.h"
 
@@ -51,8 +52,7 @@ std::vector<LabelledFigure> LastRunFigures(const CSite& site, TimeValue now) {
   return {
       {"Analysis run start:", FormatDateOrEmpty(h.stStartTime)},
       {"Analysis run end:", FormatDateOrEmpty(h.stEndTime)},
-      {"Analysis run time:", Printed("%lld:%02lld:%02lld", whole(run / 3600),
-                                     whole(run / 60) % 60, whole(run) % 60)},
+      {"Analysis run time:", FormatRunTime(run)},
       {"Run seconds per log day:", period >= 1 ? Printed("%.1f", run / days) : std::string()},
       {"First log record date:", FormatDateOrEmpty(h.stStartRecord)},
       {"Last log record date:", FormatDateOrEmpty(h.stEndRecord)},

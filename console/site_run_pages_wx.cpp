@@ -30,7 +30,6 @@ using desktop::ToWx;
 
 namespace {
 
-int Gap(wxWindow* window) { return window->FromDIP(6); }
 constexpr std::size_t kReportErrorSize = 400;
 
 // --- Reports --------------------------------------------------------------

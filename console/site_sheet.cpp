@@ -17,6 +17,7 @@
 #include "console/site_ftp_page_wx.h"
 #include "console/site_info_pages_wx.h"
 #include "console/site_run_pages_wx.h"
+#include "desktop/wx_text.h"
 #include "engine/common/message_box.h"
 
 namespace tf::console {
@@ -166,7 +167,7 @@ void AddSitePages(PageSheet& sheet, CSite& site, bool new_site) {
 }
 
 bool EditSite(wxWindow* parent, CSite& site, const std::string& caption, bool new_site) {
-  PageSheet sheet(parent, wxString::FromUTF8(caption.c_str()));
+  PageSheet sheet(parent, desktop::ToWx(caption));
   sheet.SetName("CSiteEdit");
   AddSitePages(sheet, site, new_site);
   return sheet.Run();

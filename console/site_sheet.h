@@ -21,6 +21,9 @@ class CSite;
 
 namespace tf::console {
 
+// The space between the controls of a page, in the window's pixels.
+inline int Gap(wxWindow* window) { return window->FromDIP(6); }
+
 // A page of a sheet. Enter fills it when it becomes the active page; Leave
 // checks it and writes it back, false keeping it active.
 class SheetPage : public wxPanel {

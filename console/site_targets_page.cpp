@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <strings.h>
 
-#include "engine/common/text.h"
+#include "engine/common/ascii.h"
 #include "engine/site/site.h"
 
 namespace tf::console {
@@ -12,7 +12,7 @@ namespace {
 
 bool EndsCaseless(std::string_view text, std::string_view ending) {
   return text.size() >= ending.size() &&
-         FindCaseless(text.substr(text.size() - ending.size()), ending) == 0;
+         EqualsCaseless(text.substr(text.size() - ending.size()), ending);
 }
 
 bool HasHostEnding(std::string_view part) {
@@ -21,10 +21,6 @@ bool HasHostEnding(std::string_view part) {
       ".mx",  ".jp",  ".is",  ".il",  ".ie",  ".gr",  ".dk",  ".de", ".ca", ".au", ".info"};
   return std::any_of(std::begin(kEndings), std::end(kEndings),
                      [&](std::string_view ending) { return EndsCaseless(part, ending); });
-}
-
-bool SameCaseless(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && FindCaseless(a, b) == 0;
 }
 
 }  // namespace
@@ -74,14 +70,14 @@ void StoreTargets(const TargetOptions& options, const std::vector<std::string>& 
     std::string name = CutField(row, kTargetNameSize);
     if (name.empty()) continue;
     auto found = std::find_if(pages.begin(), pages.end(),
-                              [&](const CTargetPage& page) { return SameCaseless(page.Name, name); });
+                              [&](const CTargetPage& page) { return EqualsCaseless(page.Name, name); });
     if (found != pages.end()) {
       found->Name = name;
       keep[static_cast<std::size_t>(found - pages.begin())] = true;
       continue;
     }
     auto again = std::find_if(added.begin(), added.end(),
-                              [&](const CTargetPage& page) { return SameCaseless(page.Name, name); });
+                              [&](const CTargetPage& page) { return EqualsCaseless(page.Name, name); });
     if (again != added.end()) {
       again->Name = name;
       continue;

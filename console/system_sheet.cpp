@@ -25,8 +25,6 @@ using desktop::ToWx;
 
 namespace {
 
-int Gap(wxWindow* window) { return window->FromDIP(6); }
-
 void OpenOrTell(std::string_view url, const PageMessage& failure) {
   if (!OpenUrlInBrowser(std::string(url))) ShowPageMessage(failure);
 }
