@@ -21,8 +21,8 @@
 #include <wx/treectrl.h>
 #include <wx/webview.h>
 
-#include <ctime>
-#include <map>
+#include <algorithm>
+#include <functional>
 
 #include "desktop/wx_text.h"
 #include "engine/common/desktop.h"
@@ -395,7 +395,7 @@ void MainFrame::Generate(bool summary) {
   EnableRunControls(true);
   ShowDates();
   if (!outcome.check.ok) {
-    ShowStatus(session_->status_text.empty() ? "" : session_->status_text);
+    ShowStatus(session_->status_text);
     FlashAttention(outcome.check);
     return;
   }
