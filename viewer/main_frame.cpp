@@ -134,6 +134,18 @@ MainFrame::MainFrame(std::unique_ptr<ViewerSession> session)
   ShowProjectInfo();
   ShowDates();
   ShowStatus(session_->status_text);
+  Bind(wxEVT_CLOSE_WINDOW, &MainFrame::OnClose, this);
+}
+
+void MainFrame::OnClose(wxCloseEvent& event) {
+  // The window would be deleted while a run, yielding for its progress,
+  // still works in it.
+  if (running_ && event.CanVeto()) {
+    close_after_run_ = true;
+    event.Veto();
+    return;
+  }
+  event.Skip();
 }
 
 void MainFrame::BuildMenus() {
@@ -392,6 +404,10 @@ void MainFrame::Generate(bool summary) {
   const RunOutcome outcome = session_->LoadProject(summary, Today());
   session_->run().on_progress = nullptr;
   running_ = false;
+  if (close_after_run_) {
+    Close();
+    return;
+  }
   EnableRunControls(true);
   ShowDates();
   if (!outcome.check.ok) {
