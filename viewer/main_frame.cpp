@@ -21,8 +21,8 @@
 #include <wx/treectrl.h>
 #include <wx/webview.h>
 
-#include <ctime>
-#include <map>
+#include <algorithm>
+#include <functional>
 
 #include "desktop/wx_text.h"
 #include "engine/common/desktop.h"
@@ -134,6 +134,18 @@ MainFrame::MainFrame(std::unique_ptr<ViewerSession> session)
   ShowProjectInfo();
   ShowDates();
   ShowStatus(session_->status_text);
+  Bind(wxEVT_CLOSE_WINDOW, &MainFrame::OnClose, this);
+}
+
+void MainFrame::OnClose(wxCloseEvent& event) {
+  // The window would be deleted while a run, yielding for its progress,
+  // still works in it.
+  if (running_ && event.CanVeto()) {
+    close_after_run_ = true;
+    event.Veto();
+    return;
+  }
+  event.Skip();
 }
 
 void MainFrame::BuildMenus() {
@@ -392,10 +404,14 @@ void MainFrame::Generate(bool summary) {
   const RunOutcome outcome = session_->LoadProject(summary, Today());
   session_->run().on_progress = nullptr;
   running_ = false;
+  if (close_after_run_) {
+    Close();
+    return;
+  }
   EnableRunControls(true);
   ShowDates();
   if (!outcome.check.ok) {
-    ShowStatus(session_->status_text.empty() ? "" : session_->status_text);
+    ShowStatus(session_->status_text);
     FlashAttention(outcome.check);
     return;
   }

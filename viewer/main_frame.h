@@ -62,9 +62,13 @@ class MainFrame : public wxFrame {
   void OnScriptMessage(wxWebViewEvent& event);
   void OnNewWindow(wxWebViewEvent& event);
   void OnTreeSelection(wxTreeEvent& event);
+  void OnClose(wxCloseEvent& event);
 
   std::unique_ptr<ViewerSession> session_;
   bool running_ = false;
+  // A close asked for during a run waits for the run's end: the run's code
+  // is still on the stack below the event that asked.
+  bool close_after_run_ = false;
   AttentionFlash flash_;
   // Cleared by the help window's own end, also while this frame is ending.
   wxWeakRef<HelpFrame> help_;
