@@ -17,6 +17,7 @@
 #include "platform/registry/registry.h"
 #include "platform/svchost/system_log.h"
 #include "service/event_log.h"
+#include "service/frame.h"
 #include "service/message_bodies.h"
 #include "service/protocol.h"
 
@@ -40,10 +41,25 @@ constexpr std::size_t kReportErrorSize = 500;
 
 constexpr std::string_view kNoSiteText = "Unable to find site with the specified ID";
 constexpr std::string_view kNoEntryText = "Unable to find an entry for this site";
+constexpr std::string_view kTooLargeText =
+    "The site's settings are too large to be sent to the consoles";
 
 bool IsRunning(const CSite& site) {
   std::int32_t state = site.state;
   return state == kSiteRunning || state == kSiteStopping;
+}
+
+// Whether the site a record describes still goes to the consoles in one
+// frame. Its texts are kept as long as sent (the filters), and the service
+// adds every field the record left out, so a record that fits may make a
+// site that does not; every console would drop its connection on that
+// frame, at each broadcast and each listing. The largest ID stands in for
+// the site's own.
+bool SiteFitsInFrame(std::string_view record) {
+  CSite decoded;
+  DecodeSiteRecord(record, decoded);
+  decoded.ProjectID = -1;
+  return EncodeSiteRecord(decoded).size() <= kMaxFrameLength - kFrameHeaderSize;
 }
 
 // Errors of accept that say nothing about the listening socket itself.
@@ -381,6 +397,10 @@ void CommandServer::HandleCreateSite(CClientConnection& connection, const std::s
       return;
     }
   }
+  if (!SiteFitsInFrame(body)) {
+    connection.SendErrorBox(kTooLargeText, "Error creating site", kBoxStopOk);
+    return;
+  }
   connection.SendAck();
   // The service numbers the site and names its database, whatever was sent.
   site->ProjectID = 0;
@@ -461,6 +481,10 @@ void CommandServer::HandleModifySite(CClientConnection& connection, std::int32_t
   if (IsRunning(*site)) {
     connection.SendErrorBox("Cannot modify site -- an analysis of this site is being run now.",
                             "Cannot modify site", kBoxStopOk);
+    return;
+  }
+  if (!SiteFitsInFrame(body)) {
+    connection.SendErrorBox(kTooLargeText, "Site update error", kBoxStopOk);
     return;
   }
   bool opened = site->OpenSiteDatabase();

@@ -152,7 +152,6 @@ constexpr std::uint32_t kFirstLogFileTag = 2000;
 constexpr std::uint32_t kFirstTargetNameTag = 1100;
 constexpr std::uint32_t kFirstTargetTimeTag = 1500;
 constexpr std::uint32_t kMaxListEntries = 1000;
-constexpr std::size_t kLogFileWidth = 299;
 constexpr std::size_t kTargetNameWidth = 199;
 
 void EncodeField(std::string& record, const SiteField& field, CSite& site) {
@@ -228,7 +227,8 @@ std::vector<Entry> ReadFrontInserted(ReadEntry read_entry) {
 // count its logs again.
 void DecodeLogFiles(std::string_view record, CSite& site) {
   auto patterns = ReadFrontInserted<std::string>([&](std::uint32_t n, std::string& pattern) {
-    return RecordGetString(record, kFirstLogFileTag + n, pattern, kLogFileWidth + 1);
+    return RecordGetString(record, kFirstLogFileTag + n, pattern,
+                           CLogStream::kMaxFilePatternLength + 1);
   });
   LogStreamList streams;
   for (const std::string& pattern : patterns) {

@@ -350,6 +350,35 @@ TEST_F(ServerTest, ModifyStoresTheSiteAndBroadcastsIt) {
             "New name");
 }
 
+TEST_F(ServerTest, SiteThatWouldNotFitInAFrameIsRefused) {
+  std::int32_t id = AddSite("Roomy");
+  auto client = LoggedOnClient();
+  // The largest body a frame takes: one filter, nothing else. The site it
+  // makes carries every other field as well.
+  std::string record;
+  RecordPutString(record, 98, std::string(1000000 - 20 - 5, 'x'));
+  RecordPutEnd(record);
+  struct Case {
+    std::uint32_t code;
+    std::uint32_t parameter;
+    std::string caption;
+  } cases[] = {{CMD_CREATE_SITE, 0, "Error creating site"},
+               {CMD_MODIFY_SITE, static_cast<std::uint32_t>(id), "Site update error"}};
+  for (const Case& c : cases) {
+    client->Send(c.code, c.parameter, record);
+    auto box = client->Next();
+    ASSERT_TRUE(box) << c.caption;
+    EXPECT_EQ(box->code, MSG_ERROR_BOX);
+    EXPECT_EQ(DecodeTextBox(box->body).caption, c.caption);
+  }
+  // The connection goes on and the listing still fits.
+  client->Send(CMD_GET_ALL);
+  EXPECT_TRUE(client->NextWithCode(MSG_SITE_LIST_END));
+  std::lock_guard<std::recursive_mutex> lock(SiteList.mutex());
+  ASSERT_EQ(SiteList.sites().size(), 1u);
+  EXPECT_TRUE(SiteList.Find(id)->settings.LogIncludeFilter.empty());
+}
+
 TEST_F(ServerTest, SystemSettingsAreClampedStoredAndBroadcast) {
   auto client = LoggedOnClient();
   CSystemData wanted;
