@@ -1,5 +1,5 @@
 # Builds one database template: cmake -DSQLITE3=... -DOUTPUT=file.mdb
-# -DSCRIPTS="a.sql;b.sql" -P build_template.cmake
+# -DSCRIPTS="a.sql;b.sql" [-DPAGE_SIZE=n] -P build_template.cmake
 #
 # The scripts run in one transaction into a fresh file beside the output,
 # which replaces the output only when everything succeeded, so a failed
@@ -15,7 +15,13 @@ set(work ${OUTPUT}.building)
 set(batch ${OUTPUT}.sql)
 file(REMOVE ${work} ${batch})
 
-file(WRITE ${batch} "BEGIN;\n")
+# PAGE_SIZE (optional): the file's page size, set before anything is
+# written; it stays with every copy made from the template.
+if(DEFINED PAGE_SIZE)
+  file(WRITE ${batch} "PRAGMA page_size=${PAGE_SIZE};\nBEGIN;\n")
+else()
+  file(WRITE ${batch} "BEGIN;\n")
+endif()
 foreach(script IN LISTS SCRIPTS)
   file(READ ${script} text)
   file(APPEND ${batch} "-- ${script}\n${text}\n")

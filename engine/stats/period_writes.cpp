@@ -115,7 +115,12 @@ void PostItemPeriods(SiteDatabase& database, ItemPeriod period, TimeValue date,
     WriteItemPeriods(database, period, date, rows, written);
     return;
   }
-  writer->Post([&database, period, date, operation, rows = std::move(rows)] {
+  writer->Post([&database, period, date, operation, rows = std::move(rows)]() mutable {
+    // In key order the rows go to neighbouring index pages, most often
+    // appended at its end.
+    std::sort(rows.begin(), rows.end(), [](const ItemPeriodRow& a, const ItemPeriodRow& b) {
+      return a.category != b.category ? a.category < b.category : a.item_id < b.item_id;
+    });
     std::span<const ItemPeriodRow> all(rows);
     for (std::size_t at = 0; at < all.size(); at += kDeferredRowsPerHold) {
       database.GiveWay();
