@@ -50,22 +50,34 @@ void WriteRows(SiteDatabase& database, std::string_view operation, std::string_v
                std::span<const Row> rows, Bind bind, const RowFailure& failure,
                const RowsWritten& written) {
   DatabaseLockGuard lock(database, operation);
-  db::Params params;
-  std::string error;
-  std::size_t k = 0;
-  for (const Row& row : rows) {
-    params.clear();
-    bind(row, params);
-    if (!ExecuteSql(database.connection(), sql, params, &error, failure.error_size)) {
-      std::string text = std::string(failure.prefix) + error;
-      if (failure.trace) {
-        database.Trace(text);
-      } else {
-        database.SetError(text);
-      }
+  auto report = [&](std::string_view description) {
+    std::string error;
+    SafeCopy(error, description, failure.error_size);
+    std::string text = std::string(failure.prefix) + error;
+    if (failure.trace) {
+      database.Trace(text);
+    } else {
+      database.SetError(text);
     }
-    if (written) written(++k);
+  };
+  db::Connection* connection = database.connection();
+  if (connection == nullptr) {  // the site's database could not be opened
+    std::string closed;
+    ExecuteSql(connection, sql, &closed);
+    for (std::size_t k = 1; k <= rows.size(); ++k) {
+      report(closed);
+      if (written) written(k);
+    }
+    return;
   }
+  connection->ExecuteEach(
+      sql, rows.size(),
+      [&](std::size_t i, db::Params& params) {
+        if (written && i > 0) written(i);  // the rows before this one ran
+        bind(rows[i], params);
+      },
+      [&](std::size_t, const db::Error& e) { report(e.description()); });
+  if (written && !rows.empty()) written(rows.size());
 }
 
 // tblHour and tblDay have the same columns and the same key: a row that

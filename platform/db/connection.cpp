@@ -324,6 +324,30 @@ int Connection::Execute(std::string_view sql, const Params& params) {
   return sqlite3_stmt_readonly(statement->get()) ? 0 : sqlite3_changes(impl_->db);
 }
 
+void Connection::ExecuteEach(std::string_view sql, std::size_t rows,
+                             const std::function<void(std::size_t, Params&)>& fill,
+                             const std::function<void(std::size_t, const Error&)>& failed) {
+  std::unique_ptr<Statement> statement;
+  try {
+    statement = impl_->Prepare(sql, false);
+  } catch (const Error& e) {
+    for (std::size_t i = 0; i < rows; ++i) failed(i, e);
+    return;
+  }
+  Params params;
+  for (std::size_t i = 0; i < rows; ++i) {
+    params.clear();
+    fill(i, params);
+    try {
+      impl_->Bind(*statement, params);
+      impl_->Run(*statement);
+    } catch (const Error& e) {
+      failed(i, e);
+    }
+    sqlite3_reset(statement->get());
+  }
+}
+
 namespace {
 std::string SavepointName(int level) { return "tf_level_" + std::to_string(level); }
 }  // namespace

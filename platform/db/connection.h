@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -61,6 +62,13 @@ class Connection {
   // the number of rows the statement inserted, changed or deleted.
   int Execute(std::string_view sql);
   int Execute(std::string_view sql, const Params& params);
+  // Runs one statement once for each of `rows` rows, with the values that
+  // fill(i, params) puts in the emptied params for row i. A row that fails
+  // goes to failed(i, error) and the next row still runs. The statement is
+  // found and checked once for all the rows, not once a row.
+  void ExecuteEach(std::string_view sql, std::size_t rows,
+                   const std::function<void(std::size_t, Params&)>& fill,
+                   const std::function<void(std::size_t, const Error&)>& failed);
   // The row id (an INTEGER PRIMARY KEY's value) of the row the last
   // successful INSERT on this connection added.
   std::int64_t LastInsertRowId() const;

@@ -372,5 +372,31 @@ TEST_F(ConnectionTest, CachedStatementsFollowEvictionAndSchemaChanges) {
   EXPECT_EQ(Scalar("SELECT Count(*) FROM tblCache").ToInt32(), 1);
 }
 
+TEST_F(ConnectionTest, ExecuteEachRunsEveryRowAndTellsTheOnesThatFail) {
+  db_.Execute("CREATE UNIQUE INDEX ix_name ON tblSettingsString (Name)");
+  db_.Execute("INSERT INTO tblSettingsString (Name, StringValue) VALUES ('taken', 'old')");
+  const std::vector<std::string> names = {"a", "taken", "b", "c"};
+  std::vector<std::size_t> failed;
+  db_.ExecuteEach(
+      "INSERT INTO tblSettingsString (Name, StringValue) VALUES (?, ?)", names.size(),
+      [&](std::size_t i, Params& params) {
+        // The params come emptied: a row that left values behind would bind
+        // too many.
+        EXPECT_TRUE(params.empty());
+        params.push_back(names[i]);
+        if (i != 2) params.push_back("new");
+      },
+      [&](std::size_t i, const Error&) { failed.push_back(i); });
+  EXPECT_EQ(failed, (std::vector<std::size_t>{1, 2}));
+  EXPECT_EQ(Column("SELECT Name || '=' || StringValue FROM tblSettingsString ORDER BY Name"),
+            (std::vector<std::string>{"a=new", "c=new", "taken=old"}));
+
+  failed.clear();
+  db_.ExecuteEach("INSERT INTO tblNothing VALUES (?)", 2, [](std::size_t, Params& p) { p.push_back(1); },
+                  [&](std::size_t i, const Error&) { failed.push_back(i); });
+  EXPECT_EQ(failed, (std::vector<std::size_t>{0, 1})) << "a statement that cannot be made fails every row";
+}
+
 }  // namespace
 }  // namespace tf::db
+
