@@ -163,6 +163,7 @@ void FlushHourTextItems(CSite& site) {
     rows = DrainPeriodList(site.run.items.hour_changed, &CTextItem::next_hour_changed,
                            &CTextItem::on_hour_list, ItemPeriod::kHour);
   }
+  site.database().PostNewItems();
   PostItemPeriods(site.database(), ItemPeriod::kHour, site.run.current_hour, std::move(rows));
 }
 
@@ -204,6 +205,8 @@ void FlushRegions(CSite& site) {
 }
 
 void FlushItemDates(CSite& site) {
+  // The rows updated here may be among those the run added.
+  site.database().SettleDeferred();
   // The region thread moves last hits under the statistics lock.
   SiteLockGuard statistics(site, "FlushItemDates");
   RowBurst burst(site.database(), "FlushItemDates");

@@ -62,6 +62,10 @@ void CountWords(CSite& site, std::string_view phrase, std::int32_t referring_ite
 
 ItemRowIdentity FindOrAddItemRow(SiteDatabase& database, std::int32_t category,
                                  std::string_view name, TimeValue last_hit) {
+  if (DeferredItemRows* rows = database.new_items()) {
+    if (std::optional<ItemRowIdentity> found = rows->Find(category, name)) return *found;
+    return rows->Add(category, name, last_hit);
+  }
   if (std::optional<ItemRowIdentity> found = ReadItemRow(database, category, name)) return *found;
   return AddItemRow(database, category, name, last_hit);
 }
@@ -90,6 +94,7 @@ ItemRowIdentity AddItemRow(SiteDatabase& database, std::int32_t category, std::s
 }
 
 std::optional<ItemName> ReadItemName(SiteDatabase& database, std::int32_t item_id) {
+  database.SettleDeferred();  // the row may be one the run added
   DatabaseLockGuard lock(database, "FindTextItemID");
   if (database.connection() == nullptr) return std::nullopt;
   try {

@@ -30,12 +30,8 @@ class SiteLockGuard;
 
 // --- tblData rows -------------------------------------------------------------
 
-// What a tblData row gives the run's item of its (category, name).
-struct ItemRowIdentity {
-  std::int32_t item_id = 0;  // 0 when the database gives none
-  TimeValue last_hit = 0;
-};
 // The row of (category, name), added when missing (with LastHit last_hit).
+// While the run defers its writes, through its DeferredItemRows.
 ItemRowIdentity FindOrAddItemRow(SiteDatabase& database, std::int32_t category,
                                  std::string_view name, TimeValue last_hit);
 // Inserts the row and gives back its ItemID. A row that differs only in

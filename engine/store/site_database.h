@@ -12,6 +12,7 @@
 #include "engine/common/ordered_jobs.h"
 #include "engine/logs/log_site.h"
 #include "engine/store/database.h"
+#include "engine/store/deferred_item_rows.h"
 #include "engine/store/write_batch.h"
 
 namespace tf {
@@ -45,12 +46,26 @@ class SiteDatabase {
   // While a run counts, rows that only add to what is stored may be written
   // on a worker of their own (see DeferredWrites); nullptr otherwise.
   OrderedJobs* deferred() const { return deferred_.get(); }
+  // Meanwhile the run's tblData rows are found and added here; nullptr
+  // otherwise.
+  DeferredItemRows* new_items() const { return new_items_.get(); }
+  // Hands the new tblData rows to the worker (see DeferredItemRows::Post).
+  void PostNewItems() {
+    if (new_items_ && deferred_) new_items_->Post(*deferred_);
+  }
+  // Until every deferred row is written: before a statement that needs
+  // them in the table. The caller holds no database lock.
+  void SettleDeferred() {
+    PostNewItems();
+    if (deferred_) deferred_->Drain();
+  }
 
  private:
   friend class DeferredWrites;
 
   LogSite& owner_;
   std::unique_ptr<OrderedJobs> deferred_;
+  std::unique_ptr<DeferredItemRows> new_items_;
   alignas(64) NamedLock lock_;
   ConnectionHolder connection_;
   WriteBatch batch_;
@@ -64,14 +79,26 @@ class DeferredWrites {
  public:
   explicit DeferredWrites(SiteDatabase& database) : database_(database) {
     database_.deferred_ = std::make_unique<OrderedJobs>(kQueuedJobs);
+    database_.new_items_ = std::make_unique<DeferredItemRows>(database_);
   }
-  ~DeferredWrites() { database_.deferred_.reset(); }
+  // Every row added is still written (the worker's destructor runs what
+  // is posted); the commit, or the rollback, decides.
+  ~DeferredWrites() {
+    try {
+      database_.PostNewItems();
+    } catch (...) {
+    }
+    database_.deferred_.reset();
+    database_.new_items_.reset();
+  }
   DeferredWrites(const DeferredWrites&) = delete;
   DeferredWrites& operator=(const DeferredWrites&) = delete;
 
   // Waits for every posted row, then writes go straight to the database.
   void Finish() {
+    database_.SettleDeferred();
     std::unique_ptr<OrderedJobs> jobs = std::move(database_.deferred_);
+    database_.new_items_.reset();
     jobs->Drain();
   }
 

@@ -68,6 +68,34 @@ TEST_F(StatisticsWriterTest, NamesDifferingOnlyInCaseShareOneRowQuietly) {
   EXPECT_EQ(site().ErrorText(), "");
 }
 
+TEST_F(StatisticsWriterTest, ARunWithDeferredWritesGivesTheIdsTheTableWould) {
+  // Row 90 was used and deleted: the table's sequence stays past it.
+  shop_.install().Sql("Project0001.mdb",
+                      "INSERT INTO tblData (ItemID, Category, Name, LastHit) VALUES "
+                      "(77, 1, '/old.htm', '2007-01-01 00:00:00'), (90, 1, '/gone.htm', NULL); "
+                      "DELETE FROM tblData WHERE ItemID = 90");
+  {
+    DeferredWrites deferred(site().database());
+    CTextItem* old = FindTextItem(site(), 1, "/OLD.htm");
+    EXPECT_EQ(old->ItemID, 77) << "a row stored before, found whatever the case";
+    EXPECT_EQ(old->last_hit, ComposeTime(2007, 1, 1, 0, 0, 0));
+
+    CTextItem* upper = FindTextItem(site(), 1, "/New.htm");
+    CTextItem* lower = FindTextItem(site(), 1, "/new.htm");
+    CTextItem* other = FindTextItem(site(), 2, "/new.htm");
+    EXPECT_EQ(upper->ItemID, 91);
+    EXPECT_EQ(lower->ItemID, 91) << "one row for names differing in case";
+    EXPECT_EQ(other->ItemID, 92);
+    EXPECT_EQ(FindTextItemID(site(), 92), other) << "a row the run added is there when asked for";
+    deferred.Finish();
+  }
+  EXPECT_EQ(Query("SELECT ItemID, Category, Name, LastHit FROM tblData ORDER BY ItemID"),
+            (Rows{"77|1|/old.htm|2007-01-01 00:00:00", "91|1|/New.htm|2007-01-07 10:00:00",
+                  "92|2|/new.htm|2007-01-07 10:00:00"}));
+  ReleaseTextItems(site());
+  EXPECT_EQ(FindTextItem(site(), 3, "/next.htm")->ItemID, 93) << "the table's own ids go on after them";
+}
+
 TEST_F(StatisticsWriterTest, LongNamesAreCutAndIdsFindTheirItems) {
   CTextItem* item = FindTextItem(site(), 302, std::string(300, 'h'));
   EXPECT_EQ(item->name.size(), 254u);
