@@ -22,6 +22,8 @@ constexpr std::size_t kResetErrorSize = 1000;
 // The writer lets go of the database lock between so many rows, so that
 // the run's own lookups do not wait for a whole flush.
 constexpr std::size_t kDeferredRowsPerHold = 16;
+// Rows of tblHour or tblDay written by one statement.
+constexpr std::size_t kRowsPerStatement = 16;
 
 // The flushes write many rows of one period in a row; its date text is
 // made once.
@@ -43,12 +45,23 @@ struct RowFailure {
   std::size_t error_size;
 };
 
-// Runs every row through the one statement under one hold of the database
-// lock; a failed row is reported and the next one is still written.
+// A statement that writes `rows` rows at once, their values bound one row
+// after the other: one statement per row costs a good part of a row's
+// write in itself.
+struct GroupSql {
+  std::string_view sql;
+  std::size_t rows = 1;
+};
+
+// Runs every row through the statements under one hold of the database
+// lock; a failed row is reported and the next one is still written. Rows
+// go in groups where a group statement is given; a group that fails (none
+// of its rows then stays written) is written again row by row, so that
+// each failure is told as before.
 template <typename Row, typename Bind>
 void WriteRows(SiteDatabase& database, std::string_view operation, std::string_view sql,
                std::span<const Row> rows, Bind bind, const RowFailure& failure,
-               const RowsWritten& written) {
+               const RowsWritten& written, GroupSql group = {}) {
   DatabaseLockGuard lock(database, operation);
   auto report = [&](std::string_view description) {
     std::string error;
@@ -70,22 +83,54 @@ void WriteRows(SiteDatabase& database, std::string_view operation, std::string_v
     }
     return;
   }
+  // Progress counts the rows whose statement has run; a statement's rows
+  // count once the next one is being bound.
+  std::size_t done = 0;
+  std::size_t running = 0;  // rows of the statement last bound
+  auto ran = [&] {
+    done += running;
+    running = 0;
+    if (written && done > 0) written(done);
+  };
+  std::vector<std::size_t> singles;
+  const std::size_t groups = group.rows > 1 ? rows.size() / group.rows : 0;
+  if (groups > 0) {
+    connection->ExecuteEach(
+        group.sql, groups,
+        [&](std::size_t g, db::Params& params) {
+          ran();
+          for (std::size_t i = g * group.rows; i < (g + 1) * group.rows; ++i) bind(rows[i], params);
+          running = group.rows;
+        },
+        [&](std::size_t g, const db::Error&) {
+          running = 0;
+          for (std::size_t i = g * group.rows; i < (g + 1) * group.rows; ++i) singles.push_back(i);
+        });
+  }
+  for (std::size_t i = groups * group.rows; i < rows.size(); ++i) singles.push_back(i);
   connection->ExecuteEach(
-      sql, rows.size(),
-      [&](std::size_t i, db::Params& params) {
-        if (written && i > 0) written(i);  // the rows before this one ran
-        bind(rows[i], params);
+      sql, singles.size(),
+      [&](std::size_t k, db::Params& params) {
+        ran();
+        bind(rows[singles[k]], params);
+        running = 1;
       },
       [&](std::size_t, const db::Error& e) { report(e.description()); });
-  if (written && !rows.empty()) written(rows.size());
+  ran();
+  if (written && done < rows.size()) written(rows.size());
 }
 
 // tblHour and tblDay have the same columns and the same key: a row that
-// exists gets the amounts added.
-std::string ItemPeriodSql(std::string_view table) {
+// exists gets the amounts added. `rows` rows at once.
+std::string ItemPeriodSql(std::string_view table, std::size_t rows) {
+  std::string values;
+  for (std::size_t i = 0; i < rows; ++i) {
+    values += i == 0 ? "" : ", ";
+    values += "(?, ?, ?, ?, ?, ?, ?, ?, ?)";
+  }
   return "INSERT INTO " + std::string(table) +
          " (EntryDate, Category, ItemID, Hits, Bytes, EntryCount, ExitCount, SessionCount, "
-         "ViewTime) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) "
+         "ViewTime) VALUES " + values + " "
          "ON CONFLICT (EntryDate, Category, ItemID) DO UPDATE SET Hits = Hits + excluded.Hits, "
          "Bytes = Bytes + excluded.Bytes, EntryCount = EntryCount + excluded.EntryCount, "
          "ExitCount = ExitCount + excluded.ExitCount, "
@@ -97,8 +142,10 @@ std::string ItemPeriodSql(std::string_view table) {
 
 void WriteItemPeriods(SiteDatabase& database, ItemPeriod period, TimeValue date,
                       std::span<const ItemPeriodRow> rows, const RowsWritten& written) {
-  static const std::string kHourSql = ItemPeriodSql("tblHour");
-  static const std::string kDaySql = ItemPeriodSql("tblDay");
+  static const std::string kHourSql = ItemPeriodSql("tblHour", 1);
+  static const std::string kDaySql = ItemPeriodSql("tblDay", 1);
+  static const std::string kHourGroupSql = ItemPeriodSql("tblHour", kRowsPerStatement);
+  static const std::string kDayGroupSql = ItemPeriodSql("tblDay", kRowsPerStatement);
   const bool hour = period == ItemPeriod::kHour;
   const std::string& date_text = PeriodDate(date);
   WriteRows(
@@ -114,7 +161,7 @@ void WriteItemPeriods(SiteDatabase& database, ItemPeriod period, TimeValue date,
                        com::Variant(c.ViewTime)});
       },
       {true, hour ? "Error adding hourly item: " : "Error adding daily item: ", kTraceErrorSize},
-      written);
+      written, {hour ? kHourGroupSql : kDayGroupSql, kRowsPerStatement});
 }
 
 void PostItemPeriods(SiteDatabase& database, ItemPeriod period, TimeValue date,

@@ -113,6 +113,31 @@ TEST_F(PeriodWritesTest, EveryFailedRowIsLogged) {
   }
 }
 
+TEST_F(PeriodWritesTest, ARowThatFailsInAGroupLosesNoneOfTheOthers) {
+  // Rows go in groups of several to a statement; the group holding the
+  // refused row is written again one by one.
+  shop_.install().Sql("Project0001.mdb",
+                      "CREATE TRIGGER refuse BEFORE INSERT ON tblHour WHEN NEW.ItemID = 13 "
+                      "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+  ASSERT_TRUE(site().OpenEventLog());
+  std::vector<ItemPeriodRow> rows;
+  for (int i = 1; i <= 40; ++i) rows.push_back({1, i, PeriodCounters{i}});
+  std::size_t last = 0;
+  bool rising = true;
+  WriteItemPeriods(site().database(), ItemPeriod::kHour, site().run.current_hour, rows,
+                   [&](std::size_t k) {
+                     rising = rising && k > last;
+                     last = k;
+                   });
+  site().CloseEventLog();
+  EXPECT_TRUE(rising);
+  EXPECT_EQ(last, rows.size());
+  EXPECT_EQ(shop_.Rows("SELECT count(*), sum(Hits) FROM tblHour"), Rows{"39|807"});
+  Rows log = shop_.EventLog();
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[1], "Error adding hourly item: refused");
+}
+
 TEST_F(PeriodWritesTest, TargetGroupsWriteEveryTargetPageAndTheirSessions) {
   site().SetStatus("before");
   WriteDailyTargets(site());
