@@ -120,36 +120,55 @@ void WriteRows(SiteDatabase& database, std::string_view operation, std::string_v
   if (written && done < rows.size()) written(rows.size());
 }
 
-// tblHour and tblDay have the same columns and the same key: a row that
-// exists gets the amounts added. `rows` rows at once.
-std::string ItemPeriodSql(std::string_view table, std::size_t rows) {
-  std::string values;
-  for (std::size_t i = 0; i < rows; ++i) {
-    values += i == 0 ? "" : ", ";
-    values += "(?, ?, ?, ?, ?, ?, ?, ?, ?)";
+// An INSERT with its conflict clause, as a statement for one row and one
+// for a group of kRowsPerStatement rows.
+struct Upsert {
+  Upsert(std::string_view head, std::string_view row, std::string_view tail)
+      : one(std::string(head) + " VALUES " + std::string(row) + " " + std::string(tail)) {
+    group = std::string(head) + " VALUES ";
+    for (std::size_t i = 0; i < kRowsPerStatement; ++i) {
+      if (i > 0) group += ", ";
+      group += row;
+    }
+    group += " ";
+    group += tail;
   }
-  return "INSERT INTO " + std::string(table) +
-         " (EntryDate, Category, ItemID, Hits, Bytes, EntryCount, ExitCount, SessionCount, "
-         "ViewTime) VALUES " + values + " "
-         "ON CONFLICT (EntryDate, Category, ItemID) DO UPDATE SET Hits = Hits + excluded.Hits, "
-         "Bytes = Bytes + excluded.Bytes, EntryCount = EntryCount + excluded.EntryCount, "
-         "ExitCount = ExitCount + excluded.ExitCount, "
-         "SessionCount = SessionCount + excluded.SessionCount, "
-         "ViewTime = ViewTime + excluded.ViewTime";
+  std::string one;
+  std::string group;
+};
+
+template <typename Row, typename Bind>
+void WriteRows(SiteDatabase& database, std::string_view operation, const Upsert& upsert,
+               std::span<const Row> rows, Bind bind, const RowFailure& failure,
+               const RowsWritten& written) {
+  WriteRows(database, operation, upsert.one, rows, bind, failure, written,
+            GroupSql{upsert.group, kRowsPerStatement});
+}
+
+// tblHour and tblDay have the same columns and the same key: a row that
+// exists gets the amounts added.
+Upsert ItemPeriodUpsert(std::string_view table) {
+  return Upsert("INSERT INTO " + std::string(table) +
+                    " (EntryDate, Category, ItemID, Hits, Bytes, EntryCount, ExitCount, "
+                    "SessionCount, ViewTime)",
+                "(?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                "ON CONFLICT (EntryDate, Category, ItemID) DO UPDATE SET Hits = Hits + excluded.Hits, "
+                "Bytes = Bytes + excluded.Bytes, EntryCount = EntryCount + excluded.EntryCount, "
+                "ExitCount = ExitCount + excluded.ExitCount, "
+                "SessionCount = SessionCount + excluded.SessionCount, "
+                "ViewTime = ViewTime + excluded.ViewTime");
 }
 
 }  // namespace
 
 void WriteItemPeriods(SiteDatabase& database, ItemPeriod period, TimeValue date,
                       std::span<const ItemPeriodRow> rows, const RowsWritten& written) {
-  static const std::string kHourSql = ItemPeriodSql("tblHour", 1);
-  static const std::string kDaySql = ItemPeriodSql("tblDay", 1);
-  static const std::string kHourGroupSql = ItemPeriodSql("tblHour", kRowsPerStatement);
-  static const std::string kDayGroupSql = ItemPeriodSql("tblDay", kRowsPerStatement);
+  static const Upsert kHour = ItemPeriodUpsert("tblHour");
+  static const Upsert kDay = ItemPeriodUpsert("tblDay");
   const bool hour = period == ItemPeriod::kHour;
   const std::string& date_text = PeriodDate(date);
   WriteRows(
-      database, hour ? "WriteHourlyItemEntry" : "WriteDailyItemEntry", hour ? kHourSql : kDaySql,
+      database, hour ? "WriteHourlyItemEntry" : "WriteDailyItemEntry", hour ? kHour : kDay,
       rows,
       [&](const ItemPeriodRow& row, db::Params& params) {
         const PeriodCounters& c = row.counters;
@@ -161,7 +180,7 @@ void WriteItemPeriods(SiteDatabase& database, ItemPeriod period, TimeValue date,
                        com::Variant(c.ViewTime)});
       },
       {true, hour ? "Error adding hourly item: " : "Error adding daily item: ", kTraceErrorSize},
-      written, {hour ? kHourGroupSql : kDayGroupSql, kRowsPerStatement});
+      written);
 }
 
 void PostItemPeriods(SiteDatabase& database, ItemPeriod period, TimeValue date,
@@ -201,14 +220,14 @@ ItemPeriodRow TakeItemPeriodRow(CTextItem& item, ItemPeriod period) {
 
 void WriteTargetHits(SiteDatabase& database, TimeValue day, std::span<const TargetHitRow> rows) {
   const std::string& date_text = PeriodDate(day);
-  WriteRows(
-      database, "WriteDailyTargets",
+  static const Upsert kSql(
       "INSERT INTO tblTargetHits (EntryDate, ReferringSite, ReferringCategory, "
-      "KeywordPhrase, TargetPage, TargetHits, TotalSessions) "
-      "VALUES (?, ?, ?, ?, ?, ?, 0) "
+      "KeywordPhrase, TargetPage, TargetHits, TotalSessions)",
+      "(?, ?, ?, ?, ?, ?, 0)",
       "ON CONFLICT (EntryDate, KeywordPhrase, ReferringSite, ReferringCategory, "
-      "TargetPage) DO UPDATE SET TargetHits = TargetHits + excluded.TargetHits",
-      rows,
+      "TargetPage) DO UPDATE SET TargetHits = TargetHits + excluded.TargetHits");
+  WriteRows(
+      database, "WriteDailyTargets", kSql, rows,
       [&](const TargetHitRow& row, db::Params& params) {
         params.insert(params.end(),
                       {com::Variant(date_text), com::Variant(row.referring_item),
@@ -241,14 +260,14 @@ void WriteTargetSessions(SiteDatabase& database, TimeValue day,
 void WriteDailyPaths(SiteDatabase& database, TimeValue day, std::span<const PathRow> rows,
                      const RowsWritten& written) {
   const std::string& date_text = PeriodDate(day);
-  WriteRows(
-      database, "WriteDailyPathEntry",
-      "INSERT INTO tblPaths (EntryDate, ItemID, ItemID2, Hits, EntryCount, ExitCount) "
-      "VALUES (?, ?, ?, ?, ?, ?) "
+  static const Upsert kSql(
+      "INSERT INTO tblPaths (EntryDate, ItemID, ItemID2, Hits, EntryCount, ExitCount)",
+      "(?, ?, ?, ?, ?, ?)",
       "ON CONFLICT (EntryDate, ItemID, ItemID2) DO UPDATE SET "
       "Hits = Hits + excluded.Hits, EntryCount = EntryCount + excluded.EntryCount, "
-      "ExitCount = ExitCount + excluded.ExitCount",
-      rows,
+      "ExitCount = ExitCount + excluded.ExitCount");
+  WriteRows(
+      database, "WriteDailyPathEntry", kSql, rows,
       [&](const PathRow& row, db::Params& params) {
         params.insert(params.end(),
                       {com::Variant(date_text), com::Variant(row.item_id),
@@ -277,15 +296,15 @@ void DeleteStatisticsRows(SiteDatabase& database) {
 void WriteVisitorDays(SiteDatabase& database, TimeValue day, std::span<const VisitorDayRow> rows,
                       const RowsWritten& written) {
   const std::string& date_text = PeriodDate(day);
-  WriteRows(
-      database, "UpdateStatistics",
-      "INSERT INTO tblVisitors (EntryDate, IPaddress, Hits, Bytes, SessionCount, "
-      "ViewTime) VALUES (?, ?, ?, ?, ?, ?) "
+  static const Upsert kSql(
+      "INSERT INTO tblVisitors (EntryDate, IPaddress, Hits, Bytes, SessionCount, ViewTime)",
+      "(?, ?, ?, ?, ?, ?)",
       "ON CONFLICT (IPaddress, EntryDate) DO UPDATE SET Hits = Hits + excluded.Hits, "
       "Bytes = Bytes + excluded.Bytes, "
       "SessionCount = SessionCount + excluded.SessionCount, "
-      "ViewTime = ViewTime + excluded.ViewTime",
-      rows,
+      "ViewTime = ViewTime + excluded.ViewTime");
+  WriteRows(
+      database, "UpdateStatistics", kSql, rows,
       [&](const VisitorDayRow& row, db::Params& params) {
         params.insert(params.end(),
                       {com::Variant(date_text), com::Variant(AddressToText(row.address)),
@@ -327,13 +346,11 @@ bool FindKnownVisitors(SiteDatabase& database, std::span<const std::uint32_t> ad
 void WriteHitStatusRows(SiteDatabase& database, TimeValue day, std::span<const HitStatusRow> rows,
                         const RowsWritten& written) {
   const std::string& date_text = PeriodDate(day);
+  static const Upsert kSql(
+      "INSERT INTO tblHitStatus (EntryDate, StatusCode, ItemID, Hits)", "(?, ?, ?, ?)",
+      "ON CONFLICT (EntryDate, StatusCode, ItemID) DO UPDATE SET Hits = Hits + excluded.Hits");
   WriteRows(
-      database, "HitStatusStatistics",
-      "INSERT INTO tblHitStatus (EntryDate, StatusCode, ItemID, Hits) "
-      "VALUES (?, ?, ?, ?) "
-      "ON CONFLICT (EntryDate, StatusCode, ItemID) DO UPDATE SET "
-      "Hits = Hits + excluded.Hits",
-      rows,
+      database, "HitStatusStatistics", kSql, rows,
       [&](const HitStatusRow& row, db::Params& params) {
         params.insert(params.end(), {com::Variant(date_text), com::Variant(row.key.status_code),
                                      com::Variant(row.key.item_id), com::Variant(row.hits)});
