@@ -22,7 +22,7 @@ constexpr std::size_t kResetErrorSize = 1000;
 // The writer lets go of the database lock between so many rows, so that
 // the run's own lookups do not wait for a whole flush.
 constexpr std::size_t kDeferredRowsPerHold = 16;
-// Rows of tblHour or tblDay written by one statement.
+// Rows that one upsert statement writes (see Upsert).
 constexpr std::size_t kRowsPerStatement = 16;
 
 // The flushes write many rows of one period in a row; its date text is

@@ -37,8 +37,7 @@ std::string DeferredItemRows::AddedKey(std::int32_t category, std::string_view n
   key.push_back(':');
   key.append(name);
   // The table's NOCASE folds ASCII letters only.
-  std::transform(key.begin(), key.end(), key.begin(),
-                 [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+  std::transform(key.begin(), key.end(), key.begin(), ToLowerAscii);
   return key;
 }
 
@@ -99,7 +98,8 @@ ItemRowIdentity DeferredItemRows::Add(std::int32_t category, std::string_view na
   if (!ReadNextId() || next_id_ > INT32_MAX) return added;
   added.item_id = static_cast<std::int32_t>(next_id_++);
   added_.emplace(AddedKey(category, name), added);
-  pending_.push_back(NewRow{added.item_id, category, std::string(name), FormatTimeOrDefault(last_hit)});
+  pending_.push_back(
+      NewRow{added.item_id, category, std::string(name), FormatTimeOrDefault(last_hit)});
   return added;
 }
 
