@@ -108,9 +108,6 @@ db::Connection& ReportBuilder::OpenSiteDatabase() {
   CurrentDatabase.reset();
   auto connection = std::make_unique<db::Connection>();
   connection->Open(DatabasePath);
-  // A year's report reads thousands of index pages of a large file: mapped,
-  // they are not copied one by one (the summary takes half the time).
-  connection->MapForReading(std::int64_t{256} << 20);
   CurrentDatabase = std::move(connection);
   return *CurrentDatabase;
 }

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cctype>
-#include <algorithm>
 #include <cerrno>
 
 #include "platform/db/connection_impl.h"
@@ -304,10 +303,6 @@ const std::string& Connection::path() const { return impl_->path; }
 void Connection::SetCommandTimeout(int seconds) {
   impl_->timeout_ms = seconds <= 0 ? 0 : seconds >= 2000000 ? 2000000000 : seconds * 1000;
   if (impl_->db) sqlite3_busy_timeout(impl_->db, impl_->timeout_ms);
-}
-
-void Connection::MapForReading(std::int64_t bytes) {
-  impl_->Exec("PRAGMA mmap_size=" + std::to_string(std::max<std::int64_t>(bytes, 0)));
 }
 
 int Connection::Execute(std::string_view sql) { return Execute(sql, {}); }

@@ -53,11 +53,6 @@ class Connection {
   // (default 3600 seconds).
   void SetCommandTimeout(int seconds);
 
-  // Lets reads see up to `bytes` of the file through memory mapping
-  // instead of copying each page: much faster for a reader of large
-  // tables. Writes are unchanged.
-  void MapForReading(std::int64_t bytes);
-
   // Runs exactly one statement; a result set is discarded unread. Returns
   // the number of rows the statement inserted, changed or deleted.
   int Execute(std::string_view sql);
