@@ -178,7 +178,7 @@ void FlushDayTextItems(CSite& site) {
                     "Writing daily item statistics for " + FormatTime("%l", site.run.current_day),
                     static_cast<int>(rows.size()), "  ");
   PostItemPeriods(site.database(), ItemPeriod::kDay, site.run.current_day, std::move(rows),
-                  [&](std::size_t k) { progress.Done(static_cast<int>(k)); });
+                  progress.RowsDone());
 }
 
 void FlushRegions(CSite& site) {
@@ -216,8 +216,7 @@ void FlushItemDates(CSite& site) {
       [](CTextItem& item) { return ItemLastHitRow{item.ItemID, item.last_hit}; });
   Progress progress(site, "Updating last-activity dates for items", static_cast<int>(rows.size()),
                     " ");
-  WriteItemLastHits(site.database(), rows,
-                    [&](std::size_t k) { progress.Done(static_cast<int>(k)); });
+  WriteItemLastHits(site.database(), rows, progress.RowsDone());
 }
 
 }  // namespace tf

@@ -2,6 +2,8 @@
 // writes, and the progress status of a list being written.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -34,6 +36,10 @@ class Progress {
     if (percent == last_) return;
     last_ = percent;
     site_.SetStatus(text_ + separator_ + "(" + std::to_string(percent) + "%)");
+  }
+  // Done as a writer's count of rows written.
+  std::function<void(std::size_t)> RowsDone() {
+    return [this](std::size_t k) { Done(static_cast<int>(k)); };
   }
 
  private:

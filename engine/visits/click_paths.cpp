@@ -86,8 +86,7 @@ void PathFlushDay(CSite& site) {
     Progress progress(site,
                       "Writing daily path statistics for " + FormatTime("%l", site.run.current_day),
                       static_cast<int>(to_write), "  ");
-    WriteDailyPaths(site.database(), site.run.current_day, rows,
-                    [&](std::size_t k) { progress.Done(static_cast<int>(k)); });
+    WriteDailyPaths(site.database(), site.run.current_day, rows, progress.RowsDone());
   }
   // The steps that did not make the top are dropped for the day.
   for (CPathNode* node : nodes) {

@@ -147,8 +147,7 @@ void WriteVisitorIP(CSite& site) {
     Progress progress(site,
                       "Writing daily visitor counts for " + FormatTime("%l", site.run.current_day),
                       static_cast<int>(to_write), "  ");
-    WriteVisitorDays(site.database(), site.run.current_day, rows,
-                     [&](std::size_t k) { progress.Done(static_cast<int>(k)); });
+    WriteVisitorDays(site.database(), site.run.current_day, rows, progress.RowsDone());
   }
   if (s.VisitorsDomains == 0 && !CountsRegions(site)) return;
   // The visitors stay in the table until the purge after this, and only
