@@ -55,11 +55,17 @@ bool IsRunning(const CSite& site) {
 // site that does not; every console would drop its connection on that
 // frame, at each broadcast and each listing. The largest ID stands in for
 // the site's own.
+bool SiteFitsInFrame(CSite& site) {
+  const std::int32_t id = site.ProjectID;
+  site.ProjectID = -1;
+  const bool fits = EncodeSiteRecord(site).size() <= kMaxFrameLength - kFrameHeaderSize;
+  site.ProjectID = id;
+  return fits;
+}
 bool SiteFitsInFrame(std::string_view record) {
   CSite decoded;
   DecodeSiteRecord(record, decoded);
-  decoded.ProjectID = -1;
-  return EncodeSiteRecord(decoded).size() <= kMaxFrameLength - kFrameHeaderSize;
+  return SiteFitsInFrame(decoded);
 }
 
 // Errors of accept that say nothing about the listening socket itself.
@@ -397,7 +403,7 @@ void CommandServer::HandleCreateSite(CClientConnection& connection, const std::s
       return;
     }
   }
-  if (!SiteFitsInFrame(body)) {
+  if (!SiteFitsInFrame(*site)) {
     connection.SendErrorBox(kTooLargeText, "Error creating site", kBoxStopOk);
     return;
   }

@@ -1,5 +1,6 @@
 #include "engine/run/run_analysis.h"
 
+#include <exception>
 #include <string>
 
 #include "engine/common/busy.h"
@@ -166,11 +167,34 @@ void ReleaseRunTables(CSite& site) {
   ReleaseTextItems(site);
 }
 
+// A run cut short by an exception still lets the translation threads
+// finish with the run's items before the deferred writes (and the item rows
+// the threads may be finding) go away; a run that ends normally has waited
+// for them already.
+class TranslationsDoneOnThrow {
+ public:
+  explicit TranslationsDoneOnThrow(CSite& site) : site_(site) {}
+  ~TranslationsDoneOnThrow() {
+    if (std::uncaught_exceptions() <= exceptions_) return;
+    try {
+      WaitForTranslations(site_);
+    } catch (...) {
+    }
+  }
+  TranslationsDoneOnThrow(const TranslationsDoneOnThrow&) = delete;
+  TranslationsDoneOnThrow& operator=(const TranslationsDoneOnThrow&) = delete;
+
+ private:
+  CSite& site_;
+  const int exceptions_ = std::uncaught_exceptions();
+};
+
 // From the log files to the reports.
 void AnalyzeLogs(CSite& site, double zone_offset) {
   RunHistory& h = site.history;
   // The hour and day rows are written while the next records are counted.
   DeferredWrites deferred(site.database());
+  TranslationsDoneOnThrow translations(site);
   {
     CLogFileSet set(site, zone_offset);
     site.SetStatus("Finding log files to be analyzed");

@@ -45,23 +45,17 @@ struct RowFailure {
   std::size_t error_size;
 };
 
-// A statement that writes `rows` rows at once, their values bound one row
-// after the other: one statement per row costs a good part of a row's
-// write in itself.
-struct GroupSql {
-  std::string_view sql;
-  std::size_t rows = 1;
-};
-
 // Runs every row through the statements under one hold of the database
-// lock; a failed row is reported and the next one is still written. Rows
-// go in groups where a group statement is given; a group that fails (none
-// of its rows then stays written) is written again row by row, so that
-// each failure is told as before.
+// lock; a failed row is reported and the next one is still written. Where
+// a group statement is given (kRowsPerStatement rows at once, their values
+// bound one row after the other: a statement per row costs a good part of
+// a row's write in itself), the rows go in groups; a group that fails
+// (none of its rows then stays written) is written again row by row, so
+// that each failure is told as before.
 template <typename Row, typename Bind>
 void WriteRows(SiteDatabase& database, std::string_view operation, std::string_view sql,
                std::span<const Row> rows, Bind bind, const RowFailure& failure,
-               const RowsWritten& written, GroupSql group = {}) {
+               const RowsWritten& written, std::string_view group_sql = {}) {
   DatabaseLockGuard lock(database, operation);
   auto report = [&](std::string_view description) {
     std::string error;
@@ -92,22 +86,23 @@ void WriteRows(SiteDatabase& database, std::string_view operation, std::string_v
     running = 0;
     if (written && done > 0) written(done);
   };
+  constexpr std::size_t n = kRowsPerStatement;
   std::vector<std::size_t> singles;
-  const std::size_t groups = group.rows > 1 ? rows.size() / group.rows : 0;
+  const std::size_t groups = group_sql.empty() ? 0 : rows.size() / n;
   if (groups > 0) {
     connection->ExecuteEach(
-        group.sql, groups,
+        group_sql, groups,
         [&](std::size_t g, db::Params& params) {
           ran();
-          for (std::size_t i = g * group.rows; i < (g + 1) * group.rows; ++i) bind(rows[i], params);
-          running = group.rows;
+          for (std::size_t i = g * n; i < (g + 1) * n; ++i) bind(rows[i], params);
+          running = n;
         },
         [&](std::size_t g, const db::Error&) {
           running = 0;
-          for (std::size_t i = g * group.rows; i < (g + 1) * group.rows; ++i) singles.push_back(i);
+          for (std::size_t i = g * n; i < (g + 1) * n; ++i) singles.push_back(i);
         });
   }
-  for (std::size_t i = groups * group.rows; i < rows.size(); ++i) singles.push_back(i);
+  for (std::size_t i = groups * n; i < rows.size(); ++i) singles.push_back(i);
   connection->ExecuteEach(
       sql, singles.size(),
       [&](std::size_t k, db::Params& params) {
@@ -141,8 +136,7 @@ template <typename Row, typename Bind>
 void WriteRows(SiteDatabase& database, std::string_view operation, const Upsert& upsert,
                std::span<const Row> rows, Bind bind, const RowFailure& failure,
                const RowsWritten& written) {
-  WriteRows(database, operation, upsert.one, rows, bind, failure, written,
-            GroupSql{upsert.group, kRowsPerStatement});
+  WriteRows(database, operation, upsert.one, rows, bind, failure, written, upsert.group);
 }
 
 // tblHour and tblDay have the same columns and the same key: a row that

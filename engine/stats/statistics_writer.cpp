@@ -21,15 +21,11 @@ constexpr std::size_t kWordSize = 151;
 
 // The row of (category, name), or nothing. A failed select is the site's
 // error and counts as not found. The caller holds the database lock.
-std::optional<ItemRowIdentity> SelectItemRow(SiteDatabase& database, std::int32_t category,
-                                             std::string_view name) {
+std::optional<ItemRowIdentity> SelectReportedItemRow(SiteDatabase& database, std::int32_t category,
+                                                     std::string_view name) {
   if (database.connection() == nullptr) return std::nullopt;
   try {
-    db::Recordset rows = database.connection()->OpenRecordset(
-        "SELECT ItemID, LastHit FROM tblData WHERE Category=? AND Name=?",
-        {com::Variant(category), com::Variant(std::string(name))});
-    if (rows.IsEof()) return std::nullopt;
-    return ItemRowIdentity{rows.Field(0).ToInt32(), DateFieldValue(rows.Field(1))};
+    return SelectItemRow(*database.connection(), category, name);
   } catch (const db::Error& e) {
     database.SetError(e.description());
     return std::nullopt;
@@ -39,7 +35,7 @@ std::optional<ItemRowIdentity> SelectItemRow(SiteDatabase& database, std::int32_
 std::optional<ItemRowIdentity> ReadItemRow(SiteDatabase& database, std::int32_t category,
                                            std::string_view name) {
   DatabaseLockGuard lock(database, "FindTextItem");
-  return SelectItemRow(database, category, name);
+  return SelectReportedItemRow(database, category, name);
 }
 
 void CountWords(CSite& site, std::string_view phrase, std::int32_t referring_item,
@@ -86,7 +82,7 @@ ItemRowIdentity AddItemRow(SiteDatabase& database, std::int32_t category, std::s
   } else {
     database.Trace("Error writing text item: " + error);
     // The row may be there already under a name that differs in case only.
-    if (std::optional<ItemRowIdentity> found = SelectItemRow(database, category, name)) {
+    if (std::optional<ItemRowIdentity> found = SelectReportedItemRow(database, category, name)) {
       added.item_id = found->item_id;
     }
   }

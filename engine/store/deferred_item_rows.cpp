@@ -15,15 +15,6 @@ namespace {
 
 constexpr std::size_t kErrorSize = 500;
 
-std::optional<ItemRowIdentity> SelectRow(db::Connection& connection, std::int32_t category,
-                                         std::string_view name) {
-  db::Recordset rows = connection.OpenRecordset(
-      "SELECT ItemID, LastHit FROM tblData WHERE Category=? AND Name=?",
-      {com::Variant(category), com::Variant(std::string(name))});
-  if (rows.IsEof()) return std::nullopt;
-  return ItemRowIdentity{rows.Field(0).ToInt32(), DateFieldValue(rows.Field(1))};
-}
-
 std::int64_t FirstInteger(db::Connection& connection, std::string_view sql) {
   db::Recordset rows = connection.OpenRecordset(sql);
   if (rows.IsEof() || rows.Field(0).is_null()) return 0;
@@ -31,6 +22,15 @@ std::int64_t FirstInteger(db::Connection& connection, std::string_view sql) {
 }
 
 }  // namespace
+
+std::optional<ItemRowIdentity> SelectItemRow(db::Connection& connection, std::int32_t category,
+                                             std::string_view name) {
+  db::Recordset rows = connection.OpenRecordset(
+      "SELECT ItemID, LastHit FROM tblData WHERE Category=? AND Name=?",
+      {com::Variant(category), com::Variant(std::string(name))});
+  if (rows.IsEof()) return std::nullopt;
+  return ItemRowIdentity{rows.Field(0).ToInt32(), DateFieldValue(rows.Field(1))};
+}
 
 std::string DeferredItemRows::AddedKey(std::int32_t category, std::string_view name) {
   std::string key = std::to_string(category);
@@ -61,12 +61,12 @@ std::optional<ItemRowIdentity> DeferredItemRows::FindStored(std::int32_t categor
     if (!path.empty() && !OpenConnection(reader_, path, error)) reader_.reset();
   }
   try {
-    if (reader_) return SelectRow(*reader_, category, name);
+    if (reader_) return SelectItemRow(*reader_, category, name);
     // Without a reader, the writer's connection: this run's rows there are
     // found in added_ before.
     DatabaseLockGuard lock(database_, "FindTextItem");
     if (database_.connection() == nullptr) return std::nullopt;
-    return SelectRow(*database_.connection(), category, name);
+    return SelectItemRow(*database_.connection(), category, name);
   } catch (const db::Error& e) {
     database_.SetError(e.description());
     return std::nullopt;

@@ -34,6 +34,11 @@ struct ItemRowIdentity {
   TimeValue last_hit = 0;
 };
 
+// The tblData row of (category, name) on `connection`, or nothing; a
+// failed select raises db::Error.
+std::optional<ItemRowIdentity> SelectItemRow(db::Connection& connection, std::int32_t category,
+                                             std::string_view name);
+
 class DeferredItemRows {
  public:
   explicit DeferredItemRows(SiteDatabase& database) : database_(database) {}

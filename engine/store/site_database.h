@@ -97,9 +97,8 @@ class DeferredWrites {
   // Waits for every posted row, then writes go straight to the database.
   void Finish() {
     database_.SettleDeferred();
-    std::unique_ptr<OrderedJobs> jobs = std::move(database_.deferred_);
     database_.new_items_.reset();
-    jobs->Drain();
+    database_.deferred_.reset();
   }
 
  private:

@@ -76,6 +76,7 @@ class Clicker : public wxEvtHandler {
       return;
     }
     auto* list = FindChild<wxListCtrl>(progress);
+    if (list == nullptr) return;  // not built yet: the next tick looks again
     const int count = list->GetItemCount();
     const bool done = count > 0 && FromWx(list->GetItemText(count - 1)) ==
                                        tf::console::kFinishedLine;

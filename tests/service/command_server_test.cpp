@@ -46,6 +46,15 @@ std::string SiteRecordNamed(const std::string& name) {
   return record;
 }
 
+// The largest body a frame takes (20 header bytes, 1,000,000 in all): one
+// string field (tag 98, the include filter) and the end mark.
+std::string LargestFrameBody() {
+  std::string record;
+  RecordPutString(record, 98, std::string(1000000 - 20 - 5, 'x'));
+  RecordPutEnd(record);
+  return record;
+}
+
 using ServerTest = ServiceTest;
 
 TEST_F(ServerTest, LocalClientIsLoggedOnAtOnceAndHearsItsStateFirst) {
@@ -204,9 +213,7 @@ TEST_F(ServerTest, FrameLengthsOutsideTheLimitsEndTheConnection) {
 TEST_F(ServerTest, LargestFrameIsAcceptedAndOtherClassesAreDropped) {
   std::int32_t id = AddSite("Only");
   auto client = LoggedOnClient();
-  std::string record;
-  RecordPutString(record, 98, std::string(1000000 - 20 - 5, 'x'));
-  RecordPutEnd(record);
+  const std::string record = LargestFrameBody();
   ASSERT_EQ(record.size() + 20, 1000000u);
   client->Send(9, 0, record);  // a code nobody serves, in the largest frame
   client->Send(CMD_GET_SITE_STATUS, static_cast<std::uint32_t>(id), {}, kMessageNotification);
@@ -353,11 +360,8 @@ TEST_F(ServerTest, ModifyStoresTheSiteAndBroadcastsIt) {
 TEST_F(ServerTest, SiteThatWouldNotFitInAFrameIsRefused) {
   std::int32_t id = AddSite("Roomy");
   auto client = LoggedOnClient();
-  // The largest body a frame takes: one filter, nothing else. The site it
-  // makes carries every other field as well.
-  std::string record;
-  RecordPutString(record, 98, std::string(1000000 - 20 - 5, 'x'));
-  RecordPutEnd(record);
+  // The site the largest body makes carries every other field as well.
+  const std::string record = LargestFrameBody();
   struct Case {
     std::uint32_t code;
     std::uint32_t parameter;
