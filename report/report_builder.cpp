@@ -108,6 +108,9 @@ db::Connection& ReportBuilder::OpenSiteDatabase() {
   CurrentDatabase.reset();
   auto connection = std::make_unique<db::Connection>();
   connection->Open(DatabasePath);
+  // A report reads most rows once: a small page cache is recycled, where
+  // a large one would fault in fresh memory for every page a query reads.
+  connection->Execute("PRAGMA cache_size=-2000");
   CurrentDatabase = std::move(connection);
   return *CurrentDatabase;
 }

@@ -289,6 +289,8 @@ int ParamIndex(const Tokens& t, std::size_t at) {
 // ---------------------------------------------------------------------------
 // Rewrites of statements that read and write rows
 
+bool IsNameToken(const Token& t) { return t.kind == Kind::kWord || t.kind == Kind::kName; }
+
 void RewriteOperators(Tokens& t) {
   for (std::size_t i = 0; i < t.size(); ++i) {
     Token& tok = t[i];
@@ -328,8 +330,6 @@ class DateTargets {
   }
 
  private:
-  static bool IsNameToken(const Token& t) { return t.kind == Kind::kWord || t.kind == Kind::kName; }
-
   bool LoadTable(std::size_t at) {
     if (at >= t_.size() || !IsNameToken(t_[at]) || !schema_) return false;
     columns_ = schema_(t_[at].text);
@@ -401,8 +401,53 @@ class DateTargets {
   const std::vector<ColumnInfo>* columns_ = nullptr;
 };
 
-// Every GROUP BY term compares text without regard to case.
-void CollateGroupBy(Tokens& t) {
+// Whether a column of this declared type holds numbers or dates only: an
+// INTEGER, REAL or date column (dates are stored in one digit form).
+bool HoldsNoText(std::string_view declared_type) {
+  if (IsDateType(declared_type)) return true;
+  for (std::string_view numeric : {"INT", "REAL", "FLOA", "DOUB", "CURRENCY", "NUMERIC", "DECIMAL"}) {
+    for (std::size_t i = 0; i + numeric.size() <= declared_type.size(); ++i) {
+      if (SameText(declared_type.substr(i, numeric.size()), numeric)) return true;
+    }
+  }
+  return false;
+}
+
+// Whether the GROUP BY term `r` is a bare column (perhaps qualified) that
+// every table of the statement declares without text, and that no "AS"
+// names anew. Grouping such a column by case-free text would only keep the
+// rows from coming in the order of an index on it, and cost a sort.
+bool IsNonTextColumn(const Tokens& t, Range r, const SchemaLookup& schema) {
+  if (!schema) return false;
+  const std::size_t size = r.end - r.begin;
+  if (size != 1 && !(size == 3 && IsNameToken(t[r.begin]) && IsSymbol(t[r.begin + 1], "."))) {
+    return false;
+  }
+  const Token& column = t[r.end - 1];
+  if (!IsNameToken(column)) return false;
+  bool found = false;
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    if (i > 0 && IsWord(t[i - 1], "AS") && SameText(t[i].text, column.text)) return false;
+  }
+  // Tables stand after FROM, JOIN or a comma.
+  for (std::size_t i = 1; i < t.size(); ++i) {
+    if (!IsNameToken(t[i]) || !(IsWordIn(t[i - 1], {"FROM", "JOIN"}) || IsSymbol(t[i - 1], ","))) {
+      continue;
+    }
+    const std::vector<ColumnInfo>* columns = schema(t[i].text);
+    if (columns == nullptr) continue;
+    for (const ColumnInfo& c : *columns) {
+      if (!SameText(c.name, column.text)) continue;
+      if (!HoldsNoText(c.declared_type)) return false;
+      found = true;
+    }
+  }
+  return found;
+}
+
+// Every GROUP BY term compares text without regard to case; columns that
+// hold no text are grouped as they are.
+void CollateGroupBy(Tokens& t, const SchemaLookup& schema) {
   for (std::size_t i = 0; i + 1 < t.size(); ++i) {
     if (!IsWord(t[i], "GROUP") || !IsWord(t[i + 1], "BY")) continue;
     std::vector<int> depth = Depths(t);
@@ -410,7 +455,7 @@ void CollateGroupBy(Tokens& t) {
     std::size_t end = ClauseEnd(t, depth, i + 2, at);
     std::vector<Range> terms = SplitList(t, depth, {i + 2, end}, at);
     for (auto r = terms.rbegin(); r != terms.rend(); ++r) {
-      if (r->empty()) continue;
+      if (r->empty() || IsNonTextColumn(t, *r, schema)) continue;
       bool has_collate = false;
       for (std::size_t k = r->begin; k < r->end; ++k) has_collate |= IsWord(t[k], "COLLATE");
       if (!has_collate) t.insert(t.begin() + static_cast<long>(r->end), Raw("COLLATE NOCASE", Kind::kWord));
@@ -771,7 +816,7 @@ Translation TranslateJetSql(std::string_view sql, const SchemaLookup& schema, bo
     RewriteOperators(t);
     if (IsWord(t[0], "DELETE")) RewriteDelete(t);
     DateTargets(t, schema, out).Run();
-    CollateGroupBy(t);
+    CollateGroupBy(t, schema);
     RewriteNestedTop(t);
     if (IsWord(t[0], "SELECT")) TopSelect(t, out).Run(want_row_id);
   }

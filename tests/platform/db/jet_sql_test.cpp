@@ -65,5 +65,42 @@ TEST(JetSqlTest, MarksParametersWrittenIntoDateColumns) {
             "INSERT INTO tblData (Name, LastHit) VALUES ('a' COLLATE NOCASE, '2007-01-07 13:05:09')");
 }
 
+TEST(JetSqlTest, GroupsTextWithoutCaseAndOtherColumnsAsTheyAre) {
+  const std::vector<ColumnInfo> day = {{"EntryDate", "DATETIME"}, {"ItemID", "INTEGER"},
+                                       {"Bytes", "REAL"}};
+  const std::vector<ColumnInfo> data = {{"ItemID", "INTEGER"}, {"Name", "TEXT"}};
+  const std::vector<ColumnInfo> loose = {{"ItemID", ""}};
+  SchemaLookup schema = [&](std::string_view table) -> const std::vector<ColumnInfo>* {
+    if (table == "tblDay") return &day;
+    if (table == "tblData") return &data;
+    if (table == "tblLoose") return &loose;
+    return nullptr;
+  };
+  struct Case {
+    const char* jet;
+    const char* sqlite;
+  };
+  const Case cases[] = {
+      {"SELECT EntryDate FROM tblDay GROUP BY EntryDate, Bytes",
+       "SELECT EntryDate FROM tblDay GROUP BY EntryDate, Bytes"},
+      {"SELECT Name FROM tblDay, tblData GROUP BY tblDay.ItemID, Name",
+       "SELECT Name FROM tblDay, tblData GROUP BY tblDay.ItemID, Name COLLATE NOCASE"},
+      // An expression, a name given anew, a column no table declares, and
+      // one that some table declares without a type may all hold text.
+      {"SELECT Year(EntryDate) FROM tblDay GROUP BY Year(EntryDate)",
+       "SELECT Year(EntryDate) FROM tblDay GROUP BY Year(EntryDate) COLLATE NOCASE"},
+      {"SELECT Name AS ItemID FROM tblData GROUP BY ItemID",
+       "SELECT Name AS ItemID FROM tblData GROUP BY ItemID COLLATE NOCASE"},
+      {"SELECT x FROM tblDay GROUP BY x", "SELECT x FROM tblDay GROUP BY x COLLATE NOCASE"},
+      {"SELECT ItemID FROM tblDay JOIN tblLoose GROUP BY ItemID",
+       "SELECT ItemID FROM tblDay JOIN tblLoose GROUP BY ItemID COLLATE NOCASE"},
+  };
+  for (const Case& c : cases) {
+    // The groups' order that a top-level select is given is not looked at.
+    std::string sql = TranslateJetSql(c.jet, schema).sql;
+    EXPECT_EQ(sql.substr(0, sql.find(" ORDER BY")), c.sqlite) << c.jet;
+  }
+}
+
 }  // namespace
 }  // namespace tf::db
