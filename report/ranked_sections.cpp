@@ -35,16 +35,16 @@ double ColumnTotal(db::Recordset& rs, const char* column) {
 // The day rows are summed per item first, and only then given their names:
 // grouping the many day rows by item and name moved every name along with
 // them. An item has one name, so the groups and their sums are the same.
-std::string ReportBuilder::RankedItemsSql() {
-  std::string from = sqldate(FromDate);
-  std::string to = sqldate(ToDate);
-  const std::string n = std::to_string(TopCount);
+std::string ReportBuilder::RankedItemsSql(const std::string& from, const std::string& to,
+                                          std::int16_t top, const std::string& top_column,
+                                          std::int16_t low, std::int16_t high) {
+  const std::string n = std::to_string(top);
   const std::string per_item =
       "(select itemid, sum(hits) as hits, sum(bytes) as bytes, "
       "sum(sessioncount) as sessioncount, sum(viewtime) as viewtime, sum(" +
-      TopColumn + ") as other from tblday where" + EntryDaysIn("tblday", from, to, true) +
-      " and category >= " + std::to_string(CategoryLow) +
-      " and category <= " + std::to_string(CategoryHigh) + " group by itemid) as items";
+      top_column + ") as other from tblday where" + EntryDaysIn("tblday", from, to, true) +
+      " and category >= " + std::to_string(low) + " and category <= " + std::to_string(high) +
+      " group by itemid) as items";
   return "select  top " + n + " items.itemid, " + " sum(items.hits) as sumhits, " +
          " sum(items.bytes) as sumbytes, " + " sum(items.sessioncount) as sumsessioncount, " +
          " sum(items.viewtime) as sumsessiontime, " +
@@ -145,7 +145,10 @@ void ReportBuilder::Referring_Info() {
   StepDone();
 
   OpenSiteDatabase();
-  db::Recordset& rs = OpenDynaset(RankedItemsSql());
+  const std::string from = sqldate(FromDate);
+  const std::string to = sqldate(ToDate);
+  db::Recordset& rs = OpenDynaset(
+      RankedItemsSql(from, to, TopCount, TopColumn, CategoryLow, CategoryHigh));
   const double total = ColumnTotal(rs, "sumother");
   RowColor1 = StatsBackgroundColor1;
   RowColor2 = StatsBackgroundColor2;
@@ -171,19 +174,16 @@ void ReportBuilder::Referring_Info() {
   Leave(-2155);
 }
 
-void ReportBuilder::Report_Domains() {
-  Enter(-2160);
-  if (TopCount == 0) return;
-  std::string from = sqldate(FromDate);
-  std::string to = sqldate(ToDate);
-  const std::string n = std::to_string(TopCount);
+std::string ReportBuilder::DomainsSql(const std::string& from, const std::string& to,
+                                      std::int16_t top) {
+  const std::string n = std::to_string(top);
   // Each address's hits are summed first, from the visitors' address index,
   // so that only one row per address (not per visit) is grouped by name.
   // The addresses are unique in tbldomains: the sums are those of the join.
   // The cross join keeps the addresses outside: on a short range the
   // planner would otherwise walk the visits by date, reading each visit's
   // row and sorting them all by address.
-  std::string sql = "select  top " + n + " sum(addresses.addresshits) as sumhits, " +
+  return "select  top " + n + " sum(addresses.addresshits) as sumhits, " +
                     " addresses.domainname " +
                     " from (select tbldomains.domainname, sum(tblvisitors.hits) as addresshits " +
                     " from tbldomains cross join tblvisitors " +
@@ -193,8 +193,15 @@ void ReportBuilder::Report_Domains() {
                     " group by tbldomains.ipaddress) as addresses " +
                     " group by addresses.domainname " +
                     " order by sum(addresses.addresshits) desc ";
+}
+
+void ReportBuilder::Report_Domains() {
+  Enter(-2160);
+  if (TopCount == 0) return;
+  const std::string n = std::to_string(TopCount);
+  const std::string sql = DomainsSql(sqldate(FromDate), sqldate(ToDate), TopCount);
   OpenSiteDatabase();
-  db::Recordset& rs = OpenDynaset(std::move(sql));
+  db::Recordset& rs = OpenDynaset(sql);
   const double total = ColumnTotal(rs, "SumHits");
   RowColor1 = StatsBackgroundColor1;
   RowColor2 = StatsBackgroundColor2;

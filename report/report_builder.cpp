@@ -5,6 +5,7 @@
 #include "platform/com/error_info.h"
 #include "engine/common/path.h"
 #include "report/page_text.h"
+#include "report/query_prefetch.h"
 #include "report/regional_format.h"
 
 namespace tf::report {
@@ -77,6 +78,8 @@ PageVariant PageVariant::Viewer(std::string work_folder) {
 
 ReportBuilder::ReportBuilder(PageVariant variant) : variant_(std::move(variant)) {}
 
+ReportBuilder::~ReportBuilder() = default;
+
 std::int16_t ToInt16(const com::Variant& value) {
   std::optional<double> number;
   switch (value.base_type()) {
@@ -106,18 +109,16 @@ db::Connection& ReportBuilder::OpenSiteDatabase() {
   DatabasePath = JoinPath(HomeFolder, CurrentDatabaseName);
   CurrentRecordset.Close();
   CurrentDatabase.reset();
-  auto connection = std::make_unique<db::Connection>();
-  connection->Open(DatabasePath);
-  // A report reads most rows once: a small page cache is recycled, where
-  // a large one would fault in fresh memory for every page a query reads.
-  connection->Execute("PRAGMA cache_size=-2000");
-  CurrentDatabase = std::move(connection);
+  CurrentDatabase = OpenForReading(DatabasePath);
   return *CurrentDatabase;
 }
 
 db::Recordset& ReportBuilder::OpenDynaset(std::string sql) {
   SqlText = std::move(sql);
-  CurrentRecordset = CurrentDatabase->OpenRecordset(SqlText);
+  std::optional<db::Recordset> read_ahead;
+  if (prefetch_) read_ahead = prefetch_->Take(CurrentDatabase->path(), SqlText);
+  CurrentRecordset =
+      read_ahead ? std::move(*read_ahead) : CurrentDatabase->OpenRecordset(SqlText);
   return CurrentRecordset;
 }
 
@@ -207,6 +208,19 @@ void ReportBuilder::WriteReportBody(bool summary_only) {
         "period</b></font></center>";
     return;
   }
+  // The sections' longer queries are read ahead while the totals are.
+  struct PrefetchEnd {
+    std::unique_ptr<QueryPrefetch>& prefetch;
+    ~PrefetchEnd() { prefetch.reset(); }
+  } prefetch_end{prefetch_};
+  if (!summary_only) {
+    TimeUnit = DayCount < 2      ? "Hour"
+               : DayCount <= 31  ? "Day"
+               : DayCount <= 62  ? "Week"
+               : DayCount <= 1095 ? "Month"
+                                  : "Year";
+    StartPrefetch();
+  }
   auto sum = [this](const char* column, std::int16_t low, std::int16_t high) {
     TotalColumn = column;
     CategoryLow = low;
@@ -241,11 +255,6 @@ void ReportBuilder::WriteReportBody(bool summary_only) {
   if (summary_only) return;
 
   CurrentStep = -1170;
-  TimeUnit = DayCount < 2      ? "Hour"
-             : DayCount <= 31  ? "Day"
-             : DayCount <= 62  ? "Week"
-             : DayCount <= 1095 ? "Month"
-                                : "Year";
   WriteSections();
 }
 

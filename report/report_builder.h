@@ -11,6 +11,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -60,10 +61,12 @@ struct PageVariant {
   static PageVariant Viewer(std::string work_folder);
 };
 
+class QueryPrefetch;
+
 class ReportBuilder : public ReportState {
  public:
   explicit ReportBuilder(PageVariant variant = PageVariant::Generator());
-  virtual ~ReportBuilder() = default;
+  virtual ~ReportBuilder();
 
   const PageVariant& variant() const { return variant_; }
 
@@ -148,13 +151,29 @@ class ReportBuilder : public ReportState {
 
  private:
   void WriteSections();
+  // The queries of the sections to come that read many rows, in the order
+  // they are best started: the longest first, then in page order.
+  std::vector<std::string> PlannedQueries();
+  // Starts reading them ahead on other threads (the cores permitting).
+  void StartPrefetch();
+
+  // The SQL of those sections, from what each section's routine reads from
+  // the run state (dates as sqldate gives them).
+  static std::string RankedItemsSql(const std::string& from, const std::string& to,
+                                    std::int16_t top, const std::string& top_column,
+                                    std::int16_t low, std::int16_t high);
+  static std::string DomainsSql(const std::string& from, const std::string& to, std::int16_t top);
+  static std::string ErrorsSql(const std::string& from, const std::string& to, std::int16_t top);
+  static std::string PathsSql(const std::string& from, const std::string& to, std::int16_t top);
+  // The query of Query_Day with these settings.
+  std::string DaySeriesQuery(const std::string& sum_column, std::int32_t divisor,
+                             std::int16_t low, std::int16_t high);
   // The parts of Referring_Info.
-  std::string RankedItemsSql();
   std::string RankedItemsHeading() const;
   std::string RankedItemRow(db::Recordset& rs, double total, bool pie, int& slices);
   void FinishRankedPie(int slices);
   // The parts of Query_Day.
-  std::vector<db::Row> QueryDayRows(const std::string& bucket, DaySerial last, double& total);
+  std::vector<db::Row> QueryDayRows(double& total);
   DaySerial FirstDayBucket(DaySerial first, const std::vector<db::Row>& rows) const;
   DaySerial NextDayBucket(DaySerial c) const;
   // Runs one step of a daily series; false when it failed and the variant
@@ -162,6 +181,7 @@ class ReportBuilder : public ReportState {
   bool DayStep(const std::function<void()>& step);
 
   PageVariant variant_;
+  std::unique_ptr<QueryPrefetch> prefetch_;
 };
 
 // The value of a text as a 16-bit integer, as the run converts counts and

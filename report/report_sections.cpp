@@ -2,6 +2,12 @@
 // gives each before it calls the section's routine.
 #include "report/report_builder.h"
 
+#include <algorithm>
+#include <thread>
+
+#include "engine/common/path.h"
+#include "report/query_prefetch.h"
+
 namespace tf::report {
 namespace {
 
@@ -126,6 +132,48 @@ std::string HelpLinkOf(int help) {
 }
 
 }  // namespace
+
+std::vector<std::string> ReportBuilder::PlannedQueries() {
+  std::vector<std::string> longest, rest;
+  const std::int32_t step = CurrentStep;  // sqldate records steps of its own
+  try {
+    if (DayCount > 1) {
+      for (const SeriesSection& s : kSeries) {
+        if (s.routine != SeriesRoutine::kByUnit && s.routine != SeriesRoutine::kDaysOnly) continue;
+        rest.push_back(DaySeriesQuery(s.sum_column, s.divisor, s.low, s.high));
+      }
+    }
+    const std::string from = sqldate(FromDate);
+    const std::string to = sqldate(ToDate);
+    for (const RankedSection& s : kRanked) {
+      const std::int16_t top = ToInt16(com::Variant(TopNTable[s.position].count));
+      if (top == 0) continue;
+      switch (s.routine) {
+        case RankedRoutine::kCategories:
+          rest.push_back(RankedItemsSql(from, to, top, s.top_column, s.low, s.high));
+          break;
+        // The visitors and the paths are the largest tables a report reads.
+        case RankedRoutine::kDomains: longest.push_back(DomainsSql(from, to, top)); break;
+        case RankedRoutine::kPaths: longest.push_back(PathsSql(from, to, top)); break;
+        case RankedRoutine::kErrors: rest.push_back(ErrorsSql(from, to, top)); break;
+        case RankedRoutine::kTargets: break;  // one query per target page
+      }
+    }
+  } catch (const std::exception&) {
+    // A setting the sections will refuse: they read their rows themselves.
+  }
+  CurrentStep = step;
+  longest.insert(longest.end(), rest.begin(), rest.end());
+  return longest;
+}
+
+void ReportBuilder::StartPrefetch() {
+  prefetch_.reset();
+  const unsigned cores = std::thread::hardware_concurrency();
+  if (cores < 2 || !IsPlainFileName(CurrentDatabaseName)) return;
+  prefetch_ = std::make_unique<QueryPrefetch>(JoinPath(HomeFolder, CurrentDatabaseName),
+                                              PlannedQueries(), std::min(cores, 8u));
+}
 
 void ReportBuilder::WriteSections() {
   // What every section step sets first.

@@ -91,18 +91,36 @@ std::string HelpIcon(const ReportBuilder& b) {
 
 }  // namespace
 
+std::string ReportBuilder::ErrorsSql(const std::string& from, const std::string& to,
+                                     std::int16_t top) {
+  return "select top " + std::to_string(top) +
+         " a.itemid, sum(a.hits) as sumhits, a.statuscode, " +
+         "tbldata.name from tblhitstatus a, tbldata where tbldata.itemid = a.itemid " +
+         "and a.entrydate >= #" + from + "# and a.entrydate <= #" + to + "# " +
+         "group by a.itemid, tbldata.name, a.statuscode order by sum(a.hits) desc";
+}
+
+// The steps are summed per pair of pages first, so that the names join one
+// row per pair rather than one per day; the groups and sums are those of the
+// plain join.
+std::string ReportBuilder::PathsSql(const std::string& from, const std::string& to,
+                                    std::int16_t top) {
+  return "select top " + std::to_string(top) +
+         " a.itemid, sum(a.hits) as sumhits, tbldata.name, " +
+         "(select name from tbldata where itemid = a.itemid2) as pathname " +
+         "from (select itemid, itemid2, sum(hits) as hits from tblpaths " +
+         "where entrydate >= #" + from + "# and entrydate <= #" + to + "# " +
+         "group by itemid, itemid2) as a, tbldata where tbldata.itemid = a.itemid " +
+         "group by a.itemid, tbldata.name, a.itemid2 order by sum(a.hits) desc";
+}
+
 void ReportBuilder::Report_Errors() {
   Enter(-2190);
   if (TopCount == 0) return;
   const std::string n = std::to_string(TopCount);
-  std::string from = sqldate(FromDate);
-  std::string to = sqldate(ToDate);
-  std::string sql = "select top " + n + " a.itemid, sum(a.hits) as sumhits, a.statuscode, " +
-                    "tbldata.name from tblhitstatus a, tbldata where tbldata.itemid = a.itemid " +
-                    "and a.entrydate >= #" + from + "# and a.entrydate <= #" + to + "# " +
-                    "group by a.itemid, tbldata.name, a.statuscode order by sum(a.hits) desc";
+  const std::string sql = ErrorsSql(sqldate(FromDate), sqldate(ToDate), TopCount);
   OpenSiteDatabase();
-  db::Recordset& rs = OpenDynaset(std::move(sql));
+  db::Recordset& rs = OpenDynaset(sql);
 
   std::string table = RankedHeading(*this, n, " ");
   table += "<td align=right nowrap><font class='stats_header'>Error Code</font></td>";
@@ -129,19 +147,9 @@ void ReportBuilder::Paths_Info() {
   Enter(-2200);
   if (TopCount == 0) return;
   const std::string n = std::to_string(TopCount);
-  std::string from = sqldate(FromDate);
-  std::string to = sqldate(ToDate);
-  // The steps are summed per pair of pages first, so that the names join
-  // one row per pair rather than one per day; the groups and sums are those
-  // of the plain join.
-  std::string sql = "select top " + n + " a.itemid, sum(a.hits) as sumhits, tbldata.name, " +
-                    "(select name from tbldata where itemid = a.itemid2) as pathname " +
-                    "from (select itemid, itemid2, sum(hits) as hits from tblpaths " +
-                    "where entrydate >= #" + from + "# and entrydate <= #" + to + "# " +
-                    "group by itemid, itemid2) as a, tbldata where tbldata.itemid = a.itemid " +
-                    "group by a.itemid, tbldata.name, a.itemid2 order by sum(a.hits) desc";
+  const std::string sql = PathsSql(sqldate(FromDate), sqldate(ToDate), TopCount);
   OpenSiteDatabase();
-  db::Recordset& rs = OpenDynaset(std::move(sql));
+  db::Recordset& rs = OpenDynaset(sql);
 
   std::string table = RankedHeading(*this, n, "");
   if (variant().section_anchors) {

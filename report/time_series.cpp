@@ -245,25 +245,30 @@ DayBucket DayBucketOf(const std::string& time_unit) {
 
 }  // namespace
 
+// The rows are summed per day first, in the order the day-by-day read gives
+// them, so that the bucket expression runs once per day rather than once
+// per item row.
+std::string ReportBuilder::DaySeriesQuery(const std::string& sum_column, std::int32_t divisor,
+                                          std::int16_t low, std::int16_t high) {
+  const std::string bucket = DayBucketOf(TimeUnit).expression;
+  const std::string from = sqldate(FromDate);
+  const std::string to = sqldate(ShortDate(DayOf(ToDate) + 1));
+  const std::string per_day = "(select entrydate, sum(" + sum_column +
+                              ") as daytotal, sum(bytes) as daybytes from tblday" +
+                              " where category >= " + std::to_string(low) +
+                              " and category <= " + std::to_string(high) + " and" +
+                              EntryDaysIn("tblday", from, to, false) + " group by entrydate) as days";
+  return "select " + bucket + " as hourentry, " + " sum(days.daytotal) / " +
+         std::to_string(divisor) + " as sumhits, " + " sum(days.daybytes) as sumbytes " +
+         " from " + per_day + " group by " + bucket;
+}
+
 // The section's rows, one per bucket with data, and the total of their
 // values (1 when there are none).
-std::vector<db::Row> ReportBuilder::QueryDayRows(const std::string& bucket, DaySerial last,
-                                                 double& total) {
-  std::string from = sqldate(FromDate);
-  std::string to = sqldate(ShortDate(last + 1));
+std::vector<db::Row> ReportBuilder::QueryDayRows(double& total) {
+  const std::string sql = DaySeriesQuery(SumColumn, Divisor, CategoryLow, CategoryHigh);
   OpenSiteDatabase();
-  // The rows are summed per day first, in the order the day-by-day read
-  // gives them, so that the bucket expression runs once per day rather than
-  // once per item row.
-  const std::string per_day = "(select entrydate, sum(" + SumColumn +
-                              ") as daytotal, sum(bytes) as daybytes from tblday" +
-                              " where category >= " + std::to_string(CategoryLow) +
-                              " and category <= " + std::to_string(CategoryHigh) + " and" +
-                              EntryDaysIn("tblday", from, to, false) + " group by entrydate) as days";
-  db::Recordset& rs = OpenDynaset("select " + bucket + " as hourentry, " +
-                                  " sum(days.daytotal) / " + std::to_string(Divisor) +
-                                  " as sumhits, " + " sum(days.daybytes) as sumbytes " + " from " +
-                                  per_day + " group by " + bucket);
+  db::Recordset& rs = OpenDynaset(sql);
   total = 1;
   std::vector<db::Row> rows;
   if (rs.RecordCount() > 0) {
@@ -321,7 +326,7 @@ void ReportBuilder::Query_Day() {
   const DaySerial last = DayOf(ToDate);
   double total = 1;
   std::vector<db::Row> rows;
-  if (!DayStep([&] { rows = QueryDayRows(bucket.expression, last, total); })) {
+  if (!DayStep([&] { rows = QueryDayRows(total); })) {
     rows.clear();
     total = 1;
   }

@@ -1,0 +1,83 @@
+#include "report/query_prefetch.h"
+
+#include <algorithm>
+#include <system_error>
+
+namespace tf::report {
+
+std::unique_ptr<db::Connection> OpenForReading(const std::string& path) {
+  auto connection = std::make_unique<db::Connection>();
+  connection->Open(path);
+  // A report reads most rows once: a small page cache is recycled, where
+  // a large one would fault in fresh memory for every page a query reads.
+  connection->Execute("PRAGMA cache_size=-2000");
+  return connection;
+}
+
+QueryPrefetch::QueryPrefetch(std::string path, std::vector<std::string> queries, unsigned threads)
+    : path_(std::move(path)) {
+  for (std::string& sql : queries) jobs_.push_back(Job{std::move(sql), State::kQueued, std::nullopt});
+  const std::size_t count = std::min<std::size_t>(threads, jobs_.size());
+  connections_.resize(count);
+  for (std::size_t w = 0; w < count; ++w) {
+    try {
+      workers_.emplace_back([this, w] { Work(w); });
+    } catch (const std::system_error&) {
+      break;  // fewer workers; the sections read what none of them starts
+    }
+  }
+}
+
+QueryPrefetch::~QueryPrefetch() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  for (std::thread& worker : workers_) worker.join();
+}
+
+void QueryPrefetch::Work(std::size_t worker) {
+  try {
+    connections_[worker] = OpenForReading(path_);
+  } catch (...) {
+    return;  // the sections read their rows themselves
+  }
+  db::Connection& connection = *connections_[worker];
+  std::unique_lock lock(mutex_);
+  for (Job& job : jobs_) {
+    if (stopping_) return;
+    if (job.state != State::kQueued) continue;
+    job.state = State::kRunning;
+    lock.unlock();
+    std::optional<db::Recordset> rows;
+    try {
+      rows = connection.OpenRecordset(job.sql);
+    } catch (...) {
+      // Left to the section, which raises the error where it always did.
+    }
+    lock.lock();
+    job.rows = std::move(rows);
+    job.state = State::kDone;
+    done_.notify_all();
+  }
+}
+
+std::optional<db::Recordset> QueryPrefetch::Take(const std::string& path,
+                                                 const std::string& sql) {
+  if (path != path_) return std::nullopt;
+  std::unique_lock lock(mutex_);
+  auto job = std::find_if(jobs_.begin(), jobs_.end(), [&](const Job& j) {
+    return j.state != State::kTaken && j.sql == sql;
+  });
+  if (job == jobs_.end()) return std::nullopt;
+  // Not started: the caller reads it at once rather than wait for a worker.
+  if (job->state == State::kQueued) {
+    job->state = State::kTaken;
+    return std::nullopt;
+  }
+  done_.wait(lock, [&] { return job->state == State::kDone; });
+  job->state = State::kTaken;
+  return std::move(job->rows);
+}
+
+}  // namespace tf::report

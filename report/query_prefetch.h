@@ -1,0 +1,62 @@
+// QueryPrefetch: reads the rows of a report's longer queries ahead of the
+// sections that show them, each on a connection of its own, on a few
+// threads at once. The sections are still written one after the other; a
+// section whose query was read ahead takes its rows instead of reading them.
+//
+// What is taken is exactly what the section would have read itself: the
+// same SELECT on the same database file. A query that failed, or that no
+// worker has started yet, is left to the section, so errors are raised
+// where they always were.
+#pragma once
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/db/connection.h"
+#include "platform/db/recordset.h"
+
+namespace tf::report {
+
+// A connection for reading a site database as reports do.
+std::unique_ptr<db::Connection> OpenForReading(const std::string& path);
+
+class QueryPrefetch {
+ public:
+  // Starts reading `queries` in their order on up to `threads` threads.
+  QueryPrefetch(std::string path, std::vector<std::string> queries, unsigned threads);
+  // Waits for the queries being read; those not started are dropped.
+  ~QueryPrefetch();
+  QueryPrefetch(const QueryPrefetch&) = delete;
+  QueryPrefetch& operator=(const QueryPrefetch&) = delete;
+
+  // The rows of `sql` on the database at `path`, waiting for them when they
+  // are being read; nothing when the query was not planned, not started or
+  // failed. Each planned query is handed out once.
+  std::optional<db::Recordset> Take(const std::string& path, const std::string& sql);
+
+ private:
+  enum class State { kQueued, kRunning, kDone, kTaken };
+  struct Job {
+    std::string sql;
+    State state = State::kQueued;
+    std::optional<db::Recordset> rows;
+  };
+
+  void Work(std::size_t worker);
+
+  const std::string path_;
+  std::vector<Job> jobs_;
+  std::mutex mutex_;
+  std::condition_variable done_;
+  bool stopping_ = false;
+  // Kept until the end: a recordset handed out refers to its connection.
+  std::vector<std::unique_ptr<db::Connection>> connections_;
+  std::vector<std::thread> workers_;
+};
+
+}  // namespace tf::report
