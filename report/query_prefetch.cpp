@@ -16,7 +16,7 @@ std::unique_ptr<db::Connection> OpenForReading(const std::string& path) {
 
 QueryPrefetch::QueryPrefetch(std::string path, std::vector<std::string> queries, unsigned threads)
     : path_(std::move(path)) {
-  for (std::string& sql : queries) jobs_.push_back(Job{std::move(sql), State::kQueued, std::nullopt});
+  Add(path_, std::move(queries));
   const std::size_t count = std::min<std::size_t>(threads, jobs_.size());
   connections_.resize(count);
   for (std::size_t w = 0; w < count; ++w) {
@@ -33,7 +33,17 @@ QueryPrefetch::~QueryPrefetch() {
     std::lock_guard lock(mutex_);
     stopping_ = true;
   }
+  queued_.notify_all();
   for (std::thread& worker : workers_) worker.join();
+}
+
+void QueryPrefetch::Add(const std::string& path, std::vector<std::string> queries) {
+  if (path != path_) return;
+  {
+    std::lock_guard lock(mutex_);
+    for (std::string& sql : queries) jobs_.push_back(Job{std::move(sql), State::kQueued, std::nullopt});
+  }
+  queued_.notify_all();
 }
 
 void QueryPrefetch::Work(std::size_t worker) {
@@ -44,8 +54,11 @@ void QueryPrefetch::Work(std::size_t worker) {
   }
   db::Connection& connection = *connections_[worker];
   std::unique_lock lock(mutex_);
-  for (Job& job : jobs_) {
+  // Jobs are only ever added at the end, and a deque keeps them in place.
+  for (std::size_t next = 0;;) {
+    queued_.wait(lock, [&] { return stopping_ || next < jobs_.size(); });
     if (stopping_) return;
+    Job& job = jobs_[next++];
     if (job.state != State::kQueued) continue;
     job.state = State::kRunning;
     lock.unlock();
@@ -66,18 +79,19 @@ std::optional<db::Recordset> QueryPrefetch::Take(const std::string& path,
                                                  const std::string& sql) {
   if (path != path_) return std::nullopt;
   std::unique_lock lock(mutex_);
-  auto job = std::find_if(jobs_.begin(), jobs_.end(), [&](const Job& j) {
+  auto found = std::find_if(jobs_.begin(), jobs_.end(), [&](const Job& j) {
     return j.state != State::kTaken && j.sql == sql;
   });
-  if (job == jobs_.end()) return std::nullopt;
+  if (found == jobs_.end()) return std::nullopt;
+  Job& job = *found;  // stays in place while more are added
   // Not started: the caller reads it at once rather than wait for a worker.
-  if (job->state == State::kQueued) {
-    job->state = State::kTaken;
+  if (job.state == State::kQueued) {
+    job.state = State::kTaken;
     return std::nullopt;
   }
-  done_.wait(lock, [&] { return job->state == State::kDone; });
-  job->state = State::kTaken;
-  return std::move(job->rows);
+  done_.wait(lock, [&] { return job.state == State::kDone; });
+  job.state = State::kTaken;
+  return std::move(job.rows);
 }
 
 }  // namespace tf::report

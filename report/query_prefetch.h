@@ -10,6 +10,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -34,6 +35,9 @@ class QueryPrefetch {
   QueryPrefetch(const QueryPrefetch&) = delete;
   QueryPrefetch& operator=(const QueryPrefetch&) = delete;
 
+  // Queues more queries, behind those queued already.
+  void Add(const std::string& path, std::vector<std::string> queries);
+
   // The rows of `sql` on the database at `path`, waiting for them when they
   // are being read; nothing when the query was not planned, not started or
   // failed. Each planned query is handed out once.
@@ -50,9 +54,9 @@ class QueryPrefetch {
   void Work(std::size_t worker);
 
   const std::string path_;
-  std::vector<Job> jobs_;
+  std::deque<Job> jobs_;
   std::mutex mutex_;
-  std::condition_variable done_;
+  std::condition_variable queued_, done_;
   bool stopping_ = false;
   // Kept until the end: a recordset handed out refers to its connection.
   std::vector<std::unique_ptr<db::Connection>> connections_;

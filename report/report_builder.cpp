@@ -115,11 +115,17 @@ db::Connection& ReportBuilder::OpenSiteDatabase() {
 
 db::Recordset& ReportBuilder::OpenDynaset(std::string sql) {
   SqlText = std::move(sql);
-  std::optional<db::Recordset> read_ahead;
-  if (prefetch_) read_ahead = prefetch_->Take(CurrentDatabase->path(), SqlText);
-  CurrentRecordset =
-      read_ahead ? std::move(*read_ahead) : CurrentDatabase->OpenRecordset(SqlText);
+  CurrentRecordset = ReadRows(SqlText);
   return CurrentRecordset;
+}
+
+db::Recordset ReportBuilder::ReadRows(const std::string& sql) {
+  if (prefetch_) {
+    if (std::optional<db::Recordset> rows = prefetch_->Take(CurrentDatabase->path(), sql)) {
+      return std::move(*rows);
+    }
+  }
+  return CurrentDatabase->OpenRecordset(sql);
 }
 
 com::Variant ReportBuilder::Chart(std::string_view method, std::vector<com::Variant> args) {

@@ -138,6 +138,8 @@ class ReportBuilder : public ReportState {
   db::Connection& OpenSiteDatabase();
   // Opens `sql` on CurrentDatabase into CurrentRecordset (SqlText updated).
   db::Recordset& OpenDynaset(std::string sql);
+  // The rows of `sql` on CurrentDatabase: read ahead, or read now.
+  db::Recordset ReadRows(const std::string& sql);
   // Calls a method of ChartObject by name; a call that fails (as opposed to
   // one that returns a failure status) raises.
   com::Variant Chart(std::string_view method, std::vector<com::Variant> args);
@@ -165,6 +167,9 @@ class ReportBuilder : public ReportState {
   static std::string DomainsSql(const std::string& from, const std::string& to, std::int16_t top);
   static std::string ErrorsSql(const std::string& from, const std::string& to, std::int16_t top);
   static std::string PathsSql(const std::string& from, const std::string& to, std::int16_t top);
+  static std::string TargetPagesSql(const std::string& from, const std::string& to);
+  static std::string TargetPhrasesSql(const std::string& from, const std::string& to,
+                                      std::int16_t top, std::int64_t page);
   // The query of Query_Day with these settings.
   std::string DaySeriesQuery(const std::string& sum_column, std::int32_t divisor,
                              std::int16_t low, std::int16_t high);

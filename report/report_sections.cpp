@@ -2,6 +2,8 @@
 // gives each before it calls the section's routine.
 #include "report/report_builder.h"
 
+#include <sched.h>
+
 #include <algorithm>
 #include <thread>
 
@@ -156,7 +158,8 @@ std::vector<std::string> ReportBuilder::PlannedQueries() {
         case RankedRoutine::kDomains: longest.push_back(DomainsSql(from, to, top)); break;
         case RankedRoutine::kPaths: longest.push_back(PathsSql(from, to, top)); break;
         case RankedRoutine::kErrors: rest.push_back(ErrorsSql(from, to, top)); break;
-        case RankedRoutine::kTargets: break;  // one query per target page
+        // Each page's phrases are queued once the pages are known.
+        case RankedRoutine::kTargets: rest.push_back(TargetPagesSql(from, to)); break;
       }
     }
   } catch (const std::exception&) {
@@ -169,10 +172,16 @@ std::vector<std::string> ReportBuilder::PlannedQueries() {
 
 void ReportBuilder::StartPrefetch() {
   prefetch_.reset();
-  const unsigned cores = std::thread::hardware_concurrency();
+  // The cores this process may run on, which a container or taskset may
+  // hold below the machine's.
+  cpu_set_t allowed;
+  const unsigned cores = sched_getaffinity(0, sizeof allowed, &allowed) == 0
+                             ? static_cast<unsigned>(CPU_COUNT(&allowed))
+                             : std::thread::hardware_concurrency();
   if (cores < 2 || !IsPlainFileName(CurrentDatabaseName)) return;
+  const unsigned workers = cores - 1;  // the sections take one core
   prefetch_ = std::make_unique<QueryPrefetch>(JoinPath(HomeFolder, CurrentDatabaseName),
-                                              PlannedQueries(), std::min(cores, 8u));
+                                              PlannedQueries(), std::min(workers, 8u));
 }
 
 void ReportBuilder::WriteSections() {

@@ -2,22 +2,49 @@
 // phrases that led to them, the server errors and the paths.
 #include "platform/draw/utf8.h"
 #include "report/page_text.h"
+#include "report/query_prefetch.h"
 #include "report/regional_format.h"
 #include "report/report_builder.h"
 
 namespace tf::report {
+
+std::string ReportBuilder::TargetPagesSql(const std::string& from, const std::string& to) {
+  return "select distinct targetpage, tbldata.name  from tbltargethits, tbldata  where "
+         "entrydate >= #" + from + "#  and entrydate <= #" + to +
+         "#  and tbldata.itemid = tbltargethits.targetpage and tbldata.name <> '(none)' ";
+}
+
+std::string ReportBuilder::TargetPhrasesSql(const std::string& from, const std::string& to,
+                                            std::int16_t top, std::int64_t page) {
+  return "select  top " + std::to_string(top) +
+         " sum(targethits) as sessions,  keywordphrase,  tbldata.name,  "
+         "sum(targethits) / sum(totalsessions) * 100 as sessionhitcount,  sum(totalsessions) as "
+         "tsessions  from tbltargethits, tbldata  where entrydate >= #" + from +
+         "#  and entrydate <= #" + to + "#  and tbldata.itemid = keywordphrase  and targetpage = " +
+         std::to_string(page) +
+         "  group by tbldata.name, keywordphrase order by sum(targethits) desc, sum(targethits) / "
+         "sum(totalsessions) desc";
+}
 
 void ReportBuilder::Report_Target() {
   Enter(-2170);
   std::string from = sqldate(FromDate);
   std::string to = sqldate(ToDate);
   OpenSiteDatabase();
-  TargetPages = CurrentDatabase->OpenRecordset(
-      SqlText = "select distinct targetpage, tbldata.name  from tbltargethits, tbldata  where "
-                "entrydate >= #" + from + "#  and entrydate <= #" + to +
-                "#  and tbldata.itemid = tbltargethits.targetpage and tbldata.name <> '(none)' ");
+  SqlText = TargetPagesSql(from, to);
+  TargetPages = ReadRows(SqlText);
   TargetDatabase = std::move(CurrentDatabase);
   if (TargetPages.RecordCount() > 0) {
+    if (prefetch_) {
+      // Each page's phrases are read ahead while the pages before it are
+      // written.
+      std::vector<std::string> phrases;
+      for (TargetPages.MoveFirst(); !TargetPages.IsEof(); TargetPages.MoveNext()) {
+        phrases.push_back(
+            TargetPhrasesSql(from, to, TopCount, TargetPages.Field("targetpage").ToInt64()));
+      }
+      prefetch_->Add(TargetDatabase->path(), std::move(phrases));
+    }
     for (TargetPages.MoveFirst(); !TargetPages.IsEof(); TargetPages.MoveNext()) {
       Report_Target_Sub();
     }
@@ -41,14 +68,7 @@ void ReportBuilder::Report_Target_Sub() {
   std::string from = sqldate(FromDate);
   std::string to = sqldate(ToDate);
   OpenSiteDatabase();
-  db::Recordset& rs = OpenDynaset(
-      "select  top " + n + " sum(targethits) as sessions,  keywordphrase,  tbldata.name,  "
-      "sum(targethits) / sum(totalsessions) * 100 as sessionhitcount,  sum(totalsessions) as "
-      "tsessions  from tbltargethits, tbldata  where entrydate >= #" + from +
-      "#  and entrydate <= #" + to + "#  and tbldata.itemid = keywordphrase  and targetpage = " +
-      std::to_string(page) +
-      "  group by tbldata.name, keywordphrase order by sum(targethits) desc, sum(targethits) / "
-      "sum(totalsessions) desc");
+  db::Recordset& rs = OpenDynaset(TargetPhrasesSql(from, to, TopCount, page));
   if (rs.RecordCount() > 0) {
     for (rs.MoveFirst(); !rs.IsEof() && rs.AbsolutePosition() <= TopCount; rs.MoveNext()) {
       const bool even = rs.AbsolutePosition() % 2 == 0;
