@@ -70,7 +70,13 @@ void Connection::Impl::Open(const std::string& file) {
     // not a database fails here rather than at the first statement.
     Exec("PRAGMA journal_mode=WAL");
     Exec("PRAGMA synchronous=NORMAL");
-    Exec("PRAGMA cache_size=-65536");
+    // 32 MB holds the pages an analysis run keeps changing (the indexes'
+    // upper levels, the current days' rows and visitors). A larger cache
+    // faults in fresh memory for every page the run writes and leaves them
+    // all to the final commit; a smaller one writes the pages to the journal
+    // as the run goes, on its writer thread, but a busy site's visitors no
+    // longer fit and are written again and again.
+    Exec("PRAGMA cache_size=-32768");
     Exec("PRAGMA wal_autocheckpoint=8192");
   } catch (...) {
     Close();
