@@ -17,12 +17,12 @@ std::unique_ptr<db::Connection> OpenForReading(const std::string& path) {
 QueryPrefetch::QueryPrefetch(std::string path, std::vector<std::string> queries, unsigned threads)
     : path_(std::move(path)) {
   Add(path_, std::move(queries));
-  const std::size_t count = std::min<std::size_t>(threads, jobs_.size());
-  connections_.resize(count);
-  for (std::size_t w = 0; w < count; ++w) {
+  connections_.resize(threads);
+  workers_.reserve(threads);
+  for (std::size_t w = 0; w < threads; ++w) {
     try {
       workers_.emplace_back([this, w] { Work(w); });
-    } catch (const std::system_error&) {
+    } catch (...) {
       break;  // fewer workers; the sections read what none of them starts
     }
   }
@@ -32,6 +32,9 @@ QueryPrefetch::~QueryPrefetch() {
   {
     std::lock_guard lock(mutex_);
     stopping_ = true;
+    for (const auto& connection : connections_) {
+      if (connection) connection->Interrupt();
+    }
   }
   queued_.notify_all();
   for (std::thread& worker : workers_) worker.join();
@@ -47,13 +50,15 @@ void QueryPrefetch::Add(const std::string& path, std::vector<std::string> querie
 }
 
 void QueryPrefetch::Work(std::size_t worker) {
+  std::unique_ptr<db::Connection> opened;
   try {
-    connections_[worker] = OpenForReading(path_);
+    opened = OpenForReading(path_);
   } catch (...) {
     return;  // the sections read their rows themselves
   }
-  db::Connection& connection = *connections_[worker];
+  db::Connection& connection = *opened;
   std::unique_lock lock(mutex_);
+  connections_[worker] = std::move(opened);
   // Jobs are only ever added at the end, and a deque keeps them in place.
   for (std::size_t next = 0;;) {
     queued_.wait(lock, [&] { return stopping_ || next < jobs_.size(); });
@@ -84,6 +89,7 @@ std::optional<db::Recordset> QueryPrefetch::Take(const std::string& path,
   });
   if (found == jobs_.end()) return std::nullopt;
   Job& job = *found;  // stays in place while more are added
+  ++taken_;
   // Not started: the caller reads it at once rather than wait for a worker.
   if (job.state == State::kQueued) {
     job.state = State::kTaken;
@@ -92,6 +98,16 @@ std::optional<db::Recordset> QueryPrefetch::Take(const std::string& path,
   done_.wait(lock, [&] { return job.state == State::kDone; });
   job.state = State::kTaken;
   return std::move(job.rows);
+}
+
+std::size_t QueryPrefetch::taken() const {
+  std::lock_guard lock(mutex_);
+  return taken_;
+}
+
+std::size_t QueryPrefetch::queued() const {
+  std::lock_guard lock(mutex_);
+  return jobs_.size();
 }
 
 }  // namespace tf::report

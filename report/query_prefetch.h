@@ -28,9 +28,10 @@ std::unique_ptr<db::Connection> OpenForReading(const std::string& path);
 
 class QueryPrefetch {
  public:
-  // Starts reading `queries` in their order on up to `threads` threads.
+  // Starts reading `queries` in their order on `threads` threads.
   QueryPrefetch(std::string path, std::vector<std::string> queries, unsigned threads);
-  // Waits for the queries being read; those not started are dropped.
+  // Interrupts the queries being read and waits for them; those not
+  // started are dropped.
   ~QueryPrefetch();
   QueryPrefetch(const QueryPrefetch&) = delete;
   QueryPrefetch& operator=(const QueryPrefetch&) = delete;
@@ -42,6 +43,10 @@ class QueryPrefetch {
   // are being read; nothing when the query was not planned, not started or
   // failed. Each planned query is handed out once.
   std::optional<db::Recordset> Take(const std::string& path, const std::string& sql);
+  // How many of the queries were handed out or left to the caller, and how
+  // many were queued in all.
+  std::size_t taken() const;
+  std::size_t queued() const;
 
  private:
   enum class State { kQueued, kRunning, kDone, kTaken };
@@ -54,12 +59,15 @@ class QueryPrefetch {
   void Work(std::size_t worker);
 
   const std::string path_;
-  std::deque<Job> jobs_;
-  std::mutex mutex_;
+  mutable std::mutex mutex_;
   std::condition_variable queued_, done_;
   bool stopping_ = false;
-  // Kept until the end: a recordset handed out refers to its connection.
+  // Declared before the jobs, so that they outlive the rows of jobs never
+  // taken: a recordset refers to the connection it was read on (for edits,
+  // which no planned query allows).
   std::vector<std::unique_ptr<db::Connection>> connections_;
+  std::deque<Job> jobs_;
+  std::size_t taken_ = 0;
   std::vector<std::thread> workers_;
 };
 

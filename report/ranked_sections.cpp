@@ -199,7 +199,9 @@ void ReportBuilder::Report_Domains() {
   Enter(-2160);
   if (TopCount == 0) return;
   const std::string n = std::to_string(TopCount);
-  const std::string sql = DomainsSql(sqldate(FromDate), sqldate(ToDate), TopCount);
+  const std::string from = sqldate(FromDate);
+  const std::string to = sqldate(ToDate);
+  const std::string sql = DomainsSql(from, to, TopCount);
   OpenSiteDatabase();
   db::Recordset& rs = OpenDynaset(sql);
   const double total = ColumnTotal(rs, "SumHits");

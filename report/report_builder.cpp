@@ -216,9 +216,9 @@ void ReportBuilder::WriteReportBody(bool summary_only) {
   }
   // The sections' longer queries are read ahead while the totals are.
   struct PrefetchEnd {
-    std::unique_ptr<QueryPrefetch>& prefetch;
-    ~PrefetchEnd() { prefetch.reset(); }
-  } prefetch_end{prefetch_};
+    ReportBuilder& builder;
+    ~PrefetchEnd() { builder.EndPrefetch(); }
+  } prefetch_end{*this};
   if (!summary_only) {
     TimeUnit = DayCount < 2      ? "Hour"
                : DayCount <= 31  ? "Day"

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -69,6 +70,17 @@ class ReportBuilder : public ReportState {
   virtual ~ReportBuilder();
 
   const PageVariant& variant() const { return variant_; }
+
+  // Threads that read the sections' longer queries ahead of them (0: none).
+  // By default the cores the process may run on, less the one the sections
+  // are written on.
+  void SetReadAheadThreads(unsigned threads) { read_ahead_threads_ = threads; }
+  // Of the queries the last report read ahead: how many its sections took
+  // (or read themselves, when no worker had started them), of how many.
+  struct ReadAheadUse {
+    std::size_t taken = 0, queued = 0;
+  };
+  ReadAheadUse read_ahead_use() const { return read_ahead_use_; }
 
   // Steps 14 to 19 of a run: the total hits, the page head, then either the
   // no-data line or the general statistics and (unless summary_only) every
@@ -156,8 +168,10 @@ class ReportBuilder : public ReportState {
   // The queries of the sections to come that read many rows, in the order
   // they are best started: the longest first, then in page order.
   std::vector<std::string> PlannedQueries();
-  // Starts reading them ahead on other threads (the cores permitting).
+  // Starts reading them ahead on other threads (the cores permitting);
+  // EndPrefetch stops that and records what the sections took.
   void StartPrefetch();
+  void EndPrefetch();
 
   // The SQL of those sections, from what each section's routine reads from
   // the run state (dates as sqldate gives them).
@@ -186,7 +200,9 @@ class ReportBuilder : public ReportState {
   bool DayStep(const std::function<void()>& step);
 
   PageVariant variant_;
+  std::optional<unsigned> read_ahead_threads_;
   std::unique_ptr<QueryPrefetch> prefetch_;
+  ReadAheadUse read_ahead_use_;
 };
 
 // The value of a text as a 16-bit integer, as the run converts counts and

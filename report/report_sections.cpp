@@ -137,7 +137,13 @@ std::string HelpLinkOf(int help) {
 
 std::vector<std::string> ReportBuilder::PlannedQueries() {
   std::vector<std::string> longest, rest;
-  const std::int32_t step = CurrentStep;  // sqldate records steps of its own
+  // sqldate records steps of its own.
+  struct StepKept {
+    std::int32_t& step;
+    const std::int32_t value;
+    ~StepKept() { step = value; }
+  } kept{CurrentStep, CurrentStep};
+  // A setting the sections will refuse leaves them to read their own rows.
   try {
     if (DayCount > 1) {
       for (const SeriesSection& s : kSeries) {
@@ -145,43 +151,58 @@ std::vector<std::string> ReportBuilder::PlannedQueries() {
         rest.push_back(DaySeriesQuery(s.sum_column, s.divisor, s.low, s.high));
       }
     }
-    const std::string from = sqldate(FromDate);
-    const std::string to = sqldate(ToDate);
-    for (const RankedSection& s : kRanked) {
-      const std::int16_t top = ToInt16(com::Variant(TopNTable[s.position].count));
-      if (top == 0) continue;
-      switch (s.routine) {
-        case RankedRoutine::kCategories:
-          rest.push_back(RankedItemsSql(from, to, top, s.top_column, s.low, s.high));
-          break;
-        // The visitors and the paths are the largest tables a report reads.
-        case RankedRoutine::kDomains: longest.push_back(DomainsSql(from, to, top)); break;
-        case RankedRoutine::kPaths: longest.push_back(PathsSql(from, to, top)); break;
-        case RankedRoutine::kErrors: rest.push_back(ErrorsSql(from, to, top)); break;
-        // Each page's phrases are queued once the pages are known.
-        case RankedRoutine::kTargets: rest.push_back(TargetPagesSql(from, to)); break;
-      }
-    }
   } catch (const std::exception&) {
-    // A setting the sections will refuse: they read their rows themselves.
   }
-  CurrentStep = step;
+  const std::string from = sqldate(FromDate);
+  const std::string to = sqldate(ToDate);
+  for (const RankedSection& s : kRanked) {
+    std::int16_t top = 0;
+    try {
+      top = ToInt16(com::Variant(TopNTable[s.position].count));
+    } catch (const ReportError&) {
+    }
+    if (top == 0) continue;
+    switch (s.routine) {
+      case RankedRoutine::kCategories:
+        rest.push_back(RankedItemsSql(from, to, top, s.top_column, s.low, s.high));
+        break;
+      // The visitors and the paths are the largest tables a report reads.
+      case RankedRoutine::kDomains: longest.push_back(DomainsSql(from, to, top)); break;
+      case RankedRoutine::kPaths: longest.push_back(PathsSql(from, to, top)); break;
+      case RankedRoutine::kErrors: rest.push_back(ErrorsSql(from, to, top)); break;
+      // Each page's phrases are queued once the pages are known.
+      case RankedRoutine::kTargets: rest.push_back(TargetPagesSql(from, to)); break;
+    }
+  }
   longest.insert(longest.end(), rest.begin(), rest.end());
   return longest;
 }
 
 void ReportBuilder::StartPrefetch() {
+  EndPrefetch();
+  if (!read_ahead_threads_) {
+    // The cores this process may run on, which a container or taskset may
+    // hold below the machine's.
+    cpu_set_t allowed;
+    const unsigned cores = sched_getaffinity(0, sizeof allowed, &allowed) == 0
+                               ? static_cast<unsigned>(CPU_COUNT(&allowed))
+                               : std::thread::hardware_concurrency();
+    read_ahead_threads_ = std::min(cores > 1 ? cores - 1 : 0, 8u);
+  }
+  if (*read_ahead_threads_ == 0 || !IsPlainFileName(CurrentDatabaseName)) return;
+  // Reading ahead only saves time: a report goes on without it.
+  try {
+    prefetch_ = std::make_unique<QueryPrefetch>(JoinPath(HomeFolder, CurrentDatabaseName),
+                                                PlannedQueries(), *read_ahead_threads_);
+  } catch (const std::exception&) {
+    prefetch_.reset();
+  }
+}
+
+void ReportBuilder::EndPrefetch() {
+  if (!prefetch_) return;
+  read_ahead_use_ = {prefetch_->taken(), prefetch_->queued()};
   prefetch_.reset();
-  // The cores this process may run on, which a container or taskset may
-  // hold below the machine's.
-  cpu_set_t allowed;
-  const unsigned cores = sched_getaffinity(0, sizeof allowed, &allowed) == 0
-                             ? static_cast<unsigned>(CPU_COUNT(&allowed))
-                             : std::thread::hardware_concurrency();
-  if (cores < 2 || !IsPlainFileName(CurrentDatabaseName)) return;
-  const unsigned workers = cores - 1;  // the sections take one core
-  prefetch_ = std::make_unique<QueryPrefetch>(JoinPath(HomeFolder, CurrentDatabaseName),
-                                              PlannedQueries(), std::min(workers, 8u));
 }
 
 void ReportBuilder::WriteSections() {

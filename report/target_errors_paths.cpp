@@ -138,7 +138,9 @@ void ReportBuilder::Report_Errors() {
   Enter(-2190);
   if (TopCount == 0) return;
   const std::string n = std::to_string(TopCount);
-  const std::string sql = ErrorsSql(sqldate(FromDate), sqldate(ToDate), TopCount);
+  const std::string from = sqldate(FromDate);
+  const std::string to = sqldate(ToDate);
+  const std::string sql = ErrorsSql(from, to, TopCount);
   OpenSiteDatabase();
   db::Recordset& rs = OpenDynaset(sql);
 
@@ -167,7 +169,9 @@ void ReportBuilder::Paths_Info() {
   Enter(-2200);
   if (TopCount == 0) return;
   const std::string n = std::to_string(TopCount);
-  const std::string sql = PathsSql(sqldate(FromDate), sqldate(ToDate), TopCount);
+  const std::string from = sqldate(FromDate);
+  const std::string to = sqldate(ToDate);
+  const std::string sql = PathsSql(from, to, TopCount);
   OpenSiteDatabase();
   db::Recordset& rs = OpenDynaset(sql);
 

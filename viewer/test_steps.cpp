@@ -17,6 +17,10 @@
 namespace tf::viewer {
 namespace {
 
+// Short ticks, so that a step follows the load before it closely enough to
+// be timed.
+constexpr int kTickMs = 50;
+
 class StepRunner : public wxTimer {
  public:
   StepRunner(MainFrame& frame, std::deque<std::string> steps, std::string marks)
@@ -26,7 +30,7 @@ class StepRunner : public wxTimer {
     if (busy_) return;
     // A jump inside a page may leave the browser busy for good: a load
     // gets a few seconds.
-    if (frame_.browser()->IsBusy() && ++busy_ticks_ < 25) return;
+    if (frame_.browser()->IsBusy() && ++busy_ticks_ < kBusyTicks) return;
     busy_ticks_ = 0;
     if (!waiting_for_.empty()) {
       if (!std::filesystem::exists(waiting_for_)) return;
@@ -67,6 +71,8 @@ class StepRunner : public wxTimer {
     } else if (verb == "exit") frame_.Close();
   }
 
+  static constexpr int kBusyTicks = 5000 / kTickMs;
+
   MainFrame& frame_;
   std::deque<std::string> steps_;
   std::string marks_;
@@ -95,7 +101,7 @@ void StartTestSteps(MainFrame& frame) {
     }
     event.Skip();
   });
-  runner->Start(200);
+  runner->Start(kTickMs);
 }
 
 }  // namespace tf::viewer

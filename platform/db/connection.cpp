@@ -313,6 +313,10 @@ void Connection::SetCommandTimeout(int seconds) {
 
 int Connection::Execute(std::string_view sql) { return Execute(sql, {}); }
 
+void Connection::Interrupt() {
+  if (impl_->db != nullptr) sqlite3_interrupt(impl_->db);
+}
+
 std::int64_t Connection::LastInsertRowId() const {
   impl_->RequireOpen();
   return sqlite3_last_insert_rowid(impl_->db);

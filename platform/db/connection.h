@@ -67,6 +67,10 @@ class Connection {
   // The row id (an INTEGER PRIMARY KEY's value) of the row the last
   // successful INSERT on this connection added.
   std::int64_t LastInsertRowId() const;
+  // Makes the statement running on this connection, if any, fail soon
+  // with an interruption. The one call another thread may make; the
+  // connection must stay open meanwhile.
+  void Interrupt();
 
   // Transactions nest; BeginTrans returns the new level (1 = outermost).
   // Committing or rolling back with none open raises Error.

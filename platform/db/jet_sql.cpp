@@ -413,6 +413,27 @@ bool HoldsNoText(std::string_view declared_type) {
   return false;
 }
 
+// Whether the statement gives `name` to something anew: after AS, or in the
+// column list of a common table expression ("WITH t(name, ...) AS"), which a
+// function call followed by AS also looks like, to no harm.
+bool IsRenamed(const Tokens& t, std::string_view name) {
+  std::vector<int> depth = Depths(t);
+  for (std::size_t i = 1; i < t.size(); ++i) {
+    if (IsWord(t[i - 1], "AS") && SameText(t[i].text, name)) return true;
+    if (!IsSymbol(t[i], "(") || !IsNameToken(t[i - 1]) || i < 2 ||
+        !(IsWordIn(t[i - 2], {"WITH", "RECURSIVE"}) || IsSymbol(t[i - 2], ","))) {
+      continue;
+    }
+    std::size_t close = FindAt(t, depth, i + 1, t.size(), depth[i],
+                               [&](std::size_t k) { return IsSymbol(t[k], ")"); });
+    if (close == kNone || close + 1 >= t.size() || !IsWord(t[close + 1], "AS")) continue;
+    for (std::size_t k = i + 1; k < close; ++k) {
+      if (IsNameToken(t[k]) && SameText(t[k].text, name)) return true;
+    }
+  }
+  return false;
+}
+
 // Whether the GROUP BY term `r` is a bare column (perhaps qualified) that
 // every table of the statement declares without text, and that no "AS"
 // names anew. Grouping such a column by case-free text would only keep the
@@ -425,13 +446,13 @@ bool IsNonTextColumn(const Tokens& t, Range r, const SchemaLookup& schema) {
   }
   const Token& column = t[r.end - 1];
   if (!IsNameToken(column)) return false;
+  if (IsRenamed(t, column.text)) return false;
   bool found = false;
-  for (std::size_t i = 0; i < t.size(); ++i) {
-    if (i > 0 && IsWord(t[i - 1], "AS") && SameText(t[i].text, column.text)) return false;
-  }
-  // Tables stand after FROM, JOIN or a comma.
+  // Tables stand after FROM, JOIN, a comma, or an opening parenthesis (a
+  // join in parentheses).
   for (std::size_t i = 1; i < t.size(); ++i) {
-    if (!IsNameToken(t[i]) || !(IsWordIn(t[i - 1], {"FROM", "JOIN"}) || IsSymbol(t[i - 1], ","))) {
+    if (!IsNameToken(t[i]) ||
+        !(IsWordIn(t[i - 1], {"FROM", "JOIN"}) || IsSymbol(t[i - 1], ",") || IsSymbol(t[i - 1], "("))) {
       continue;
     }
     const std::vector<ColumnInfo>* columns = schema(t[i].text);

@@ -397,6 +397,60 @@ TEST_F(SectionsTest, TopNCounts) {
   EXPECT_EQ(count(2), "20");
 }
 
+// The whole page, written once with the sections' queries read ahead and
+// once without: the same page, and every query read ahead is one a section
+// asked for (a plan that drifted from the sections would be read for
+// nothing, and the sections would read their rows again).
+TEST_F(SectionsTest, PageReadAheadIsThePageReadInTurn) {
+  const int page = site_.Item(1, "/a.html");
+  const int buy = site_.Item(1, "/buy.html");
+  const int phrase = site_.Item(402, "widgets");
+  const int browser = site_.Item(405, "Browser 1");
+  for (const char* day : {"1/2/2006", "1/3/2006", "1/5/2006"}) {
+    site_.Day(day, 101, 0, 40, 4000, 0, 0);
+    site_.Day(day, 201, 0, 6, 0, 0, 600);
+    site_.Day(day, 202, 0, 4);
+    site_.Day(day, 1, page, 30, 3000, 5, 500, 4, 2);
+    site_.Day(day, 1, buy, 10, 1000, 2, 100, 1, 3);
+    site_.Day(day, 402, phrase, 3, 0, 3);
+    site_.Day(day, 405, browser, 6, 0, 6);
+    site_.Hour(std::string(day) + " 10:00:00", 101, 40);
+    site_.Visitor(day, "10.0.0.1", 25);
+    site_.Visitor(day, "10.0.0.2", 15);
+    site_.TargetHit(day, buy, phrase, 2, 3);
+    site_.HitStatus(day, 404, page, 5);
+    site_.Path(day, page, buy, 7);
+  }
+  site_.Domain("10.0.0.1", "one.example.com");
+  site_.Domain("10.0.0.2", "two.example.com");
+
+  auto write_page = [this](unsigned threads) {
+    ReportBuilder builder;
+    builder.ChartObject = com::ComPtr<com::IDispatch>(new FakeChart);
+    builder.HomeFolder = site_.home();
+    builder.CurrentDatabaseName = "Project0001.mdb";
+    builder.OutputFolder = site_.out();
+    builder.ChartFilePrefix = "t-";
+    builder.DeclareGlobalVars();
+    builder.GetProjectInfo();
+    builder.GetProjectInfoBrief();
+    builder.FromDate = "1/1/2006";
+    builder.ToDate = "1/7/2006";
+    builder.DayCount = 7;
+    builder.SetReadAheadThreads(threads);
+    builder.WriteReportBody(false);
+    return std::make_pair(builder.PageHtml, builder.read_ahead_use());
+  };
+  const auto [in_turn, none] = write_page(0);
+  const auto [ahead, use] = write_page(2);
+  EXPECT_EQ(ahead, in_turn);
+  EXPECT_EQ(none.queued, 0u);
+  EXPECT_GT(use.queued, 20u);
+  EXPECT_EQ(use.taken, use.queued);
+  EXPECT_NE(in_turn.find("one.example.com"), std::string::npos);
+  EXPECT_NE(in_turn.find("Target Page - /buy.html"), std::string::npos);
+}
+
 class ViewerSectionsTest : public SectionsTest {
  protected:
   ViewerSectionsTest() : SectionsTest(PageVariant::Viewer("GUITemp")) {}

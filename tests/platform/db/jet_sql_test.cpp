@@ -94,6 +94,14 @@ TEST(JetSqlTest, GroupsTextWithoutCaseAndOtherColumnsAsTheyAre) {
       {"SELECT x FROM tblDay GROUP BY x", "SELECT x FROM tblDay GROUP BY x COLLATE NOCASE"},
       {"SELECT ItemID FROM tblDay JOIN tblLoose GROUP BY ItemID",
        "SELECT ItemID FROM tblDay JOIN tblLoose GROUP BY ItemID COLLATE NOCASE"},
+      {"SELECT ItemID FROM (tblLoose INNER JOIN tblDay ON 1) GROUP BY ItemID",
+       "SELECT ItemID FROM (tblLoose INNER JOIN tblDay ON 1) GROUP BY ItemID COLLATE NOCASE"},
+      {"WITH x(ItemID) AS (SELECT Name FROM tblData) SELECT ItemID FROM x, tblDay GROUP BY ItemID",
+       "WITH x(ItemID) AS (SELECT Name FROM tblData) SELECT ItemID FROM x, tblDay GROUP BY ItemID "
+       "COLLATE NOCASE"},
+      // A list of days beside the grouped column leaves it as it is.
+      {"WITH RECURSIVE d(n) AS (SELECT 1) SELECT EntryDate FROM tblDay GROUP BY EntryDate",
+       "WITH RECURSIVE d(n) AS (SELECT 1) SELECT EntryDate FROM tblDay GROUP BY EntryDate"},
   };
   for (const Case& c : cases) {
     // The groups' order that a top-level select is given is not looked at.
