@@ -199,11 +199,7 @@ void ReportBuilder::Report_Domains() {
   Enter(-2160);
   if (TopCount == 0) return;
   const std::string n = std::to_string(TopCount);
-  const std::string from = sqldate(FromDate);
-  const std::string to = sqldate(ToDate);
-  const std::string sql = DomainsSql(from, to, TopCount);
-  OpenSiteDatabase();
-  db::Recordset& rs = OpenDynaset(sql);
+  db::Recordset& rs = OpenTopQuery(&DomainsSql);
   const double total = ColumnTotal(rs, "SumHits");
   RowColor1 = StatsBackgroundColor1;
   RowColor2 = StatsBackgroundColor2;

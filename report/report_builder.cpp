@@ -119,6 +119,14 @@ db::Recordset& ReportBuilder::OpenDynaset(std::string sql) {
   return CurrentRecordset;
 }
 
+db::Recordset& ReportBuilder::OpenTopQuery(TopSql sql) {
+  const std::string from = sqldate(FromDate);
+  const std::string to = sqldate(ToDate);
+  std::string text = sql(from, to, TopCount);
+  OpenSiteDatabase();
+  return OpenDynaset(std::move(text));
+}
+
 db::Recordset ReportBuilder::ReadRows(const std::string& sql) {
   if (prefetch_) {
     if (std::optional<db::Recordset> rows = prefetch_->Take(CurrentDatabase->path(), sql)) {

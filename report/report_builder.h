@@ -152,6 +152,12 @@ class ReportBuilder : public ReportState {
   db::Recordset& OpenDynaset(std::string sql);
   // The rows of `sql` on CurrentDatabase: read ahead, or read now.
   db::Recordset ReadRows(const std::string& sql);
+  // The SQL of a table of the top TopCount rows of the range.
+  using TopSql = std::string (*)(const std::string& from, const std::string& to,
+                                 std::int16_t top);
+  // Opens the site database and that table's rows into CurrentRecordset
+  // (the range's dates are read first).
+  db::Recordset& OpenTopQuery(TopSql sql);
   // Calls a method of ChartObject by name; a call that fails (as opposed to
   // one that returns a failure status) raises.
   com::Variant Chart(std::string_view method, std::vector<com::Variant> args);

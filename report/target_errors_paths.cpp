@@ -138,11 +138,7 @@ void ReportBuilder::Report_Errors() {
   Enter(-2190);
   if (TopCount == 0) return;
   const std::string n = std::to_string(TopCount);
-  const std::string from = sqldate(FromDate);
-  const std::string to = sqldate(ToDate);
-  const std::string sql = ErrorsSql(from, to, TopCount);
-  OpenSiteDatabase();
-  db::Recordset& rs = OpenDynaset(sql);
+  db::Recordset& rs = OpenTopQuery(&ErrorsSql);
 
   std::string table = RankedHeading(*this, n, " ");
   table += "<td align=right nowrap><font class='stats_header'>Error Code</font></td>";
@@ -169,11 +165,7 @@ void ReportBuilder::Paths_Info() {
   Enter(-2200);
   if (TopCount == 0) return;
   const std::string n = std::to_string(TopCount);
-  const std::string from = sqldate(FromDate);
-  const std::string to = sqldate(ToDate);
-  const std::string sql = PathsSql(from, to, TopCount);
-  OpenSiteDatabase();
-  db::Recordset& rs = OpenDynaset(sql);
+  db::Recordset& rs = OpenTopQuery(&PathsSql);
 
   std::string table = RankedHeading(*this, n, "");
   if (variant().section_anchors) {

@@ -56,11 +56,13 @@ bool IsRunning(const CSite& site) {
 // frame, at each broadcast and each listing. The largest ID stands in for
 // the site's own.
 bool SiteFitsInFrame(CSite& site) {
-  const std::int32_t id = site.ProjectID;
+  struct IdKept {
+    CSite& site;
+    const std::int32_t id;
+    ~IdKept() { site.ProjectID = id; }
+  } kept{site, site.ProjectID};
   site.ProjectID = -1;
-  const bool fits = EncodeSiteRecord(site).size() <= kMaxFrameLength - kFrameHeaderSize;
-  site.ProjectID = id;
-  return fits;
+  return EncodeSiteRecord(site).size() <= kMaxFrameLength - kFrameHeaderSize;
 }
 bool SiteFitsInFrame(std::string_view record) {
   CSite decoded;
