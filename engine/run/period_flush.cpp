@@ -52,9 +52,8 @@ std::vector<ItemPeriodRow> DrainPeriodList(CTextItem*& head, CTextItem* CTextIte
 }
 
 // The site totals of the hour or the day: rows without an item.
-void WriteSiteTotals(CSite& site, bool day) {
-  const PeriodTotals& totals = day ? site.run.day : site.run.hour;
-  std::int32_t mask = day ? site.settings.DayStats : site.settings.HourStats;
+std::vector<ItemPeriodRow> SiteTotalRows(const PeriodTotals& totals, std::int32_t mask, bool day,
+                                         bool stores_visitors) {
   std::vector<ItemPeriodRow> rows;
   auto add = [&](std::int32_t category, std::int32_t hits, std::int32_t view_time) {
     ItemPeriodRow& row = rows.emplace_back();
@@ -73,13 +72,29 @@ void WriteSiteTotals(CSite& site, bool day) {
   }
   if ((mask & kVisitorStatsBit) != 0 && totals.visitors >= 1) {
     add(kCategoryVisitors, totals.visitors, 0);
-    if (day && site.settings.VisitorsStore != 0) {
-      add(kCategoryNewVisitors, totals.new_visitors, 0);
-      add(kCategoryReturningVisitors, totals.returning_visitors, 0);
+    if (day && stores_visitors) {
+      add(kCategoryNewVisitors, totals.origins->new_visitors, 0);
+      add(kCategoryReturningVisitors, totals.origins->returning_visitors, 0);
     }
   }
-  PostItemPeriods(site.database(), day ? ItemPeriod::kDay : ItemPeriod::kHour,
-                  day ? site.run.current_day : site.run.current_hour, std::move(rows));
+  return rows;
+}
+
+void WriteSiteTotals(CSite& site, bool day) {
+  SiteDatabase& database = site.database();
+  ItemPeriod period = day ? ItemPeriod::kDay : ItemPeriod::kHour;
+  TimeValue date = day ? site.run.current_day : site.run.current_hour;
+  std::int32_t mask = day ? site.settings.DayStats : site.settings.HourStats;
+  bool stores_visitors = site.settings.VisitorsStore != 0;
+  // In turn with the day's visitor rows, whose test counts the new and
+  // returning visitors.
+  database.InOrder([&database, totals = day ? site.run.day : site.run.hour, period, date, mask,
+                    day, stores_visitors] {
+    std::vector<ItemPeriodRow> rows = SiteTotalRows(totals, mask, day, stores_visitors);
+    if (rows.empty()) return;
+    RowBurst burst(database, day ? "WriteDailyItemEntry" : "WriteHourlyItemEntry");
+    WriteItemPeriods(database, period, date, rows);
+  });
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "engine/common/time_value.h"
@@ -28,14 +29,21 @@ enum FileKindIndex {
   kFileKindCount
 };
 
+// A day's visitors new to tblVisitors and those returning. They are
+// counted in turn with the day's visitor rows, on the run's writer when it
+// has one, and read where the day's totals are written, after them.
+struct VisitorOrigins {
+  std::int32_t new_visitors = 0;
+  std::int32_t returning_visitors = 0;
+};
+
 // The site totals of one hour or one day.
 struct PeriodTotals {
   std::int32_t hits[kFileKindCount] = {};
   std::int32_t sessions = 0;
   std::int32_t view_time = 0;  // of those sessions, seconds
   std::int32_t visitors = 0;
-  std::int32_t new_visitors = 0;        // day only
-  std::int32_t returning_visitors = 0;  // day only
+  std::shared_ptr<VisitorOrigins> origins = std::make_shared<VisitorOrigins>();  // day only
 };
 
 struct SiteRunState {

@@ -177,30 +177,71 @@ void WriteItemPeriods(SiteDatabase& database, ItemPeriod period, TimeValue date,
       written);
 }
 
-void PostItemPeriods(SiteDatabase& database, ItemPeriod period, TimeValue date,
-                     std::vector<ItemPeriodRow> rows, const RowsWritten& written) {
+namespace {
+
+// Sorts the rows, then writes them: on the run's writer a few rows per hold
+// of the database lock, so that the run's own lookups do not wait for a
+// whole flush; without a writer now, telling `written`.
+template <typename Row, typename Sort, typename Write>
+void PostRows(SiteDatabase& database, std::string_view operation, std::vector<Row> rows,
+              Sort sort, Write write, const RowsWritten& written) {
   if (rows.empty()) return;
-  const char* operation = period == ItemPeriod::kHour ? "WriteHourlyItemEntry" : "WriteDailyItemEntry";
   OrderedJobs* writer = database.deferred();
   if (writer == nullptr) {
+    sort(rows);
     RowBurst burst(database, operation);
-    WriteItemPeriods(database, period, date, rows, written);
+    write(std::span<const Row>(rows), written);
     return;
   }
-  writer->Post([&database, period, date, operation, rows = std::move(rows)]() mutable {
-    // In key order the rows go to neighbouring index pages, most often
-    // appended at its end.
-    std::sort(rows.begin(), rows.end(), [](const ItemPeriodRow& a, const ItemPeriodRow& b) {
-      return a.category != b.category ? a.category < b.category : a.item_id < b.item_id;
-    });
-    std::span<const ItemPeriodRow> all(rows);
+  writer->Post([&database, operation, sort, write, rows = std::move(rows)]() mutable {
+    sort(rows);
+    std::span<const Row> all(rows);
     for (std::size_t at = 0; at < all.size(); at += kDeferredRowsPerHold) {
       database.GiveWay();
       RowBurst burst(database, operation);
-      WriteItemPeriods(database, period, date,
-                       all.subspan(at, std::min(kDeferredRowsPerHold, all.size() - at)));
+      write(all.subspan(at, std::min(kDeferredRowsPerHold, all.size() - at)), RowsWritten());
     }
   });
+}
+
+}  // namespace
+
+void PostItemPeriods(SiteDatabase& database, ItemPeriod period, TimeValue date,
+                     std::vector<ItemPeriodRow> rows, const RowsWritten& written) {
+  // In key order the rows go to neighbouring index pages, most often
+  // appended at its end.
+  auto sort = [](std::vector<ItemPeriodRow>& all) {
+    std::sort(all.begin(), all.end(), [](const ItemPeriodRow& a, const ItemPeriodRow& b) {
+      return a.category != b.category ? a.category < b.category : a.item_id < b.item_id;
+    });
+  };
+  PostRows(database,
+           period == ItemPeriod::kHour ? "WriteHourlyItemEntry" : "WriteDailyItemEntry",
+           std::move(rows), sort,
+           [&database, period, date](std::span<const ItemPeriodRow> part,
+                                     const RowsWritten& done) {
+             WriteItemPeriods(database, period, date, part, done);
+           },
+           written);
+}
+
+void PostVisitorDays(SiteDatabase& database, TimeValue day, std::vector<VisitorDayRow> rows,
+                     const RowsWritten& written) {
+  // In the order of the table's key: each row then lands beside the last
+  // one instead of anywhere in the index.
+  auto sort = [](std::vector<VisitorDayRow>& all) {
+    std::vector<std::pair<std::string, VisitorDayRow>> keyed;
+    keyed.reserve(all.size());
+    for (const VisitorDayRow& row : all) keyed.emplace_back(AddressToText(row.address), row);
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 0; i < all.size(); ++i) all[i] = keyed[i].second;
+  };
+  PostRows(database, "UpdateStatistics", std::move(rows), sort,
+           [&database, day](std::span<const VisitorDayRow> part, const RowsWritten& done) {
+             WriteVisitorDays(database, day, part, done);
+           },
+           written);
 }
 
 ItemPeriodRow TakeItemPeriodRow(CTextItem& item, ItemPeriod period) {

@@ -103,6 +103,10 @@ struct VisitorDayRow {
 };
 void WriteVisitorDays(SiteDatabase& database, TimeValue day, std::span<const VisitorDayRow> rows,
                       const RowsWritten& written = {});
+// The same in the site's own time, as PostItemPeriods; the rows are written
+// in the order of their addresses' texts.
+void PostVisitorDays(SiteDatabase& database, TimeValue day, std::vector<VisitorDayRow> rows,
+                     const RowsWritten& written = {});
 
 // How many addresses FindKnownVisitors takes at once.
 inline constexpr std::size_t kKnownVisitorsBatch = 64;

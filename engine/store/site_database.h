@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string_view>
+#include <utility>
 
 #include "engine/common/named_lock.h"
 #include "engine/common/ordered_jobs.h"
@@ -46,6 +47,15 @@ class SiteDatabase {
   // While a run counts, rows that only add to what is stored may be written
   // on a worker of their own (see DeferredWrites); nullptr otherwise.
   OrderedJobs* deferred() const { return deferred_.get(); }
+  // Runs the job on the run's writer once every job posted before it has
+  // run, or now when the run has no writer.
+  void InOrder(OrderedJobs::Job job) {
+    if (deferred_) {
+      deferred_->Post(std::move(job));
+    } else {
+      job();
+    }
+  }
   // Meanwhile the run's tblData rows are found and added here; nullptr
   // otherwise.
   DeferredItemRows* new_items() const { return new_items_.get(); }

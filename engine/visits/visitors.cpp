@@ -61,14 +61,6 @@ VisitorDay DayOf(const CSite& site, const CVisitor& v, bool store) {
   return day;
 }
 
-// Which addresses of visitors [begin, end) have tblVisitors rows.
-bool KnownAddresses(CSite& site, const std::vector<CVisitor*>& visitors, std::size_t begin,
-                    std::size_t end, std::unordered_set<std::string>& known) {
-  std::uint32_t addresses[kKnownVisitorsBatch];
-  for (std::size_t i = begin; i < end; ++i) addresses[i - begin] = visitors[i]->address;
-  return FindKnownVisitors(site.database(), std::span(addresses, end - begin), known);
-}
-
 }  // namespace
 
 void InitVisitorTable(CSite& site) {
@@ -131,23 +123,16 @@ void WriteVisitorIP(CSite& site) {
     to_write = ChooseVisitorsToWrite(site, selection);
   }
   if (to_write > 0) {
-    SiteLockGuard lock(site, "WriteVisitorIP");
-    // In the order of the table's key: each row then lands beside the last
-    // one instead of anywhere in the index.
-    std::vector<std::pair<std::string, CVisitor*>> sorted;
-    sorted.reserve(to_write);
-    for (std::size_t i = 0; i < to_write; ++i) {
-      sorted.emplace_back(AddressToText(selection[i]->address), selection[i]);
-    }
-    std::sort(sorted.begin(), sorted.end());
     std::vector<VisitorDayRow> rows;
-    rows.reserve(sorted.size());
-    for (const auto& [text, visitor] : sorted) rows.push_back(DayRowOf(*visitor));
-    RowBurst burst(site.database(), "UpdateStatistics");
+    {
+      SiteLockGuard lock(site, "WriteVisitorIP");
+      rows.reserve(to_write);
+      for (std::size_t i = 0; i < to_write; ++i) rows.push_back(DayRowOf(*selection[i]));
+    }
     Progress progress(site,
                       "Writing daily visitor counts for " + FormatTime("%l", site.run.current_day),
                       static_cast<int>(to_write), "  ");
-    WriteVisitorDays(site.database(), site.run.current_day, rows, progress.RowsDone());
+    PostVisitorDays(site.database(), site.run.current_day, std::move(rows), progress.RowsDone());
   }
   if (s.VisitorsDomains == 0 && !CountsRegions(site)) return;
   // The visitors stay in the table until the purge after this, and only
@@ -207,21 +192,34 @@ void CheckReturningVisitor(CSite& site, CVisitor& visitor) {
 }
 
 void CountReturningVisitors(CSite& site) {
-  SiteLockGuard statistics(site, "CountReturningVisitors");
-  std::vector<CVisitor*>& unchecked = site.run.sessions.unchecked_visitors;
-  for (std::size_t begin = 0; begin < unchecked.size(); begin += kKnownVisitorsBatch) {
-    std::size_t end = std::min(unchecked.size(), begin + kKnownVisitorsBatch);
-    std::unordered_set<std::string> known;
-    bool failed = !KnownAddresses(site, unchecked, begin, end, known);
-    for (std::size_t i = begin; i < end; ++i) {
-      if (!failed && known.contains(AddressToText(unchecked[i]->address))) {
-        ++site.run.day.returning_visitors;
-      } else {
-        ++site.run.day.new_visitors;
+  std::vector<std::uint32_t> addresses;
+  {
+    SiteLockGuard statistics(site, "CountReturningVisitors");
+    std::vector<CVisitor*>& unchecked = site.run.sessions.unchecked_visitors;
+    if (unchecked.empty()) return;
+    addresses.reserve(unchecked.size());
+    for (const CVisitor* v : unchecked) addresses.push_back(v->address);
+    unchecked.clear();
+  }
+  SiteDatabase& database = site.database();
+  // In turn with the visitor rows: the test sees those of the days before
+  // and none of this day's.
+  database.InOrder([&database, addresses = std::move(addresses), origins = site.run.day.origins] {
+    for (std::size_t begin = 0; begin < addresses.size(); begin += kKnownVisitorsBatch) {
+      std::span<const std::uint32_t> batch =
+          std::span(addresses).subspan(begin, std::min(kKnownVisitorsBatch, addresses.size() - begin));
+      database.GiveWay();
+      std::unordered_set<std::string> known;
+      bool failed = !FindKnownVisitors(database, batch, known);
+      for (std::uint32_t address : batch) {
+        if (!failed && known.contains(AddressToText(address))) {
+          ++origins->returning_visitors;
+        } else {
+          ++origins->new_visitors;
+        }
       }
     }
-  }
-  unchecked.clear();
+  });
 }
 
 VisitorDayRow DayRowOf(const CVisitor& visitor) {

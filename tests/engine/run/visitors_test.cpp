@@ -106,15 +106,15 @@ TEST_F(VisitorTest, NewAndReturningOfManyVisitors) {
   }
   shop_.install().Sql("Project0001.mdb", rows);
   CountReturningVisitors(site());
-  EXPECT_EQ(site().run.day.returning_visitors, 50);
-  EXPECT_EQ(site().run.day.new_visitors, 100);
+  EXPECT_EQ(site().run.day.origins->returning_visitors, 50);
+  EXPECT_EQ(site().run.day.origins->new_visitors, 100);
   EXPECT_TRUE(site().run.sessions.unchecked_visitors.empty());
 
   // A test that fails counts the visitor as new.
   shop_.install().Sql("Project0001.mdb", "DROP TABLE tblVisitors");
   CheckReturningVisitor(site(), *FindVisitor(site(), 0x0300000A, ""));
   CountReturningVisitors(site());
-  EXPECT_EQ(site().run.day.new_visitors, 101);
+  EXPECT_EQ(site().run.day.origins->new_visitors, 101);
   EXPECT_NE(site().ErrorText(), "");
 }
 
