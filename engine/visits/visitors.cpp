@@ -206,8 +206,8 @@ void CountReturningVisitors(CSite& site) {
   // and none of this day's.
   database.InOrder([&database, addresses = std::move(addresses), origins = site.run.day.origins] {
     for (std::size_t begin = 0; begin < addresses.size(); begin += kKnownVisitorsBatch) {
-      std::span<const std::uint32_t> batch =
-          std::span(addresses).subspan(begin, std::min(kKnownVisitorsBatch, addresses.size() - begin));
+      std::size_t count = std::min(kKnownVisitorsBatch, addresses.size() - begin);
+      std::span<const std::uint32_t> batch = std::span(addresses).subspan(begin, count);
       database.GiveWay();
       std::unordered_set<std::string> known;
       bool failed = !FindKnownVisitors(database, batch, known);

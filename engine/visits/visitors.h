@@ -37,11 +37,13 @@ void ReleaseAll(CSite& site);
 // Once per visitor while it stays in the table: whether it is new to
 // tblVisitors or returning. The answer only counts in the day's totals, and
 // the day's rows are written only after it, so the visitors wait for one
-// query per batch at the day change (CountReturningVisitors).
+// query per batch at the day change (CountReturningVisitors), which runs in
+// turn with the day's rows on the run's writer when it has one.
 void CheckReturningVisitor(CSite& site, CVisitor& visitor);
-// Counts the waiting visitors into the day's new and returning visitors.
-// A visitor whose test fails counts as new; the error becomes the site's
-// error text.
+// Counts the waiting visitors into the day's new and returning visitors
+// (site.run.day.origins), after the rows posted before; the day's totals
+// read them in turn. A visitor whose test fails counts as new; the error
+// becomes the site's error text.
 void CountReturningVisitors(CSite& site);
 // The visitor's day as a tblVisitors row.
 VisitorDayRow DayRowOf(const CVisitor& visitor);
