@@ -61,16 +61,32 @@ std::optional<ItemRowIdentity> DeferredItemRows::FindStored(std::int32_t categor
     if (!path.empty() && !OpenConnection(reader_, path, error)) reader_.reset();
   }
   try {
-    if (reader_) return SelectItemRow(*reader_, category, name);
+    if (reader_) return SelectStored(*reader_, category, name);
     // Without a reader, the writer's connection: this run's rows there are
     // found in added_ before.
     DatabaseLockGuard lock(database_, "FindTextItem");
     if (database_.connection() == nullptr) return std::nullopt;
-    return SelectItemRow(*database_.connection(), category, name);
+    return SelectStored(*database_.connection(), category, name);
   } catch (const db::Error& e) {
     database_.SetError(e.description());
     return std::nullopt;
   }
+}
+
+std::optional<ItemRowIdentity> DeferredItemRows::SelectStored(db::Connection& connection,
+                                                              std::int32_t category,
+                                                              std::string_view name) {
+  // Asked once per category: on a site's first run most categories hold
+  // no row, and each new item then costs no query. Rows added later by
+  // this run are found in added_ before.
+  auto [known, added] = category_stored_.try_emplace(category, false);
+  if (added) {
+    db::Recordset any = connection.OpenRecordset(
+        "SELECT TOP 1 ItemID FROM tblData WHERE Category=?", {com::Variant(category)});
+    known->second = !any.IsEof();
+  }
+  if (!known->second) return std::nullopt;
+  return SelectItemRow(connection, category, name);
 }
 
 bool DeferredItemRows::ReadNextId() {

@@ -63,6 +63,8 @@ class DeferredItemRows {
     std::string last_hit;
   };
   std::optional<ItemRowIdentity> FindStored(std::int32_t category, std::string_view name);
+  std::optional<ItemRowIdentity> SelectStored(db::Connection& connection, std::int32_t category,
+                                              std::string_view name);
   bool ReadNextId();
   static std::string AddedKey(std::int32_t category, std::string_view name);
 
@@ -72,6 +74,8 @@ class DeferredItemRows {
   bool reader_tried_ = false;
   std::int64_t next_id_ = 0;  // 0 until read
   std::unordered_map<std::string, ItemRowIdentity> added_;
+  // Whether tblData held a row of the category when the run first asked.
+  std::unordered_map<std::int32_t, bool> category_stored_;
   std::vector<NewRow> pending_;
 };
 

@@ -86,6 +86,8 @@ TEST_F(StatisticsWriterTest, ARunWithDeferredWritesGivesTheIdsTheTableWould) {
     EXPECT_EQ(upper->ItemID, 91);
     EXPECT_EQ(lower->ItemID, 91) << "one row for names differing in case";
     EXPECT_EQ(other->ItemID, 92);
+    EXPECT_EQ(FindTextItem(site(), 2, "/NEW.htm")->ItemID, 92)
+        << "a category without stored rows still finds the rows the run added";
     EXPECT_EQ(FindTextItemID(site(), 92), other) << "a row the run added is there when asked for";
     deferred.Finish();
   }
