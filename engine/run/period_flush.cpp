@@ -1,5 +1,6 @@
 #include "engine/run/period_flush.h"
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -52,8 +53,9 @@ std::vector<ItemPeriodRow> DrainPeriodList(CTextItem*& head, CTextItem* CTextIte
 }
 
 // The site totals of the hour or the day: rows without an item.
-std::vector<ItemPeriodRow> SiteTotalRows(const PeriodTotals& totals, std::int32_t mask, bool day,
-                                         bool stores_visitors) {
+std::vector<ItemPeriodRow> SiteTotalRows(const PeriodTotals& totals,
+                                         const NewAndReturning* day_visitors,
+                                         std::int32_t mask) {
   std::vector<ItemPeriodRow> rows;
   auto add = [&](std::int32_t category, std::int32_t hits, std::int32_t view_time) {
     ItemPeriodRow& row = rows.emplace_back();
@@ -72,9 +74,9 @@ std::vector<ItemPeriodRow> SiteTotalRows(const PeriodTotals& totals, std::int32_
   }
   if ((mask & kVisitorStatsBit) != 0 && totals.visitors >= 1) {
     add(kCategoryVisitors, totals.visitors, 0);
-    if (day && stores_visitors) {
-      add(kCategoryNewVisitors, totals.origins->new_visitors, 0);
-      add(kCategoryReturningVisitors, totals.origins->returning_visitors, 0);
+    if (day_visitors != nullptr) {
+      add(kCategoryNewVisitors, day_visitors->new_visitors, 0);
+      add(kCategoryReturningVisitors, day_visitors->returning_visitors, 0);
     }
   }
   return rows;
@@ -85,12 +87,14 @@ void WriteSiteTotals(CSite& site, bool day) {
   ItemPeriod period = day ? ItemPeriod::kDay : ItemPeriod::kHour;
   TimeValue date = day ? site.run.current_day : site.run.current_hour;
   std::int32_t mask = day ? site.settings.DayStats : site.settings.HourStats;
-  bool stores_visitors = site.settings.VisitorsStore != 0;
+  // The day's new and returning visitors when the site stores visitors.
+  std::shared_ptr<const NewAndReturning> day_visitors;
+  if (day && site.settings.VisitorsStore != 0) day_visitors = site.run.day_visitors;
   // In turn with the day's visitor rows, whose test counts the new and
   // returning visitors.
-  database.InOrder([&database, totals = day ? site.run.day : site.run.hour, period, date, mask,
-                    day, stores_visitors] {
-    std::vector<ItemPeriodRow> rows = SiteTotalRows(totals, mask, day, stores_visitors);
+  database.RunInTurn([&database, totals = day ? site.run.day : site.run.hour, day_visitors,
+                      period, date, mask, day] {
+    std::vector<ItemPeriodRow> rows = SiteTotalRows(totals, day_visitors.get(), mask);
     if (rows.empty()) return;
     RowBurst burst(database, day ? "WriteDailyItemEntry" : "WriteHourlyItemEntry");
     WriteItemPeriods(database, period, date, rows);
@@ -163,6 +167,7 @@ void FlushDayStatistics(CSite& site, TimeValue flush_time, bool force) {
   site.SetStatus("Writing daily site statistics for " + day);
   WriteDaySiteStatistics(site);
   site.run.day = PeriodTotals{};
+  site.run.day_visitors = std::make_shared<NewAndReturning>();
   site.settings_changed = true;
   site.StoreSettings();
 }

@@ -32,7 +32,7 @@ enum FileKindIndex {
 // A day's visitors new to tblVisitors and those returning. They are
 // counted in turn with the day's visitor rows, on the run's writer when it
 // has one, and read where the day's totals are written, after them.
-struct VisitorOrigins {
+struct NewAndReturning {
   std::int32_t new_visitors = 0;
   std::int32_t returning_visitors = 0;
 };
@@ -43,7 +43,6 @@ struct PeriodTotals {
   std::int32_t sessions = 0;
   std::int32_t view_time = 0;  // of those sessions, seconds
   std::int32_t visitors = 0;
-  std::shared_ptr<VisitorOrigins> origins = std::make_shared<VisitorOrigins>();  // day only
 };
 
 struct SiteRunState {
@@ -53,6 +52,9 @@ struct SiteRunState {
   TimeValue current_day = 0;
   PeriodTotals hour;
   PeriodTotals day;
+  // The day's new and returning visitors: shared with the writer's jobs,
+  // and a new one for each day.
+  std::shared_ptr<NewAndReturning> day_visitors = std::make_shared<NewAndReturning>();
   // Of the log files, as the log file set reports them.
   double bytes_read = 0;
 

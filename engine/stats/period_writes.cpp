@@ -183,7 +183,7 @@ namespace {
 // of the database lock, so that the run's own lookups do not wait for a
 // whole flush; without a writer now, telling `written`.
 template <typename Row, typename Sort, typename Write>
-void PostRows(SiteDatabase& database, std::string_view operation, std::vector<Row> rows,
+void PostRows(SiteDatabase& database, const char* operation, std::vector<Row> rows,
               Sort sort, Write write, const RowsWritten& written) {
   if (rows.empty()) return;
   OrderedJobs* writer = database.deferred();

@@ -103,8 +103,9 @@ struct VisitorDayRow {
 };
 void WriteVisitorDays(SiteDatabase& database, TimeValue day, std::span<const VisitorDayRow> rows,
                       const RowsWritten& written = {});
-// The same in the site's own time, as PostItemPeriods; the rows are written
-// in the order of their addresses' texts.
+// The same in the site's own time: on the run's writer in turn with the
+// jobs posted before (a returning test posted earlier does not see them),
+// or now; the rows are written in the order of their addresses' texts.
 void PostVisitorDays(SiteDatabase& database, TimeValue day, std::vector<VisitorDayRow> rows,
                      const RowsWritten& written = {});
 

@@ -79,11 +79,12 @@ std::optional<ItemRowIdentity> DeferredItemRows::SelectStored(db::Connection& co
   // Asked once per category: on a site's first run most categories hold
   // no row, and each new item then costs no query. Rows added later by
   // this run are found in added_ before.
-  auto [known, added] = category_stored_.try_emplace(category, false);
-  if (added) {
+  auto known = category_stored_.find(category);
+  if (known == category_stored_.end()) {
+    // Kept only once answered: a failed probe is asked again next time.
     db::Recordset any = connection.OpenRecordset(
         "SELECT TOP 1 ItemID FROM tblData WHERE Category=?", {com::Variant(category)});
-    known->second = !any.IsEof();
+    known = category_stored_.emplace(category, !any.IsEof()).first;
   }
   if (!known->second) return std::nullopt;
   return SelectItemRow(connection, category, name);

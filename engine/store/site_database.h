@@ -49,7 +49,7 @@ class SiteDatabase {
   OrderedJobs* deferred() const { return deferred_.get(); }
   // Runs the job on the run's writer once every job posted before it has
   // run, or now when the run has no writer.
-  void InOrder(OrderedJobs::Job job) {
+  void RunInTurn(OrderedJobs::Job job) {
     if (deferred_) {
       deferred_->Post(std::move(job));
     } else {

@@ -22,7 +22,6 @@ namespace tf {
 namespace {
 
 constexpr std::size_t kClientNameMax = 99;
-// Visitors asked about in one query of their new-or-returning test.
 
 bool CountsRegions(const CSite& site) { return (site.settings.DayStats & kRegionStats) != 0; }
 
@@ -155,8 +154,9 @@ void CountVisitsDay(CSite& site) {
 }
 
 void PurgeInactiveVisitors(CSite& site) {
-  SiteLockGuard lock(site, "PurgeInactiveVisitors");
+  // Before the lock: posting may wait for the writer.
   CountReturningVisitors(site);
+  SiteLockGuard lock(site, "PurgeInactiveVisitors");
   SessionTables& tables = site.run.sessions;
   tables.last_visitor = nullptr;
   CVisitor* v = tables.visitors.front();
@@ -204,7 +204,8 @@ void CountReturningVisitors(CSite& site) {
   SiteDatabase& database = site.database();
   // In turn with the visitor rows: the test sees those of the days before
   // and none of this day's.
-  database.InOrder([&database, addresses = std::move(addresses), origins = site.run.day.origins] {
+  database.RunInTurn([&database, addresses = std::move(addresses),
+                      counts = site.run.day_visitors] {
     for (std::size_t begin = 0; begin < addresses.size(); begin += kKnownVisitorsBatch) {
       std::size_t count = std::min(kKnownVisitorsBatch, addresses.size() - begin);
       std::span<const std::uint32_t> batch = std::span(addresses).subspan(begin, count);
@@ -213,9 +214,9 @@ void CountReturningVisitors(CSite& site) {
       bool failed = !FindKnownVisitors(database, batch, known);
       for (std::uint32_t address : batch) {
         if (!failed && known.contains(AddressToText(address))) {
-          ++origins->returning_visitors;
+          ++counts->returning_visitors;
         } else {
-          ++origins->new_visitors;
+          ++counts->new_visitors;
         }
       }
     }

@@ -41,7 +41,7 @@ void ReleaseAll(CSite& site);
 // turn with the day's rows on the run's writer when it has one.
 void CheckReturningVisitor(CSite& site, CVisitor& visitor);
 // Counts the waiting visitors into the day's new and returning visitors
-// (site.run.day.origins), after the rows posted before; the day's totals
+// (site.run.day_visitors), after the rows posted before; the day's totals
 // read them in turn. A visitor whose test fails counts as new; the error
 // becomes the site's error text.
 void CountReturningVisitors(CSite& site);

@@ -47,6 +47,24 @@ TEST(VisitorRunTest, NewAndReturningVisitorsAndTheirRows) {
   EXPECT_EQ(shop.Rows(day_totals), (Rows{"202|4", "203|3", "204|2"}));
 }
 
+TEST(VisitorRunTest, ALaterDayOfTheRunSeesTheVisitorRowsOfTheDaysBefore) {
+  test::StatisticsSite shop;
+  // .1 leaves the table at the flush of the 8th, a day without its hits,
+  // and comes back on the 9th: returning, by the row of the 7th. The hit
+  // of .4 closes the sessions of the 9th; .3 and .4 are new.
+  shop.WriteLog("a.log", {test::LineOf("192.0.2.1", "07/Jan/2007:10:00:00", "/a.htm"),
+                          test::LineOf("192.0.2.2", "07/Jan/2007:10:00:00", "/a.htm"),
+                          test::LineOf("192.0.2.2", "08/Jan/2007:10:00:00", "/a.htm"),
+                          test::LineOf("192.0.2.1", "09/Jan/2007:10:00:00", "/a.htm"),
+                          test::LineOf("192.0.2.3", "09/Jan/2007:10:00:00", "/a.htm"),
+                          test::LineOf("192.0.2.4", "09/Jan/2007:11:00:00", "/a.htm")});
+  ASSERT_EQ(shop.Run(), 1);
+  EXPECT_EQ(shop.Rows("SELECT substr(EntryDate, 9, 2), Category, Hits FROM tblDay "
+                      "WHERE Category BETWEEN 202 AND 204 ORDER BY 1, 2"),
+            (Rows{"07|202|2", "07|203|2", "07|204|0", "08|202|1", "08|203|0", "08|204|0",
+                  "09|202|2", "09|203|2", "09|204|1"}));
+}
+
 class VisitorTest : public test::SessionSiteTest {
  protected:
   CVisitor& Visitor(std::uint32_t address, std::int32_t hits, std::int32_t sessions = 0,
@@ -106,15 +124,15 @@ TEST_F(VisitorTest, NewAndReturningOfManyVisitors) {
   }
   shop_.install().Sql("Project0001.mdb", rows);
   CountReturningVisitors(site());
-  EXPECT_EQ(site().run.day.origins->returning_visitors, 50);
-  EXPECT_EQ(site().run.day.origins->new_visitors, 100);
+  EXPECT_EQ(site().run.day_visitors->returning_visitors, 50);
+  EXPECT_EQ(site().run.day_visitors->new_visitors, 100);
   EXPECT_TRUE(site().run.sessions.unchecked_visitors.empty());
 
   // A test that fails counts the visitor as new.
   shop_.install().Sql("Project0001.mdb", "DROP TABLE tblVisitors");
   CheckReturningVisitor(site(), *FindVisitor(site(), 0x0300000A, ""));
   CountReturningVisitors(site());
-  EXPECT_EQ(site().run.day.origins->new_visitors, 101);
+  EXPECT_EQ(site().run.day_visitors->new_visitors, 101);
   EXPECT_NE(site().ErrorText(), "");
 }
 
