@@ -5,6 +5,7 @@
 
 #include "engine/common/ascii.h"
 #include "engine/common/display.h"
+#include "engine/common/shared_figure.h"
 #include "engine/site/site.h"
 #include "engine/site/site_list.h"
 
@@ -24,7 +25,8 @@ bool NameBefore(const std::string& a, const std::string& b) {
 }
 
 SiteRow MakeRow(CSite& site, TimeValue now) {
-  return {&site, site.ProjectName, StateColumnText(site.state, site.history.LastScanDate),
+  return {&site, site.ProjectName,
+          StateColumnText(site.state, ReadFigure(site.history.LastScanDate)),
           NextAnalysisText(NextScheduledRun(site, now))};
 }
 
@@ -86,7 +88,7 @@ std::vector<std::size_t> SiteListModel::Apply(
     int index = IndexOf(change.site);
     if (index < 0) continue;
     SiteRow& row = rows_[static_cast<std::size_t>(index)];
-    std::string last = StateColumnText(change.state, change.site->history.LastScanDate);
+    std::string last = StateColumnText(change.state, ReadFigure(change.site->history.LastScanDate));
     std::string next = NextAnalysisText(change.next_run);
     if (last == row.last_analysis && next == row.next_analysis) continue;
     row.last_analysis = std::move(last);

@@ -1,10 +1,10 @@
 #include "console/status_panel.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstdio>
 
+#include "engine/common/shared_figure.h"
 #include "engine/names/site_translation.h"
 #include "engine/common/display.h"
 #include "engine/site/site.h"
@@ -12,13 +12,6 @@
 namespace tf::console {
 
 namespace {
-
-// The run writes these on its own thread without a lock; whole values are
-// at worst a moment old.
-template <typename T>
-T ReadFigure(T& figure) {
-  return std::atomic_ref<T>(figure).load(std::memory_order_relaxed);
-}
 
 std::string CountText(std::int64_t value) { return FormatThousands(value, 1, 15); }
 

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/common/shared_figure.h"
 #include "engine/names/domain_translation.h"
 #include "engine/names/site_translation.h"
 #include "engine/common/crc32.h"
@@ -344,18 +345,18 @@ std::string EncodeSiteStatus(CSite& site) {
   RecordPutInt(record, 10, static_cast<std::uint32_t>(site.state.load()));
   RecordPutString(record, 11, site.StatusText());
   RecordPutString(record, 12, site.ErrorText());
-  RecordPutDouble(record, 13, site.progress.start_time);
-  RecordPutInt(record, 14, static_cast<std::uint32_t>(site.progress.record_count));
+  RecordPutDouble(record, 13, ReadFigure(site.progress.start_time));
+  RecordPutInt(record, 14, static_cast<std::uint32_t>(ReadFigure(site.progress.record_count)));
   RecordPutInt(record, 15, static_cast<std::uint32_t>(counters.waiting_region));
-  RecordPutDouble(record, 16, site.history.LastRecordDate);
+  RecordPutDouble(record, 16, ReadFigure(site.history.LastRecordDate));
   RecordPutInt(record, 17, static_cast<std::uint32_t>(pending_translations));
   // The time of the last record the latest finished run counted; kept
   // across runs.
-  RecordPutDouble(record, 18, site.history.stEndTime);
+  RecordPutDouble(record, 18, ReadFigure(site.history.stEndTime));
   // The size of the logs the current run reads; cleared when a run starts.
-  RecordPutDouble(record, 19, site.progress.log_size);
-  RecordPutDouble(record, 20, site.history.LastScanDate);
-  RecordPutDouble(record, 21, site.history.LastFileDate);
+  RecordPutDouble(record, 19, ReadFigure(site.progress.log_size));
+  RecordPutDouble(record, 20, ReadFigure(site.history.LastScanDate));
+  RecordPutDouble(record, 21, ReadFigure(site.history.LastFileDate));
   RecordPutInt(record, 22, static_cast<std::uint32_t>(BusyDomainThreads()));
   RecordPutEnd(record);
   return record;

@@ -2,9 +2,10 @@
 
 #include <unistd.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstdio>
+
+#include "engine/common/shared_figure.h"
 
 namespace tf::bench {
 namespace {
@@ -24,13 +25,6 @@ std::string Megabytes(double bytes) {
   char text[32];
   std::snprintf(text, sizeof text, "%.1f MB", bytes / 1e6);
   return text;
-}
-
-// The run writes these on its own thread without a lock, as the status
-// panel reads them; read whole, they are at worst a moment old.
-template <typename T>
-T ReadFigure(T& figure) {
-  return std::atomic_ref<T>(figure).load(std::memory_order_relaxed);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "engine/common/shared_figure.h"
 #include "engine/common/thread_priority.h"
 #include "engine/run/run_analysis.h"
 #include "engine/site/site.h"
@@ -90,8 +91,8 @@ void AnalysisHost::Launch(CSite& site) {
 void AnalysisHost::Analyse(CSite& site) {
   SetCurrentThreadPriority(SystemData.GetThreadPriority());
   TimeValue now = clock_();
-  site.history.LastScanDate = now;
-  site.progress.start_time = now;
+  WriteFigure(site.history.LastScanDate, now);
+  WriteFigure(site.progress.start_time, now);
   NotifySiteStatus(site);
   try {
     run_(site);

@@ -4,6 +4,7 @@
 
 #include "engine/common/ascii.h"
 #include "engine/common/saturating.h"
+#include "engine/common/shared_figure.h"
 #include "engine/common/text.h"
 #include "engine/logs/log_record.h"
 #include "engine/recognise/file_kinds.h"
@@ -59,8 +60,8 @@ bool StartsAnotherDay(const CLogRecord& record, TimeValue& current_day) {
 
 std::int32_t ProcessLogRecord(CSite& site, CLogRecord& record) {
   SiteRunState& run = site.run;
-  ++site.progress.record_count;
-  site.history.LastRecordDate = record.time;
+  WriteFigure(site.progress.record_count, site.progress.record_count + 1);
+  WriteFigure(site.history.LastRecordDate, record.time);
   TimeValue hour = PeriodStart(record.time, 3600);
   if (hour != run.current_hour) {
     if (run.current_hour != 0) FlushHourStatistics(site, record.time, false);

@@ -5,6 +5,7 @@
 
 #include "engine/common/busy.h"
 #include "engine/common/path.h"
+#include "engine/common/shared_figure.h"
 #include "engine/ftp/ftp_session.h"
 #include "engine/logs/log_file_set.h"
 #include "engine/names/domain_translation.h"
@@ -60,7 +61,7 @@ void DownloadNewLogFiles(CSite& site, const RunProgressCallback& progress) {
 
 void ZeroRunStatistics(CSite& site) {
   RunHistory& h = site.history;
-  site.progress.record_count = 0;
+  WriteFigure(site.progress.record_count, 0);
   h.stDataTransfer = 0;
   h.stVisitors = h.stSessions = 0;
   h.stStartRecord = h.stEndRecord = 0;
@@ -71,7 +72,7 @@ void ZeroRunStatistics(CSite& site) {
   h.stRestoredSessions = h.stSavedSessions = 0;
   h.stDomainCacheTries = h.stDomainCacheHits = 0;
   h.stStartTime = NowLocalSeconds();
-  h.stEndTime = h.stStartTime + 1;
+  WriteFigure(h.stEndTime, h.stStartTime + 1);
 }
 
 // Every write of the run from here joins one transaction (see WriteBatch).
@@ -102,7 +103,7 @@ void CountRecord(CSite& site, CLogRecord& record) {
     ProcessLogRecord(site, record);
   }
   TimeValue t = record.time;
-  if (t > h.LastRecordDate) h.LastRecordDate = t;
+  if (t > h.LastRecordDate) WriteFigure(h.LastRecordDate, t);
   if (h.stStartRecord == 0 || t < h.stStartRecord) h.stStartRecord = t;
   if (t > h.stEndRecord) h.stEndRecord = t;
 }
@@ -129,14 +130,14 @@ void ReadRecords(CSite& site, CLogFileSet& set) {
       CountRecord(site, *record);
       PumpMessages();
       if (++count % kClockStride != 0) continue;
-      site.run.bytes_read = static_cast<double>(reader.BytesRead());
+      WriteFigure(site.run.bytes_read, reader.BytesRead());
       if (NowLocalSeconds() - save_clock > kSaveInterval) reader.RequestEnd();
     }
     if (!reader.ended_on_request()) break;
     SaveProgress(site);
     save_clock = NowLocalSeconds();
   }
-  site.run.bytes_read = static_cast<double>(set.BytesRead());
+  WriteFigure(site.run.bytes_read, set.BytesRead());
 }
 
 // Steps that run only while a record was seen by this site object.
@@ -199,8 +200,8 @@ void AnalyzeLogs(CSite& site, double zone_offset) {
     CLogFileSet set(site, zone_offset);
     site.SetStatus("Finding log files to be analyzed");
     set.FindFiles();
-    site.progress.log_size = static_cast<double>(set.TotalBytes());
-    site.run.bytes_read = static_cast<double>(set.BytesRead());
+    WriteFigure(site.progress.log_size, set.TotalBytes());
+    WriteFigure(site.run.bytes_read, set.BytesRead());
 
     InitPathTable(site);
     InitVisitorTable(site);
@@ -213,7 +214,7 @@ void AnalyzeLogs(CSite& site, double zone_offset) {
     ReadRecords(site, set);
     set.CloseAll();
   }
-  h.stEndTime = NowLocalSeconds();
+  WriteFigure(h.stEndTime, NowLocalSeconds());
 
   site.SetStatus("Saving information about active sessions");
   SessionFlush(site, h.LastRecordDate, false);
@@ -224,7 +225,7 @@ void AnalyzeLogs(CSite& site, double zone_offset) {
 
   WriteRunSummary(site);
   CommitRun(site);
-  site.progress.record_count = 0;
+  WriteFigure(site.progress.record_count, 0);
   if (site.settings.RptUseSchedule != 0) {
     site.SetStatus("Generating reports");
     if (GenerateReports(site, h.RptStatus, kReportStatusSize)) h.RptStatus = "Successfully generated.";

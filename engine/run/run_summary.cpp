@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/common/display.h"
+#include "engine/common/shared_figure.h"
 #include "engine/site/site.h"
 
 namespace tf {
@@ -31,7 +32,7 @@ std::int64_t PerDay(double value, double days) {
 void WriteRunSummary(CSite& site) {
   RunHistory& h = site.history;
   auto Trace = [&site](std::string_view text) { site.Trace(text); };
-  h.stEndTime = NowLocalSeconds();
+  WriteFigure(h.stEndTime, NowLocalSeconds());
   double run_seconds = h.stEndTime - h.stStartTime;
   double period = h.stEndRecord - h.stStartRecord;
   double days = period / kSecondsPerDay;

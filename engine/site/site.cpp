@@ -5,6 +5,7 @@
 
 #include "engine/common/path.h"
 #include "engine/common/registry_values.h"
+#include "engine/common/shared_figure.h"
 #include "engine/common/text.h"
 #include "engine/site/projects_database.h"
 #include "engine/site/site_name_work.h"
@@ -178,7 +179,9 @@ bool CSite::ReloadIfChanged() {
 }
 
 void CSite::ResetRunFields() {
-  progress = RunProgress{};
+  WriteFigure(progress.start_time, 0);
+  WriteFigure(progress.record_count, 0);
+  WriteFigure(progress.log_size, 0);
   {
     std::lock_guard<std::mutex> guard(text_mutex_);
     status_text_.clear();
@@ -201,7 +204,7 @@ void CSite::CountUnreadLine(std::string_view file, std::string_view place) {
 }
 
 void CSite::RaiseLastFileDate(TimeValue date) {
-  if (date > history.LastFileDate) history.LastFileDate = date;
+  if (date > history.LastFileDate) WriteFigure(history.LastFileDate, date);
 }
 
 // --- Domain, schedule, target hits ------------------------------------------
