@@ -4,6 +4,7 @@
 
 #include "console/status_panel.h"
 #include "engine/common/display.h"
+#include "engine/common/shared_figure.h"
 #include "engine/site/site.h"
 
 namespace tf::console {
@@ -27,8 +28,9 @@ double PositiveSpan(double seconds) { return seconds > 0 ? seconds : 0.01; }
 
 SiteDatesTexts FillSiteDates(const CSite& site) {
   const RunHistory& h = site.history;
-  return {FormatDateOrEmpty(h.LastScanDate), FormatDateOrEmpty(h.LastFileDate),
-          FormatDateOrEmpty(h.LastRecordDate)};
+  return {FormatDateOrEmpty(ReadFigure(h.LastScanDate)),
+          FormatDateOrEmpty(ReadFigure(h.LastFileDate)),
+          FormatDateOrEmpty(ReadFigure(h.LastRecordDate))};
 }
 
 PageMessage ConfirmResetMessage() {

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "engine/common/shared_figure.h"
 #include "engine/names/site_translation.h"
 #include "engine/common/display.h"
+#include "engine/common/shared_figure.h"
 #include "engine/site/site.h"
 
 namespace tf::console {

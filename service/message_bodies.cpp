@@ -5,11 +5,11 @@
 #include <utility>
 #include <vector>
 
-#include "engine/common/shared_figure.h"
 #include "engine/names/domain_translation.h"
 #include "engine/names/site_translation.h"
 #include "engine/common/crc32.h"
 #include "engine/common/scrambler.h"
+#include "engine/common/shared_figure.h"
 #include "engine/common/tagged_record.h"
 #include "engine/logs/log_stream.h"
 #include "engine/site/site.h"
@@ -159,13 +159,15 @@ void EncodeField(std::string& record, const SiteField& field, CSite& site) {
   void* value = field.at(site);
   switch (field.kind) {
     case Kind::kInt:
-      RecordPutInt(record, field.tag, static_cast<std::uint32_t>(*static_cast<std::int32_t*>(value)));
+      RecordPutInt(record, field.tag,
+                   static_cast<std::uint32_t>(ReadFigure(*static_cast<std::int32_t*>(value))));
       break;
     case Kind::kAddress:
       RecordPutInt(record, field.tag, *static_cast<std::uint32_t*>(value));
       break;
     case Kind::kDouble:
-      RecordPutDouble(record, field.tag, *static_cast<double*>(value));
+      // A running site's figures change meanwhile: each is read whole.
+      RecordPutDouble(record, field.tag, ReadFigure(*static_cast<double*>(value)));
       break;
     case Kind::kText:
       RecordPutString(record, field.tag, *static_cast<std::string*>(value));
@@ -350,8 +352,8 @@ std::string EncodeSiteStatus(CSite& site) {
   RecordPutInt(record, 15, static_cast<std::uint32_t>(counters.waiting_region));
   RecordPutDouble(record, 16, ReadFigure(site.history.LastRecordDate));
   RecordPutInt(record, 17, static_cast<std::uint32_t>(pending_translations));
-  // The time of the last record the latest finished run counted; kept
-  // across runs.
+  // The clock time the latest run ended (while one runs, its start plus a
+  // second, then the end of its reading); kept across runs.
   RecordPutDouble(record, 18, ReadFigure(site.history.stEndTime));
   // The size of the logs the current run reads; cleared when a run starts.
   RecordPutDouble(record, 19, ReadFigure(site.progress.log_size));

@@ -6,17 +6,21 @@
 #pragma once
 
 #include <atomic>
+#include <type_traits>
 
 namespace tf {
 
 template <typename T>
-T ReadFigure(T& figure) {
-  return std::atomic_ref<T>(figure).load(std::memory_order_relaxed);
+T ReadFigure(const T& figure) {
+  static_assert(std::atomic_ref<T>::is_always_lock_free);
+  // Only read: the reference is const for the readers that hold the site so.
+  return std::atomic_ref<T>(const_cast<T&>(figure)).load(std::memory_order_relaxed);
 }
 
-template <typename T, typename V>
-void WriteFigure(T& figure, V value) {
-  std::atomic_ref<T>(figure).store(static_cast<T>(value), std::memory_order_relaxed);
+template <typename T>
+void WriteFigure(T& figure, std::type_identity_t<T> value) {
+  static_assert(std::atomic_ref<T>::is_always_lock_free);
+  std::atomic_ref<T>(figure).store(value, std::memory_order_relaxed);
 }
 
 }  // namespace tf

@@ -1,6 +1,7 @@
 #include "engine/site/settings_keys.h"
 
 #include "engine/common/address.h"
+#include "engine/common/shared_figure.h"
 #include "engine/site/projects_database.h"
 #include "engine/site/site.h"
 #include "engine/site/site_name_work.h"
@@ -164,9 +165,13 @@ bool LoadKey(CSite& site, const SettingKey& key) {
 
 bool StoreKey(CSite& site, const SettingKey& key) {
   switch (key.type) {
-    case SettingType::kInteger: return site.StoreIntegerParameter(key.name, *key.integer(site));
-    case SettingType::kReal: return site.StoreRealParameter(key.name, *key.real(site));
-    case SettingType::kDate: return site.StoreDateParameter(key.name, *key.real(site));
+    // A run may be writing its figures meanwhile: each is read whole.
+    case SettingType::kInteger:
+      return site.StoreIntegerParameter(key.name, ReadFigure(*key.integer(site)));
+    case SettingType::kReal:
+      return site.StoreRealParameter(key.name, ReadFigure(*key.real(site)));
+    case SettingType::kDate:
+      return site.StoreDateParameter(key.name, ReadFigure(*key.real(site)));
     case SettingType::kString: return site.StoreStringParameter(key.name, *key.text(site));
     case SettingType::kMemo: return site.StoreMemoParameter(key.name, *key.text(site));
     case SettingType::kAddress:
