@@ -38,6 +38,13 @@ PageMessage ConfirmResetMessage() {
           MessageButtons::kOkCancel};
 }
 
+std::optional<PageMessage> ResetRefusal(const CSite& site) {
+  std::int32_t state = site.state.load();
+  if (state != kSiteRunning && state != kSiteStopping) return std::nullopt;
+  return PageMessage{"Cannot reset site -- an analysis of this site is being run now.",
+                     "Cannot reset site", MessageIcon::kError, MessageButtons::kOk};
+}
+
 std::vector<LabelledFigure> LastRunFigures(const CSite& site, TimeValue now) {
   const RunHistory& h = site.history;
   bool running = site.state.load() != kSiteIdle;

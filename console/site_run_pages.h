@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,9 @@ struct SiteDatesTexts {
 };
 SiteDatesTexts FillSiteDates(const CSite& site);
 PageMessage ConfirmResetMessage();
+// Why the site's statistics cannot be reset now, or nothing: not while an
+// analysis of the site runs, whose figures would mix with none.
+std::optional<PageMessage> ResetRefusal(const CSite& site);
 
 struct LabelledFigure {
   std::string_view label;

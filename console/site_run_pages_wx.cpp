@@ -264,6 +264,10 @@ class CSiteDates : public SheetPage {
   }
 
   void Reset() {
+    if (std::optional<PageMessage> refusal = ResetRefusal(site_)) {
+      ShowPageMessage(*refusal);
+      return;
+    }
     if (ShowPageMessage(ConfirmResetMessage()) != kIdOk) return;
     CResetProgressDlg progress(this);
     RunWithProgress(&progress, [this] { ResetStatistics(site_); });

@@ -263,6 +263,12 @@ TEST(SiteLastRunPage, ANeverAnalysedSiteShowsZerosAndEmptyDates) {
   SiteDatesTexts dates = FillSiteDates(site);
   EXPECT_EQ(dates.last_scan, "");
   EXPECT_EQ(ConfirmResetMessage().caption, "Confirm reset");
+  EXPECT_FALSE(ResetRefusal(site));
+  for (std::int32_t running : {kSiteRunning, kSiteStopping}) {
+    site.state = running;
+    ASSERT_TRUE(ResetRefusal(site)) << "state " << running;
+    EXPECT_EQ(ResetRefusal(site)->caption, "Cannot reset site");
+  }
 }
 
 TEST(SiteLastRunPage, FiguresOfARun) {
