@@ -154,11 +154,7 @@ DateParts FromAutomationDate(com::AutomationDate value) {
 }
 
 bool IsDateType(std::string_view declared_type) {
-  for (std::size_t i = 0; i + 4 <= declared_type.size(); ++i) {
-    std::string_view word = declared_type.substr(i, 4);
-    if (SameText(word, "DATE") || SameText(word, "TIME")) return true;
-  }
-  return false;
+  return ContainsText(declared_type, "DATE") || ContainsText(declared_type, "TIME");
 }
 
 }  // namespace tf::db

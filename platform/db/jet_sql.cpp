@@ -405,10 +405,10 @@ class DateTargets {
 // INTEGER, REAL or date column (dates are stored in one digit form).
 bool HoldsNoText(std::string_view declared_type) {
   if (IsDateType(declared_type)) return true;
-  for (std::string_view numeric : {"INT", "REAL", "FLOA", "DOUB", "CURRENCY", "NUMERIC", "DECIMAL"}) {
-    for (std::size_t i = 0; i + numeric.size() <= declared_type.size(); ++i) {
-      if (SameText(declared_type.substr(i, numeric.size()), numeric)) return true;
-    }
+  constexpr std::string_view kNumeric[] = {"INT",      "REAL",    "FLOA",   "DOUB",
+                                           "CURRENCY", "NUMERIC", "DECIMAL"};
+  for (std::string_view numeric : kNumeric) {
+    if (ContainsText(declared_type, numeric)) return true;
   }
   return false;
 }
@@ -451,10 +451,9 @@ bool IsNonTextColumn(const Tokens& t, Range r, const SchemaLookup& schema) {
   // Tables stand after FROM, JOIN, a comma, or an opening parenthesis (a
   // join in parentheses).
   for (std::size_t i = 1; i < t.size(); ++i) {
-    if (!IsNameToken(t[i]) ||
-        !(IsWordIn(t[i - 1], {"FROM", "JOIN"}) || IsSymbol(t[i - 1], ",") || IsSymbol(t[i - 1], "("))) {
-      continue;
-    }
+    const bool after_list_start = IsWordIn(t[i - 1], {"FROM", "JOIN"}) ||
+                                  IsSymbol(t[i - 1], ",") || IsSymbol(t[i - 1], "(");
+    if (!IsNameToken(t[i]) || !after_list_start) continue;
     const std::vector<ColumnInfo>* columns = schema(t[i].text);
     if (columns == nullptr) continue;
     for (const ColumnInfo& c : *columns) {

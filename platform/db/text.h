@@ -23,6 +23,15 @@ inline bool SameText(std::string_view a, std::string_view b) {
   return true;
 }
 
+// Whether `part` occurs in `text`, letters compared without regard to case
+// (how a declared column type is read: "BIGINT" holds "INT").
+inline bool ContainsText(std::string_view text, std::string_view part) {
+  for (std::size_t i = 0; i + part.size() <= text.size(); ++i) {
+    if (SameText(text.substr(i, part.size()), part)) return true;
+  }
+  return false;
+}
+
 // `value` between `quote`s, a quote inside doubled: 'it''s', "a""b".
 inline std::string Quote(std::string_view value, char quote) {
   std::string out(1, quote);
