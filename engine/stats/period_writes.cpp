@@ -90,11 +90,11 @@ void WriteRows(SiteDatabase& database, std::string_view operation, std::string_v
   std::vector<std::size_t> singles;
   const std::size_t groups = group_sql.empty() ? 0 : rows.size() / n;
   if (groups > 0) {
-    connection->ExecuteEach(
+    connection->ExecuteEachBound(
         group_sql, groups,
-        [&](std::size_t g, db::Params& params) {
+        [&](std::size_t g, db::RowBinder& values) {
           ran();
-          for (std::size_t i = g * n; i < (g + 1) * n; ++i) bind(rows[i], params);
+          for (std::size_t i = g * n; i < (g + 1) * n; ++i) bind(rows[i], values);
           running = n;
         },
         [&](std::size_t g, const db::Error&) {
@@ -103,11 +103,11 @@ void WriteRows(SiteDatabase& database, std::string_view operation, std::string_v
         });
   }
   for (std::size_t i = groups * n; i < rows.size(); ++i) singles.push_back(i);
-  connection->ExecuteEach(
+  connection->ExecuteEachBound(
       sql, singles.size(),
-      [&](std::size_t k, db::Params& params) {
+      [&](std::size_t k, db::RowBinder& values) {
         ran();
-        bind(rows[singles[k]], params);
+        bind(rows[singles[k]], values);
         running = 1;
       },
       [&](std::size_t, const db::Error& e) { report(e.description()); });
@@ -164,14 +164,17 @@ void WriteItemPeriods(SiteDatabase& database, ItemPeriod period, TimeValue date,
   WriteRows(
       database, hour ? "WriteHourlyItemEntry" : "WriteDailyItemEntry", hour ? kHour : kDay,
       rows,
-      [&](const ItemPeriodRow& row, db::Params& params) {
+      [&](const ItemPeriodRow& row, db::RowBinder& values) {
         const PeriodCounters& c = row.counters;
-        params.insert(params.end(),
-                      {com::Variant(date_text), com::Variant(row.category),
-                       com::Variant(row.item_id), com::Variant(c.Hits),
-                       com::Variant(static_cast<double>(c.Bytes)), com::Variant(c.EntryCount),
-                       com::Variant(c.ExitCount), com::Variant(c.SessionCount),
-                       com::Variant(c.ViewTime)});
+        values.Text(date_text);
+        values.Int(row.category);
+        values.Int(row.item_id);
+        values.Int(c.Hits);
+        values.Double(static_cast<double>(c.Bytes));
+        values.Int(c.EntryCount);
+        values.Int(c.ExitCount);
+        values.Int(c.SessionCount);
+        values.Int(c.ViewTime);
       },
       {true, hour ? "Error adding hourly item: " : "Error adding daily item: ", kTraceErrorSize},
       written);
@@ -263,11 +266,13 @@ void WriteTargetHits(SiteDatabase& database, TimeValue day, std::span<const Targ
       "TargetPage) DO UPDATE SET TargetHits = TargetHits + excluded.TargetHits");
   WriteRows(
       database, "WriteDailyTargets", kSql, rows,
-      [&](const TargetHitRow& row, db::Params& params) {
-        params.insert(params.end(),
-                      {com::Variant(date_text), com::Variant(row.referring_item),
-                       com::Variant(row.referring_category), com::Variant(row.phrase),
-                       com::Variant(row.target_page), com::Variant(row.sessions)});
+      [&](const TargetHitRow& row, db::RowBinder& values) {
+        values.Text(date_text);
+        values.Int(row.referring_item);
+        values.Int(row.referring_category);
+        values.Int(row.phrase);
+        values.Int(row.target_page);
+        values.Int(row.sessions);
       },
       {false, "Error adding target page entry: ", kTargetErrorSize}, {});
 }
@@ -281,11 +286,12 @@ void WriteTargetSessions(SiteDatabase& database, TimeValue day,
       "WHERE ReferringSite=? AND ReferringCategory=? AND KeywordPhrase=? "
       "AND EntryDate=?",
       rows,
-      [&](const TargetSessionsRow& row, db::Params& params) {
-        params.insert(params.end(),
-                      {com::Variant(row.sessions), com::Variant(row.referring_item),
-                       com::Variant(row.referring_category), com::Variant(row.phrase),
-                       com::Variant(date_text)});
+      [&](const TargetSessionsRow& row, db::RowBinder& values) {
+        values.Int(row.sessions);
+        values.Int(row.referring_item);
+        values.Int(row.referring_category);
+        values.Int(row.phrase);
+        values.Text(date_text);
       },
       {false, "", kTargetErrorSize}, written);
 }
@@ -303,11 +309,13 @@ void WriteDailyPaths(SiteDatabase& database, TimeValue day, std::span<const Path
       "ExitCount = ExitCount + excluded.ExitCount");
   WriteRows(
       database, "WriteDailyPathEntry", kSql, rows,
-      [&](const PathRow& row, db::Params& params) {
-        params.insert(params.end(),
-                      {com::Variant(date_text), com::Variant(row.item_id),
-                       com::Variant(row.item_id2), com::Variant(row.hits),
-                       com::Variant(row.entry_count), com::Variant(row.exit_count)});
+      [&](const PathRow& row, db::RowBinder& values) {
+        values.Text(date_text);
+        values.Int(row.item_id);
+        values.Int(row.item_id2);
+        values.Int(row.hits);
+        values.Int(row.entry_count);
+        values.Int(row.exit_count);
       },
       {true, "Error adding path entry: ", kTraceErrorSize}, written);
 }
@@ -340,11 +348,13 @@ void WriteVisitorDays(SiteDatabase& database, TimeValue day, std::span<const Vis
       "ViewTime = ViewTime + excluded.ViewTime");
   WriteRows(
       database, "UpdateStatistics", kSql, rows,
-      [&](const VisitorDayRow& row, db::Params& params) {
-        params.insert(params.end(),
-                      {com::Variant(date_text), com::Variant(AddressToText(row.address)),
-                       com::Variant(row.hits), com::Variant(static_cast<double>(row.bytes)),
-                       com::Variant(row.sessions), com::Variant(row.view_time)});
+      [&](const VisitorDayRow& row, db::RowBinder& values) {
+        values.Text(date_text);
+        values.Text(AddressToText(row.address));
+        values.Int(row.hits);
+        values.Double(static_cast<double>(row.bytes));
+        values.Int(row.sessions);
+        values.Int(row.view_time);
       },
       {false, "Error adding visitor: ", kTargetErrorSize}, written);
 }
@@ -386,9 +396,11 @@ void WriteHitStatusRows(SiteDatabase& database, TimeValue day, std::span<const H
       "ON CONFLICT (EntryDate, StatusCode, ItemID) DO UPDATE SET Hits = Hits + excluded.Hits");
   WriteRows(
       database, "HitStatusStatistics", kSql, rows,
-      [&](const HitStatusRow& row, db::Params& params) {
-        params.insert(params.end(), {com::Variant(date_text), com::Variant(row.key.status_code),
-                                     com::Variant(row.key.item_id), com::Variant(row.hits)});
+      [&](const HitStatusRow& row, db::RowBinder& values) {
+        values.Text(date_text);
+        values.Int(row.key.status_code);
+        values.Int(row.key.item_id);
+        values.Int(row.hits);
       },
       {false, "Error adding HitStatus: ", kTargetErrorSize}, written);
 }
@@ -397,9 +409,9 @@ void WriteItemLastHits(SiteDatabase& database, std::span<const ItemLastHitRow> r
                        const RowsWritten& written) {
   WriteRows(
       database, "FlushItemDates", "UPDATE tblData SET LastHit=? WHERE ItemID=?", rows,
-      [](const ItemLastHitRow& row, db::Params& params) {
-        params.insert(params.end(), {com::Variant(FormatTimeOrDefault(row.last_hit)),
-                                     com::Variant(row.item_id)});
+      [](const ItemLastHitRow& row, db::RowBinder& values) {
+        values.Value(com::Variant(FormatTimeOrDefault(row.last_hit)));
+        values.Int(row.item_id);
       },
       {false, "Error flushing items: ", kTargetErrorSize}, written);
 }

@@ -212,18 +212,27 @@ std::unique_ptr<Statement> Connection::Impl::PrepareNative(const std::string& sq
   });
 }
 
+namespace {
+
+bool IsDateParam(const Statement& statement, int index) {
+  const std::vector<bool>& dates = statement.translation().date_params;
+  return static_cast<std::size_t>(index - 1) < dates.size() && dates[static_cast<std::size_t>(index - 1)];
+}
+
+void RaiseCountMismatch(int count, std::size_t given) {
+  throw Error(SQLITE_RANGE, static_cast<std::size_t>(count) > given
+                                ? "No value given for one or more required parameters."
+                                : "More values given than the statement has parameters.");
+}
+
+}  // namespace
+
 void Connection::Impl::Bind(const Statement& statement, const Params& params) {
   sqlite3_stmt* stmt = statement.get();
   int count = sqlite3_bind_parameter_count(stmt);
-  if (static_cast<std::size_t>(count) != params.size()) {
-    throw Error(SQLITE_RANGE, static_cast<std::size_t>(count) > params.size()
-                                  ? "No value given for one or more required parameters."
-                                  : "More values given than the statement has parameters.");
-  }
-  const std::vector<bool>& dates = statement.translation().date_params;
+  if (static_cast<std::size_t>(count) != params.size()) RaiseCountMismatch(count, params.size());
   for (int i = 0; i < count; ++i) {
-    bool date_target = static_cast<std::size_t>(i) < dates.size() && dates[static_cast<std::size_t>(i)];
-    BindValue(stmt, i + 1, params[static_cast<std::size_t>(i)], date_target);
+    BindValue(stmt, i + 1, params[static_cast<std::size_t>(i)], IsDateParam(statement, i + 1));
   }
 }
 
@@ -345,6 +354,61 @@ void Connection::ExecuteEach(std::string_view sql, std::size_t rows,
     fill(i, params);
     try {
       impl_->Bind(*statement, params);
+      impl_->Run(*statement);
+    } catch (const Error& e) {
+      failed(i, e);
+    }
+    sqlite3_reset(statement->get());
+  }
+}
+
+// ---------------------------------------------------------------------------
+// RowBinder
+
+int RowBinder::NextIndex() { return ++bound_; }
+
+void RowBinder::Keep(int rc) {
+  if (rc_ == SQLITE_OK) rc_ = rc;
+}
+
+void RowBinder::Int(std::int32_t value) { Keep(sqlite3_bind_int(statement_.get(), NextIndex(), value)); }
+
+void RowBinder::Double(double value) {
+  Keep(sqlite3_bind_double(statement_.get(), NextIndex(), value));
+}
+
+void RowBinder::Text(std::string_view value) {
+  Keep(sqlite3_bind_text(statement_.get(), NextIndex(), value.data(), static_cast<int>(value.size()),
+                         SQLITE_TRANSIENT));
+}
+
+void RowBinder::Value(const com::Variant& value) {
+  int index = NextIndex();
+  Keep(BindVariant(statement_.get(), index, value, IsDateParam(statement_, index)));
+}
+
+void RowBinder::Check() const {
+  int count = sqlite3_bind_parameter_count(statement_.get());
+  if (bound_ != count) RaiseCountMismatch(count, static_cast<std::size_t>(bound_));
+  if (rc_ == SQLITE_MISMATCH) throw Error(rc_, "Parameter type is not supported.");
+  if (rc_ != SQLITE_OK) throw Error(rc_, sqlite3_errmsg(sqlite3_db_handle(statement_.get())));
+}
+
+void Connection::ExecuteEachBound(std::string_view sql, std::size_t rows,
+                                  const std::function<void(std::size_t, RowBinder&)>& bind,
+                                  const std::function<void(std::size_t, const Error&)>& failed) {
+  std::unique_ptr<Statement> statement;
+  try {
+    statement = impl_->Prepare(sql, false);
+  } catch (const Error& e) {
+    for (std::size_t i = 0; i < rows; ++i) failed(i, e);
+    return;
+  }
+  for (std::size_t i = 0; i < rows; ++i) {
+    RowBinder row(*statement);
+    bind(i, row);
+    try {
+      row.Check();
       impl_->Run(*statement);
     } catch (const Error& e) {
       failed(i, e);
