@@ -53,6 +53,9 @@ class RecordPrefetch {
   // every record it read was handed out. The record may be edited and stays
   // valid until the next call. An exception of the reader is thrown here.
   CLogRecord* Next();
+  // Whether Next() has a record of the current batch to give without
+  // waiting for the reader.
+  bool HasReady() const { return current_ != nullptr && next_ < current_->count; }
   // Asks the reader to end after the record it is reading.
   void RequestEnd();
   // True when the reader ended at RequestEnd, not at the end of the logs or

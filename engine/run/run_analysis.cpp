@@ -1,6 +1,7 @@
 #include "engine/run/run_analysis.h"
 
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "engine/common/busy.h"
@@ -126,13 +127,25 @@ void ReadRecords(CSite& site, CLogFileSet& set) {
                             return StartsAnotherDay(record, day);
                           });
     unsigned count = 0;
+    // The statistics lock is held across the records of a batch: a first
+    // hold costs more than counting many a record. It is let go before an
+    // hour's flush, which waits for the writer, and before waiting for the
+    // reader, so that no wait holds it.
+    std::optional<SiteLockGuard> held;
     while (CLogRecord* record = reader.Next()) {
+      if (PeriodStart(record->time, 3600) != site.run.current_hour) {
+        held.reset();
+      } else if (!held) {
+        held.emplace(site, "ReadRecords");
+      }
       CountRecord(site, *record);
       PumpMessages();
+      if (!reader.HasReady()) held.reset();
       if (++count % kClockStride != 0) continue;
       WriteFigure(site.run.bytes_read, reader.BytesRead());
       if (NowLocalSeconds() - save_clock > kSaveInterval) reader.RequestEnd();
     }
+    held.reset();
     if (!reader.ended_on_request()) break;
     SaveProgress(site);
     save_clock = NowLocalSeconds();
