@@ -410,7 +410,7 @@ void WriteItemLastHits(SiteDatabase& database, std::span<const ItemLastHitRow> r
   WriteRows(
       database, "FlushItemDates", "UPDATE tblData SET LastHit=? WHERE ItemID=?", rows,
       [](const ItemLastHitRow& row, db::RowBinder& values) {
-        values.Value(com::Variant(FormatTimeOrDefault(row.last_hit)));
+        values.Text(StoredDateText(row.last_hit));
         values.Int(row.item_id);
       },
       {false, "Error flushing items: ", kTargetErrorSize}, written);

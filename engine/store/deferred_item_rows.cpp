@@ -7,6 +7,7 @@
 #include "engine/common/text.h"
 #include "engine/store/field_values.h"
 #include "engine/store/site_database.h"
+#include "engine/store/stored_date.h"
 #include "platform/db/recordset.h"
 
 namespace tf {
@@ -116,7 +117,7 @@ ItemRowIdentity DeferredItemRows::Add(std::int32_t category, std::string_view na
   added.item_id = static_cast<std::int32_t>(next_id_++);
   added_.emplace(AddedKey(category, name), added);
   pending_.push_back(
-      NewRow{added.item_id, category, std::string(name), FormatTimeOrDefault(last_hit)});
+      NewRow{added.item_id, category, std::string(name), StoredDateText(last_hit)});
   return added;
 }
 
@@ -133,12 +134,14 @@ void DeferredItemRows::Post(OrderedJobs& writer) {
     database.JoinBatch();
     db::Connection* connection = database.connection();
     if (connection == nullptr) return;
-    connection->ExecuteEach(
+    connection->ExecuteEachBound(
         "INSERT INTO tblData (ItemID, Category, Name, LastHit) VALUES (?, ?, ?, ?)", rows.size(),
-        [&](std::size_t i, db::Params& params) {
+        [&](std::size_t i, db::RowBinder& values) {
           const NewRow& row = rows[i];
-          params.insert(params.end(), {com::Variant(row.item_id), com::Variant(row.category),
-                                       com::Variant(row.name), com::Variant(row.last_hit)});
+          values.Int(row.item_id);
+          values.Int(row.category);
+          values.Text(row.name);
+          values.Text(row.last_hit);  // in the stored form already
         },
         [&](std::size_t, const db::Error& e) {
           std::string error;

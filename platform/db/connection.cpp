@@ -382,11 +382,6 @@ void RowBinder::Text(std::string_view value) {
                          SQLITE_TRANSIENT));
 }
 
-void RowBinder::Value(const com::Variant& value) {
-  int index = NextIndex();
-  Keep(BindVariant(statement_.get(), index, value, IsDateParam(statement_, index)));
-}
-
 void RowBinder::Check() const {
   int count = sqlite3_bind_parameter_count(statement_.get());
   if (bound_ != count) RaiseCountMismatch(count, static_cast<std::size_t>(bound_));

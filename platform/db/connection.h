@@ -39,10 +39,8 @@ class RowBinder {
   template <typename T>
   void Int(T) = delete;  // a wider number would be cut without a word
   void Double(double value);
-  // Bound as it is, copied.
+  // Bound as it is, copied: a date must be in the stored form already.
   void Text(std::string_view value);
-  // As Params bind it: a text for a date column in any date spelling.
-  void Value(const com::Variant& value);
 
  private:
   friend class Connection;

@@ -136,8 +136,27 @@ std::optional<DateParts> ParseDateText(std::string_view text) {
   return date ? date : ParseJetDate(text);
 }
 
+namespace {
+
+// Writes value in exactly `width` digits; false when it does not fit.
+bool PutDigits(char* at, int value, int width) {
+  if (value < 0) return false;
+  for (int i = width - 1; i >= 0; --i, value /= 10) at[i] = static_cast<char>('0' + value % 10);
+  return value == 0;
+}
+
+}  // namespace
+
 std::string FormatStoredDate(const DateParts& p) {
-  char buffer[32];
+  // Written by hand: each new item and each flushed date costs one, and a
+  // formatted print costs many times more.
+  std::string text = "0000-00-00 00:00:00";
+  if (PutDigits(&text[0], p.year, 4) && PutDigits(&text[5], p.month, 2) &&
+      PutDigits(&text[8], p.day, 2) && PutDigits(&text[11], p.hour, 2) &&
+      PutDigits(&text[14], p.minute, 2) && PutDigits(&text[17], p.second, 2)) {
+    return text;
+  }
+  char buffer[80];
   std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day,
                 p.hour, p.minute, p.second);
   return buffer;
