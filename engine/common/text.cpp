@@ -94,18 +94,24 @@ std::string QuoteSql(std::string_view text, std::size_t size) {
 }
 
 void UrlDecode(std::string& text) {
-  std::size_t out = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
+  // Through a raw pointer: a byte written through the string might be the
+  // string's own size to the compiler, which would then read both again at
+  // every byte. Nothing before the first '+' or '%' changes.
+  char* const data = text.data();
+  const std::size_t size = text.size();
+  std::size_t i = 0;
+  while (i < size && data[i] != '+' && data[i] != '%') ++i;
+  std::size_t out = i;
+  for (; i < size; ++i) {
+    char c = data[i];
     if (c == '+') {
       c = ' ';
-    } else if (c == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
-               HexValue(text[i + 2]) >= 0) {
-      c = static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+    } else if (c == '%' && i + 2 < size && HexValue(data[i + 1]) >= 0 && HexValue(data[i + 2]) >= 0) {
+      c = static_cast<char>(HexValue(data[i + 1]) * 16 + HexValue(data[i + 2]));
       i += 2;
       if (c == '\0') break;
     }
-    text[out++] = c;
+    data[out++] = c;
   }
   text.resize(out);
 }
