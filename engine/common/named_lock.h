@@ -17,13 +17,27 @@ class NamedLock {
  public:
   static constexpr std::size_t kHolderSize = 50;  // with the terminator
 
-  // The outermost hold records the operation (at most 49 bytes).
+  // The outermost hold records the operation (at most 49 bytes). A hold
+  // nested in one of the same thread only counts: a run takes the lock
+  // again for nearly every lookup of every record, and a second lock of
+  // the mutex costs many times a count.
   void Enter(std::string_view operation) {
+    const std::thread::id self = std::this_thread::get_id();
+    // Only this thread ever stores its own id here, so seeing it means
+    // holding the lock.
+    if (owner_.load(std::memory_order_relaxed) == self) {
+      ++depth_;
+      return;
+    }
     if (!mutex_.try_lock()) Wait();
-    if (++depth_ == 1) holder_.assign(CutUtf8(operation, kHolderSize - 1));
+    owner_.store(self, std::memory_order_relaxed);
+    depth_ = 1;
+    holder_.assign(CutUtf8(operation, kHolderSize - 1));
   }
   void Leave() {
-    if (--depth_ == 0) holder_.clear();
+    if (--depth_ > 0) return;
+    holder_.clear();
+    owner_.store(std::thread::id(), std::memory_order_relaxed);
     mutex_.unlock();
   }
 
@@ -53,7 +67,8 @@ class NamedLock {
   }
 
   std::atomic<int> waiting_{0};
-  std::recursive_mutex mutex_;
+  std::atomic<std::thread::id> owner_{};
+  std::mutex mutex_;
   std::string holder_;  // the outermost holder's operation
   int depth_ = 0;       // nested holds of the owning thread
 };
