@@ -96,11 +96,12 @@ std::string QuoteSql(std::string_view text, std::size_t size) {
 void UrlDecode(std::string& text) {
   // Through a raw pointer: a byte written through the string might be the
   // string's own size to the compiler, which would then read both again at
-  // every byte. Nothing before the first '+' or '%' changes.
+  // every byte. Nothing before the first '+' or '%' changes: the library's
+  // search finds it (or a zero byte, from where the loop goes on) many
+  // bytes at a time.
   char* const data = text.data();
   const std::size_t size = text.size();
-  std::size_t i = 0;
-  while (i < size && data[i] != '+' && data[i] != '%') ++i;
+  std::size_t i = std::strcspn(data, "+%");
   std::size_t out = i;
   for (; i < size; ++i) {
     char c = data[i];

@@ -86,7 +86,8 @@ std::int32_t ClassifyLogRecord(CSite& site, CLogRecord& record) {
   if (record.client_address == 0 || record.time == 0) return kCategoryOtherFile;
 
   std::string& stem = record.uri_stem;
-  std::replace(stem.begin(), stem.end(), '\\', '/');
+  // A library search first: most stems hold no backslash.
+  if (stem.find('\\') != std::string::npos) std::replace(stem.begin(), stem.end(), '\\', '/');
   // A request without a stem (written as "-") is the site's root, so that
   // the hit still reaches its visitor and session.
   if (stem.empty()) stem = "/";

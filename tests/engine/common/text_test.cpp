@@ -84,6 +84,8 @@ TEST(TextTest, UrlDecode) {
       {"a+b%20c%2", "a b c%2"}, {"%41%zz", "A%zz"},  {"%4a%4A", "JJ"},
       {"100%", "100%"},         {"%e2%82%ac", "\xE2\x82\xAC"},
       {"cut%00here", "cut"},
+      {"", ""},                 {"http://a.example/plain", "http://a.example/plain"},
+      {std::string("raw\0zero+x", 10), std::string("raw\0zero x", 10)},  // a raw zero byte stays
   };
   for (const Case& c : cases) {
     std::string text = c.in;
