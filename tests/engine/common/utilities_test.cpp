@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include <atomic>
+#include <cmath>
+#include <tuple>
 #include <string>
 #include <thread>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "engine/common/busy.h"
 #include "engine/common/crc32.h"
 #include "engine/common/display.h"
+#include "engine/common/time_value.h"
 #include "engine/common/exception_counters.h"
 #include "engine/common/files.h"
 #include "engine/common/message_box.h"
@@ -151,6 +154,22 @@ TEST(UtilitiesTest, MessagePumpRunsOnlyOnItsThread) {
   SetMessagePump(nullptr);
   PumpMessages();
   EXPECT_EQ(pumped.load(), 1);
+}
+
+TEST(UtilitiesTest, SplitClockMatchesTheRemaindersOfTheFormatter) {
+  auto by_fmod = [](TimeValue t) {
+    return ClockParts{static_cast<int>(std::fmod((t + 0.49) / 3600.0, 24.0)),
+                      static_cast<int>(std::fmod((t + 0.49) / 60.0, 60.0)),
+                      static_cast<int>(std::fmod(t + 0.49, 60.0))};
+  };
+  std::vector<TimeValue> times = {0, 0.5, 59.51, 3599.509, 86399.5, -1, -0.2, -3600.7, 1e15, -1e15, 1e300};
+  for (TimeValue t = ComposeTime(2007, 1, 7, 0, 0, 0); t < ComposeTime(2007, 1, 9, 0, 0, 0); t += 0.999) {
+    times.push_back(t);
+  }
+  for (TimeValue t : times) {
+    ClockParts got = SplitClock(t), want = by_fmod(t);
+    ASSERT_EQ(std::tie(got.hour, got.minute, got.second), std::tie(want.hour, want.minute, want.second)) << t;
+  }
 }
 
 }  // namespace
