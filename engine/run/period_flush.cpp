@@ -1,5 +1,6 @@
 #include "engine/run/period_flush.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
@@ -234,6 +235,10 @@ void FlushItemDates(CSite& site) {
   std::vector<ItemLastHitRow> rows = DrainList<ItemLastHitRow>(
       items.last_hit_changed, &CTextItem::next_last_hit_changed, &CTextItem::last_hit_changed,
       [](CTextItem& item) { return ItemLastHitRow{item.ItemID, item.last_hit}; });
+  // In the order of the table's key: each update then finds its row beside
+  // the last one.
+  std::sort(rows.begin(), rows.end(),
+            [](const ItemLastHitRow& a, const ItemLastHitRow& b) { return a.item_id < b.item_id; });
   Progress progress(site, "Updating last-activity dates for items", static_cast<int>(rows.size()),
                     " ");
   WriteItemLastHits(site.database(), rows, progress.RowsDone());
