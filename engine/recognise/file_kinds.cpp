@@ -40,28 +40,43 @@ constexpr std::uint64_t PackExtension(std::string_view extension) {
   return packed;
 }
 
+// The known extensions in a table of their own numbers: every record asks
+// for its file's kind, and a slot or two answers where a scan compared
+// every extension. Each extension is listed once, so the first match is
+// the only one.
 struct PackedKind {
-  std::uint64_t extension;
-  std::int32_t category;
+  std::uint64_t extension = 0;  // 0: an empty slot (every packed extension has its length)
+  std::int32_t category = 0;
 };
+constexpr std::size_t kKindSlots = 64;  // a power of two, well over the extensions
 
-constexpr auto kPackedExtensions = [] {
-  std::array<PackedKind, std::size(kExtensions)> packed{};
-  for (std::size_t i = 0; i < packed.size(); ++i) {
-    packed[i] = {PackExtension(kExtensions[i].extension), kExtensions[i].category};
+constexpr std::size_t SlotOf(std::uint64_t packed) {
+  return static_cast<std::size_t>((packed * 0x9E3779B97F4A7C15ull) >> 58);
+}
+
+constexpr auto kKindTable = [] {
+  std::array<PackedKind, kKindSlots> table{};
+  for (const ExtensionKind& kind : kExtensions) {
+    const std::uint64_t packed = PackExtension(kind.extension);
+    std::size_t slot = SlotOf(packed);
+    while (table[slot].extension != 0) slot = (slot + 1) % kKindSlots;
+    table[slot] = {packed, kind.category};
   }
-  return packed;
+  return table;
 }();
+static_assert(std::size(kExtensions) < kKindSlots / 2);
 
 }  // namespace
 
 std::int32_t ClassifyFileType(std::string_view extension) {
-  if (extension.size() > 4) return kOther;
+  // An empty extension would pack as an empty slot.
+  if (extension.empty() || extension.size() > 4) return kOther;
   const std::uint64_t packed = PackExtension(extension);
-  for (const PackedKind& kind : kPackedExtensions) {
+  for (std::size_t slot = SlotOf(packed);; slot = (slot + 1) % kKindSlots) {
+    const PackedKind& kind = kKindTable[slot];
     if (kind.extension == packed) return kind.category;
+    if (kind.extension == 0) return kOther;
   }
-  return kOther;
 }
 
 FileKindIndex FileKindOf(std::int32_t category) {

@@ -59,6 +59,8 @@ TEST_F(ClassificationTest, RequestedFilesByKind) {
       {"/setup.exe", 5, "/setup.exe"},
       {"/style.css", 9, "/style.css"},
       {"/download", 9, "/download"},
+      {"/file.", 9, "/file."},  // an empty extension
+      {"/Pages/Intro.HtMl", 1, "/Pages/Intro.HtMl"},
   };
   for (const auto& c : cases) {
     CLogRecord record = Record(c.stem);
@@ -70,10 +72,10 @@ TEST_F(ClassificationTest, RequestedFilesByKind) {
     EXPECT_NE(item->ItemID, 0);
     EXPECT_EQ(item->day.Bytes, c.item_bytes);
   }
-  EXPECT_EQ(site().history.stPageHits, 2);
-  EXPECT_EQ(site().history.stOtherHits, 2);
-  EXPECT_EQ(site().run.day.hits[kKindOther], 2);
-  EXPECT_EQ(site().history.stDataTransfer, 800);
+  EXPECT_EQ(site().history.stPageHits, 3);
+  EXPECT_EQ(site().history.stOtherHits, 3);
+  EXPECT_EQ(site().run.day.hits[kKindOther], 3);
+  EXPECT_EQ(site().history.stDataTransfer, 1000);
   EXPECT_NE(FindVisitor(site(), 0x010200C0, "")->session, nullptr)
       << "the hits reach the visitor's session";
 }
