@@ -17,13 +17,16 @@ namespace {
 constexpr std::uint32_t kSearchStats = kSearchEngineStats | kSearchPhraseStats | kKeywordStats;
 
 // The engine part of the analysis, answered from the run's memo when the
-// referrer came before under the same engine list.
-bool RecogniseEngine(CSite& site, std::string& referrer, ReferrerInfo& info) {
+// referrer came before under the same engine list; `known` is then the
+// memo's answer, valid until the memo learns another.
+bool RecogniseEngine(CSite& site, std::string& referrer, ReferrerInfo& info,
+                     SearchReferrerMemo::Answer*& known) {
   const std::uint32_t stats = static_cast<std::uint32_t>(site.settings.DayStats) & kSearchStats;
   if (stats == 0) return false;
   SearchReferrerMemo& memo = site.run.search_referrers;
   const std::uint64_t list_state = SystemData.search_engine_changes();
-  if (const SearchReferrerMemo::Answer* known = memo.Find(referrer, list_state, stats)) {
+  known = memo.Find(referrer, list_state, stats);
+  if (known != nullptr) {
     if (!known->engine) return false;
     info.referrer_name = known->name;
     info.search_phrase = known->phrase;
@@ -47,10 +50,21 @@ bool RecogniseEngine(CSite& site, std::string& referrer, ReferrerInfo& info) {
 }  // namespace
 
 bool AnalyzeReferrer(CSite& site, std::string& referrer, TimeValue, ReferrerInfo& info) {
-  if (!RecogniseEngine(site, referrer, info)) return false;
-  CTextItem* engine = FindTextItem(site, kCategorySearchEngine, info.referrer_name);
-  info.referrer_item_id = engine->ItemID;
-  info.referrer_category = engine->category;
+  SearchReferrerMemo::Answer* known = nullptr;
+  if (!RecogniseEngine(site, referrer, info, known)) return false;
+  if (known == nullptr || !known->item_found) {
+    const CTextItem* engine = FindTextItem(site, kCategorySearchEngine, info.referrer_name);
+    info.referrer_item_id = engine->ItemID;
+    info.referrer_category = engine->category;
+    if (known != nullptr) {
+      known->item_found = true;
+      known->item_id = engine->ItemID;
+      known->item_category = engine->category;
+    }
+    return true;
+  }
+  info.referrer_item_id = known->item_id;
+  info.referrer_category = known->item_category;
   return true;
 }
 

@@ -9,8 +9,8 @@ constexpr std::size_t kEntryOverhead = 128;
 
 }  // namespace
 
-const SearchReferrerMemo::Answer* SearchReferrerMemo::Find(std::string_view referrer, std::uint64_t list_state,
-                                                           std::uint32_t search_stats) {
+SearchReferrerMemo::Answer* SearchReferrerMemo::Find(std::string_view referrer, std::uint64_t list_state,
+                                                     std::uint32_t search_stats) {
   if (list_state != list_state_ || search_stats != search_stats_) {
     Release();
     list_state_ = list_state;

@@ -34,14 +34,20 @@ class SearchReferrerMemo {
     bool engine = false;
     std::string name;    // the engine's name
     std::string phrase;  // the search phrase, or empty
+    // The engine's item of the run, once it was looked up for this answer:
+    // a repeated referrer then skips the lookup.
+    bool item_found = false;
+    std::int32_t item_id = 0;
+    std::int32_t item_category = 0;
   };
 
   explicit SearchReferrerMemo(std::size_t byte_limit = kDefaultByteLimit) : byte_limit_(byte_limit) {}
 
   // The answer remembered for the referrer under this state of the engine
   // list (search_engine_changes) and these search statistics bits, or
-  // nullptr. Forgets everything remembered under another state.
-  const Answer* Find(std::string_view referrer, std::uint64_t list_state, std::uint32_t search_stats);
+  // nullptr. Forgets everything remembered under another state. The answer
+  // stays valid until the next Remember or Release.
+  Answer* Find(std::string_view referrer, std::uint64_t list_state, std::uint32_t search_stats);
   // Remembers an answer worked out under the state of the last Find; an
   // answer worked out while the list changed must not be given.
   void Remember(std::string_view referrer, Answer answer);
