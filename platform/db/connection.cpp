@@ -6,6 +6,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <limits>
 
 #include "platform/db/connection_impl.h"
 #include "platform/db/jet_functions.h"
@@ -341,25 +342,15 @@ int Connection::Execute(std::string_view sql, const Params& params) {
 void Connection::ExecuteEach(std::string_view sql, std::size_t rows,
                              const std::function<void(std::size_t, Params&)>& fill,
                              const std::function<void(std::size_t, const Error&)>& failed) {
-  std::unique_ptr<Statement> statement;
-  try {
-    statement = impl_->Prepare(sql, false);
-  } catch (const Error& e) {
-    for (std::size_t i = 0; i < rows; ++i) failed(i, e);
-    return;
-  }
   Params params;
-  for (std::size_t i = 0; i < rows; ++i) {
-    params.clear();
-    fill(i, params);
-    try {
-      impl_->Bind(*statement, params);
-      impl_->Run(*statement);
-    } catch (const Error& e) {
-      failed(i, e);
-    }
-    sqlite3_reset(statement->get());
-  }
+  ExecuteEachBound(
+      sql, rows,
+      [&](std::size_t i, RowBinder& row) {
+        params.clear();
+        fill(i, params);
+        for (const com::Variant& value : params) row.Value(value);
+      },
+      failed);
 }
 
 // ---------------------------------------------------------------------------
@@ -378,8 +369,20 @@ void RowBinder::Double(double value) {
 }
 
 void RowBinder::Text(std::string_view value) {
-  Keep(sqlite3_bind_text(statement_.get(), NextIndex(), value.data(), static_cast<int>(value.size()),
+  const int index = NextIndex();
+  // A length that does not fit an int would read as "up to the first zero
+  // byte", past the end of a view.
+  if (value.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+    Keep(SQLITE_TOOBIG);
+    return;
+  }
+  Keep(sqlite3_bind_text(statement_.get(), index, value.data(), static_cast<int>(value.size()),
                          SQLITE_TRANSIENT));
+}
+
+void RowBinder::Value(const com::Variant& value) {
+  const int index = NextIndex();
+  Keep(BindVariant(statement_.get(), index, value, IsDateParam(statement_, index)));
 }
 
 void RowBinder::Check() const {

@@ -41,6 +41,8 @@ class RowBinder {
   void Double(double value);
   // Bound as it is, copied: a date must be in the stored form already.
   void Text(std::string_view value);
+  // As Params bind it: a text for a date column in any date spelling.
+  void Value(const com::Variant& value);
 
  private:
   friend class Connection;
@@ -91,7 +93,8 @@ class Connection {
   void ExecuteEach(std::string_view sql, std::size_t rows,
                    const std::function<void(std::size_t, Params&)>& fill,
                    const std::function<void(std::size_t, const Error&)>& failed);
-  // ExecuteEach with the values bound by bind(i, row) for row i.
+  // ExecuteEach with the values bound by bind(i, row) for row i, each row
+  // from a fresh binder.
   void ExecuteEachBound(std::string_view sql, std::size_t rows,
                         const std::function<void(std::size_t, RowBinder&)>& bind,
                         const std::function<void(std::size_t, const Error&)>& failed);
