@@ -58,12 +58,15 @@ bool StartsAnotherDay(const CLogRecord& record, TimeValue& current_day) {
   return true;
 }
 
-std::int32_t ProcessLogRecord(CSite& site, CLogRecord& record) {
+std::int32_t ProcessLogRecord(CSite& site, CLogRecord& record,
+                              std::optional<SiteLockGuard>* held_across_records) {
   SiteRunState& run = site.run;
   WriteFigure(site.progress.record_count, site.progress.record_count + 1);
   WriteFigure(site.history.LastRecordDate, record.time);
   TimeValue hour = PeriodStart(record.time, 3600);
   if (hour != run.current_hour) {
+    // A new day is a new hour too: both flushes run without the hold.
+    if (held_across_records != nullptr) held_across_records->reset();
     if (run.current_hour != 0) FlushHourStatistics(site, record.time, false);
     run.current_hour = hour;
     site.SetStatus("Processing log records");

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,7 @@
 namespace tf {
 
 class CSite;
+class SiteLockGuard;
 struct CLogRecord;
 
 // Start of the period (hour: 3600, day: kSecondsPerDay) that holds t.
@@ -24,8 +26,11 @@ TimeValue PeriodStart(TimeValue t, double length);
 bool StartsAnotherDay(const CLogRecord& record, TimeValue& current_day);
 
 // A valid record: writes the hour and then the day it leaves behind, then
-// classifies it; returns its category. The record may be edited.
-std::int32_t ProcessLogRecord(CSite& site, CLogRecord& record);
+// classifies it; returns its category. The record may be edited. A hold of
+// the statistics lock that the caller keeps across records is let go
+// before those writes, which wait for the run's writer.
+std::int32_t ProcessLogRecord(CSite& site, CLogRecord& record,
+                              std::optional<SiteLockGuard>* held_across_records = nullptr);
 
 // Counts the requested file under its kind and item; returns the category
 // (1 to 5 or 9). A record without a client address, a time or a requested

@@ -97,11 +97,11 @@ void CommitRun(CSite& site) {
   if (committed) PublishPendingSessions(site);
 }
 
-void CountRecord(CSite& site, CLogRecord& record) {
+void CountRecord(CSite& site, CLogRecord& record, std::optional<SiteLockGuard>& held) {
   RunHistory& h = site.history;
   if (record.valid) {
     ++h.stTotalRecords;
-    ProcessLogRecord(site, record);
+    ProcessLogRecord(site, record, &held);
   }
   TimeValue t = record.time;
   if (t > h.LastRecordDate) WriteFigure(h.LastRecordDate, t);
@@ -129,16 +129,12 @@ void ReadRecords(CSite& site, CLogFileSet& set) {
     unsigned count = 0;
     // The statistics lock is held across the records of a batch: a first
     // hold costs more than counting many a record. It is let go before an
-    // hour's flush, which waits for the writer, and before waiting for the
+    // hour's flush (see ProcessLogRecord) and before waiting for the
     // reader, so that no wait holds it.
     std::optional<SiteLockGuard> held;
     while (CLogRecord* record = reader.Next()) {
-      if (PeriodStart(record->time, 3600) != site.run.current_hour) {
-        held.reset();
-      } else if (!held) {
-        held.emplace(site, "ReadRecords");
-      }
-      CountRecord(site, *record);
+      if (!held) held.emplace(site, "ReadRecords");
+      CountRecord(site, *record, held);
       PumpMessages();
       if (!reader.HasReady()) held.reset();
       if (++count % kClockStride != 0) continue;
