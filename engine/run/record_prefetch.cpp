@@ -12,7 +12,13 @@ namespace {
 // Large enough that handing over costs nothing per record, small enough
 // that a stop is seen within a few hundred records.
 constexpr std::size_t kBatchRecords = 256;
-constexpr std::size_t kBatchCount = 4;
+// Enough batches to read on while the analysis writes an hour: with only a
+// few, the reader stood still during each flush and the analysis then
+// waited for it.
+constexpr std::size_t kBatchCount = 16;
+// A reader that ran out of room sleeps until this many batches are free:
+// waking it costs more than a batch, so it is woken for a run of them.
+constexpr std::size_t kRefillBatches = kBatchCount / 2;
 
 }  // namespace
 
@@ -46,7 +52,10 @@ CLogRecord* RecordPrefetch::Next() {
     if (current_ != nullptr) {
       free_.push_back(current_);
       current_ = nullptr;
-      changed_.notify_all();
+      if (reader_waits_for_ == kAnyFreeBatch ? free_.size() >= kRefillBatches
+                                             : reader_waits_for_ == kHeldBatch) {
+        changed_.notify_all();
+      }
     }
     changed_.wait(lock, [this] { return !full_.empty() || reader_done_; });
     if (full_.empty()) {
@@ -80,7 +89,11 @@ void RecordPrefetch::Read() {
 
 RecordPrefetch::Batch* RecordPrefetch::TakeFreeBatch() {
   std::unique_lock<std::mutex> lock(mutex_);
-  changed_.wait(lock, [this] { return !free_.empty() || closing_; });
+  if (free_.empty()) {
+    reader_waits_for_ = kAnyFreeBatch;
+    changed_.wait(lock, [this] { return free_.size() >= kRefillBatches || closing_; });
+    reader_waits_for_ = kNothing;
+  }
   if (closing_) return nullptr;
   Batch* batch = free_.front();
   free_.pop_front();
@@ -89,9 +102,11 @@ RecordPrefetch::Batch* RecordPrefetch::TakeFreeBatch() {
 
 bool RecordPrefetch::WaitFinished(const Batch* batch) {
   std::unique_lock<std::mutex> lock(mutex_);
+  reader_waits_for_ = kHeldBatch;
   changed_.wait(lock, [&] {
     return closing_ || std::find(free_.begin(), free_.end(), batch) != free_.end();
   });
+  reader_waits_for_ = kNothing;
   return !closing_;
 }
 

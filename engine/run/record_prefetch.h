@@ -89,6 +89,10 @@ class RecordPrefetch {
   std::condition_variable changed_;
   std::deque<Batch*> free_;
   std::deque<Batch*> full_;
+  // What the reader sleeps for, so that the consumer wakes it only when
+  // that has come.
+  enum ReaderWait { kNothing, kAnyFreeBatch, kHeldBatch };
+  ReaderWait reader_waits_for_ = kNothing;
   bool reader_done_ = false;
   bool closing_ = false;
   std::exception_ptr failure_;

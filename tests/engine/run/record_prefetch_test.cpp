@@ -26,9 +26,9 @@ class RecordPrefetchTest : public testing::Test {
     test::UseFixedZone();
     // Two files of one stream and a second stream, interleaved in time, and
     // more records than the reader holds ahead.
-    WriteLog("a1.log", 0, 1200, 2);
-    WriteLog("a2.log", 2400, 600, 2);
-    WriteLog("b.log", 1, 1300, 2);
+    WriteLog("a1.log", 0, 3600, 2);
+    WriteLog("a2.log", 7200, 1800, 2);
+    WriteLog("b.log", 1, 3900, 2);
     site_.AddStream(dir_.File("a*.log"));
     site_.AddStream(dir_.File("b.log"));
   }
@@ -74,12 +74,12 @@ TEST_F(RecordPrefetchTest, EndingForASaveAndGoingOnLosesAndRepeatsNothing) {
     std::size_t start = got.size();
     while (CLogRecord* r = reader.Next()) {
       got.push_back(r->uri_stem);
-      if (got.size() - start == 500) reader.RequestEnd();
+      if (got.size() - start == 1500) reader.RequestEnd();
     }
     if (!reader.ended_on_request()) break;
   }
   EXPECT_EQ(got, Direct());
-  EXPECT_EQ(got.size(), 3100u);
+  EXPECT_EQ(got.size(), 9300u);
   EXPECT_GE(readers, 3);
   EXPECT_EQ(set.BytesRead(), set.TotalBytes());
 }
@@ -124,8 +124,8 @@ TEST_F(RecordPrefetchTest, NothingIsReadPastAHeldRecordUntilItIsFinished) {
     for (int i = 0; i < 100; ++i) std::this_thread::yield();  // the analysis of the record
     EXPECT_EQ(read.load(), handed) << "read past held record " << handed;
   }
-  EXPECT_EQ(handed, 3100);
-  EXPECT_EQ(held, 10);
+  EXPECT_EQ(handed, 9300);
+  EXPECT_EQ(held, 31);
 }
 
 TEST_F(RecordPrefetchTest, AReaderLeftEarlyIsEndedAndJoined) {
