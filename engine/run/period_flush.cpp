@@ -171,6 +171,7 @@ void FlushDayStatistics(CSite& site, TimeValue flush_time, bool force) {
   site.run.day_visitors = std::make_shared<NewAndReturning>();
   site.settings_changed = true;
   site.StoreSettings();
+  site.database().PostPageWrite();
 }
 
 void WriteHourSiteStatistics(CSite& site) { WriteSiteTotals(site, false); }

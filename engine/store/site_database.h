@@ -63,6 +63,11 @@ class SiteDatabase {
   void PostNewItems() {
     if (new_items_ && deferred_) new_items_->Post(*deferred_);
   }
+  // On the run's writer, once the rows posted before have been written,
+  // the pages they changed go to the journal, inside the run's
+  // transaction: so they are written while the run counts on, not all at
+  // its final commit, which nothing overlaps. Nothing without a writer.
+  void PostPageWrite();
   // Until every deferred row is written: before a statement that needs
   // them in the table. The caller holds no database lock.
   void SettleDeferred() {

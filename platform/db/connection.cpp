@@ -327,6 +327,11 @@ void Connection::Interrupt() {
   if (impl_->db != nullptr) sqlite3_interrupt(impl_->db);
 }
 
+bool Connection::WriteChangedPages() {
+  impl_->RequireOpen();
+  return sqlite3_db_cacheflush(impl_->db) == SQLITE_OK;
+}
+
 std::int64_t Connection::LastInsertRowId() const {
   impl_->RequireOpen();
   return sqlite3_last_insert_rowid(impl_->db);

@@ -101,6 +101,10 @@ class Connection {
   // The row id (an INTEGER PRIMARY KEY's value) of the row the last
   // successful INSERT on this connection added.
   std::int64_t LastInsertRowId() const;
+  // Writes the pages changed so far to the journal, keeping any open
+  // transaction open: they no longer wait for its commit. False when
+  // they could not be written; they are then written at the commit.
+  bool WriteChangedPages();
   // Makes the statement running on this connection, if any, fail soon
   // with an interruption. The one call another thread may make; the
   // connection must stay open meanwhile.
