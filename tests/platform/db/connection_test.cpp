@@ -241,6 +241,36 @@ TEST_F(ConnectionTest, LastInsertRowIdIsTheNewRowsKey) {
             Scalar("SELECT ItemID FROM tblData WHERE Name = ?", {std::string("/a.htm")}).ToInt32());
 }
 
+TEST_F(ConnectionTest, ChangedPagesWrittenEarlyStayOutsideTheDatabaseUntilTheCommit) {
+  auto journal_size = [this] {
+    std::error_code error;
+    std::uintmax_t size = std::filesystem::file_size(path_ + "-wal", error);
+    return error ? 0 : size;
+  };
+  auto add_rows = [this](int first) {
+    for (int i = first; i < first + 500; ++i) {
+      db_.Execute("INSERT INTO tblData (Category, Name) VALUES (?, ?)", {1, "/page" + std::to_string(i)});
+    }
+  };
+  db_.BeginTrans();
+  add_rows(0);
+  std::uintmax_t before = journal_size();
+  EXPECT_TRUE(db_.WriteChangedPages());
+  EXPECT_GT(journal_size(), before) << "the pages went to the journal";
+  EXPECT_EQ(RawText("SELECT Count(*) FROM tblData"), "0") << "no other reader sees them";
+  db_.RollbackTrans();
+  EXPECT_EQ(Scalar("SELECT Count(*) FROM tblData").ToInt32(), 0);
+
+  // Written early or at the commit, the rows are the same.
+  db_.BeginTrans();
+  add_rows(0);
+  EXPECT_TRUE(db_.WriteChangedPages());
+  add_rows(500);
+  db_.CommitTrans();
+  EXPECT_EQ(RawText("SELECT Count(*) FROM tblData"), "1000");
+  EXPECT_TRUE(db_.WriteChangedPages()) << "outside a transaction there is nothing to write";
+}
+
 TEST_F(ConnectionTest, OneStatementPerCall) {
   db_.Execute("INSERT INTO tblData (Category, Name) VALUES (1, 'kept')");
   EXPECT_THROW(db_.Execute("SELECT 1; DELETE FROM tblData"), Error);
