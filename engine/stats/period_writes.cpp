@@ -20,8 +20,9 @@ constexpr std::size_t kTraceErrorSize = 500;
 constexpr std::size_t kTargetErrorSize = 200;
 constexpr std::size_t kResetErrorSize = 1000;
 // The writer lets go of the database lock between so many rows, so that
-// the run's own lookups do not wait for a whole flush.
-constexpr std::size_t kDeferredRowsPerHold = 16;
+// the run's own lookups do not wait for a whole flush: a few group
+// statements, a fraction of a millisecond.
+constexpr std::size_t kDeferredRowsPerHold = 64;
 // Rows that one upsert statement writes (see Upsert).
 constexpr std::size_t kRowsPerStatement = 16;
 
@@ -103,14 +104,16 @@ void WriteRows(SiteDatabase& database, std::string_view operation, std::string_v
         });
   }
   for (std::size_t i = groups * n; i < rows.size(); ++i) singles.push_back(i);
-  connection->ExecuteEachBound(
-      sql, singles.size(),
-      [&](std::size_t k, db::RowBinder& values) {
-        ran();
-        bind(rows[singles[k]], values);
-        running = 1;
-      },
-      [&](std::size_t, const db::Error& e) { report(e.description()); });
+  if (!singles.empty()) {
+    connection->ExecuteEachBound(
+        sql, singles.size(),
+        [&](std::size_t k, db::RowBinder& values) {
+          ran();
+          bind(rows[singles[k]], values);
+          running = 1;
+        },
+        [&](std::size_t, const db::Error& e) { report(e.description()); });
+  }
   ran();
   if (written && done < rows.size()) written(rows.size());
 }
@@ -166,7 +169,7 @@ void WriteItemPeriods(SiteDatabase& database, ItemPeriod period, TimeValue date,
       rows,
       [&](const ItemPeriodRow& row, db::RowBinder& values) {
         const PeriodCounters& c = row.counters;
-        values.Text(date_text);
+        values.SharedText(date_text);
         values.Int(row.category);
         values.Int(row.item_id);
         values.Int(c.Hits);
@@ -267,7 +270,7 @@ void WriteTargetHits(SiteDatabase& database, TimeValue day, std::span<const Targ
   WriteRows(
       database, "WriteDailyTargets", kSql, rows,
       [&](const TargetHitRow& row, db::RowBinder& values) {
-        values.Text(date_text);
+        values.SharedText(date_text);
         values.Int(row.referring_item);
         values.Int(row.referring_category);
         values.Int(row.phrase);
@@ -291,7 +294,7 @@ void WriteTargetSessions(SiteDatabase& database, TimeValue day,
         values.Int(row.referring_item);
         values.Int(row.referring_category);
         values.Int(row.phrase);
-        values.Text(date_text);
+        values.SharedText(date_text);
       },
       {false, "", kTargetErrorSize}, written);
 }
@@ -310,7 +313,7 @@ void WriteDailyPaths(SiteDatabase& database, TimeValue day, std::span<const Path
   WriteRows(
       database, "WriteDailyPathEntry", kSql, rows,
       [&](const PathRow& row, db::RowBinder& values) {
-        values.Text(date_text);
+        values.SharedText(date_text);
         values.Int(row.item_id);
         values.Int(row.item_id2);
         values.Int(row.hits);
@@ -349,7 +352,7 @@ void WriteVisitorDays(SiteDatabase& database, TimeValue day, std::span<const Vis
   WriteRows(
       database, "UpdateStatistics", kSql, rows,
       [&](const VisitorDayRow& row, db::RowBinder& values) {
-        values.Text(date_text);
+        values.SharedText(date_text);
         values.Text(AddressToText(row.address));
         values.Int(row.hits);
         values.Double(static_cast<double>(row.bytes));
@@ -397,7 +400,7 @@ void WriteHitStatusRows(SiteDatabase& database, TimeValue day, std::span<const H
   WriteRows(
       database, "HitStatusStatistics", kSql, rows,
       [&](const HitStatusRow& row, db::RowBinder& values) {
-        values.Text(date_text);
+        values.SharedText(date_text);
         values.Int(row.key.status_code);
         values.Int(row.key.item_id);
         values.Int(row.hits);

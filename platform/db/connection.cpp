@@ -373,7 +373,11 @@ void RowBinder::Double(double value) {
   Keep(sqlite3_bind_double(statement_.get(), NextIndex(), value));
 }
 
-void RowBinder::Text(std::string_view value) {
+void RowBinder::Text(std::string_view value) { BindText(value, SQLITE_TRANSIENT); }
+
+void RowBinder::SharedText(std::string_view value) { BindText(value, SQLITE_STATIC); }
+
+void RowBinder::BindText(std::string_view value, void (*lifetime)(void*)) {
   const int index = NextIndex();
   // A length that does not fit an int would read as "up to the first zero
   // byte", past the end of a view.
@@ -382,7 +386,7 @@ void RowBinder::Text(std::string_view value) {
     return;
   }
   Keep(sqlite3_bind_text(statement_.get(), index, value.data(), static_cast<int>(value.size()),
-                         SQLITE_TRANSIENT));
+                         lifetime));
 }
 
 void RowBinder::Value(const com::Variant& value) {

@@ -41,6 +41,9 @@ class RowBinder {
   void Double(double value);
   // Bound as it is, copied: a date must be in the stored form already.
   void Text(std::string_view value);
+  // As Text, but not copied: the text must stay as it is until the
+  // statement has run every row. For a value that all rows share.
+  void SharedText(std::string_view value);
   // As Params bind it: a text for a date column in any date spelling.
   void Value(const com::Variant& value);
 
@@ -49,6 +52,7 @@ class RowBinder {
   explicit RowBinder(const Statement& statement) : statement_(statement) {}
   int NextIndex();
   void Keep(int rc);
+  void BindText(std::string_view value, void (*lifetime)(void*));
   // Raises the error of the first value that failed, or of a count of
   // values that is not the statement's.
   void Check() const;

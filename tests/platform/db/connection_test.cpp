@@ -455,6 +455,19 @@ TEST_F(ConnectionTest, ExecuteEachBoundBindsByTypeAndTellsTheRowsThatFail) {
       << "a stored-form text reads back as a date";
 }
 
+TEST_F(ConnectionTest, ASharedTextIsBoundUncopiedIntoEveryRow) {
+  const std::string day = "2007-01-07 00:00:00";
+  db_.ExecuteEachBound(
+      "INSERT INTO tblDay (EntryDate, Category, ItemID, Hits, Bytes) VALUES (?, 1, ?, 1, 0)", 3,
+      [&](std::size_t i, RowBinder& values) {
+        values.SharedText(day);
+        values.Int(static_cast<std::int32_t>(i));
+      },
+      [](std::size_t, const Error& e) { FAIL() << e.description(); });
+  EXPECT_EQ(Column("SELECT EntryDate || '|' || ItemID FROM tblDay ORDER BY ItemID"),
+            (std::vector<std::string>{day + "|0", day + "|1", day + "|2"}));
+}
+
 }  // namespace
 }  // namespace tf::db
 
