@@ -3,15 +3,29 @@
 #include <bit>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "engine/common/text.h"
 
 namespace tf {
 namespace {
 
-// The first byte below 32 in [p, end), or end; eight bytes at a time.
-// Bytes of 128 and above never count. The line feed is such a byte, so one
-// scan finds the end of a clean line and any byte the reader must drop.
+// The first byte below 32 in [p, end), or end; sixteen bytes at a time
+// where the machine has the instructions, else eight. Bytes of 128 and
+// above never count. The line feed is such a byte, so one scan finds the
+// end of a clean line and any byte the reader must drop.
 const char* FindControlByte(const char* p, const char* end) {
+#if defined(__SSE2__)
+  // A byte is below 32 when its smaller with 31 is itself.
+  const __m128i limit = _mm_set1_epi8(31);
+  for (; end - p >= 16; p += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const int below = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(bytes, limit), bytes));
+    if (below != 0) return p + __builtin_ctz(static_cast<unsigned>(below));
+  }
+#endif
   constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
   constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
   for (; end - p >= 8; p += 8) {

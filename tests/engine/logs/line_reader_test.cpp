@@ -45,6 +45,26 @@ TEST(LineReaderTest, DropsControlBytesCutsLongLinesAndKeepsUtf8) {
   EXPECT_EQ(end, complete);
 }
 
+TEST(LineReaderTest, AControlByteIsFoundWhereverItStandsInALine) {
+  test::TempDir dir;
+  // Lines of every length around the scan's steps, each with one control
+  // byte at every place, and high bytes that are no control bytes.
+  std::string text;
+  std::vector<std::string> expected;
+  for (std::size_t length = 1; length <= 40; ++length) {
+    for (std::size_t at = 0; at < length; ++at) {
+      std::string line(length, 'a');
+      for (std::size_t i = 2; i < length; i += 5) line[i] = '\xE9';
+      line[at] = '\x1F';
+      text += line + "\n";
+      line.erase(at, 1);
+      expected.push_back(line);
+    }
+  }
+  test::WriteFile(dir.File("log"), text);
+  EXPECT_EQ(ReadAll(dir.File("log")), expected);
+}
+
 TEST(LineReaderTest, LinesAcrossBlocksAndStepBack) {
   test::TempDir dir;
   std::string text;
