@@ -64,9 +64,15 @@ std::int64_t DayNumber(int year, int month, int day) {
 }
 
 TimeValue ComposeTime(int year, int month, int day, int hour, int minute, int second) {
+  if (year < 1 || month < 1 || month > 12 || day < 1 || day > 31) {
+    return hour * 3600.0 + minute * 60.0 + second;
+  }
+  return ComposeDayTime(DayNumber(year, month, day), hour, minute, second);
+}
+
+TimeValue ComposeDayTime(std::int64_t day_number, int hour, int minute, int second) {
   double clock = hour * 3600.0 + minute * 60.0 + second;
-  if (year < 1 || month < 1 || month > 12 || day < 1 || day > 31) return clock;
-  return static_cast<double>(DayNumber(year, month, day)) * kSecondsPerDay + clock;
+  return static_cast<double>(day_number) * kSecondsPerDay + clock;
 }
 
 TimeValue ComposeDate(int year, int month, int day) {

@@ -33,6 +33,8 @@ TimeValue NowUtcSeconds();
 // Day number * 86400 + time of day; an invalid date (year < 1, month outside
 // 1-12, day outside 1-31) gives only the time of day.
 TimeValue ComposeTime(int year, int month, int day, int hour, int minute, int second);
+// The same from a day number already found.
+TimeValue ComposeDayTime(std::int64_t day_number, int hour, int minute, int second);
 // Midnight of the date; 0 when the date is invalid.
 TimeValue ComposeDate(int year, int month, int day);
 

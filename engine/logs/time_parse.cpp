@@ -1,5 +1,6 @@
 // Readers of the date and time texts found in logs and stored settings.
 #include <cstdint>
+#include <cstring>
 
 #include "engine/common/time_value.h"
 
@@ -78,6 +79,28 @@ int MonthFromName(std::string_view name) {
 
 int TwoDigits(const char* p) { return (p[0] - '0') * 10 + (p[1] - '0'); }
 
+// The day number of the layout's first eleven characters ("07/Jan/2007"),
+// or -1 when they hold no day a log may have. The lines of a log mostly
+// share their day with the line before, so the last day read is kept with
+// its text (per thread: each run reads on a thread of its own).
+std::int64_t CanonicalNcsaDay(const char* p) {
+  constexpr std::size_t kDayText = 11;
+  thread_local char last_text[kDayText] = {};
+  thread_local std::int64_t last_day = -1;
+  if (last_day >= 0 && std::memcmp(p, last_text, kDayText) == 0) return last_day;
+  static constexpr int kDigits[] = {0, 1, 7, 8, 9, 10};
+  for (int i : kDigits) {
+    if (!IsDigit(p[i])) return -1;
+  }
+  int day = TwoDigits(p);
+  int month = MonthFromName(std::string_view(p + 3, 3));
+  int year = TwoDigits(p + 7) * 100 + TwoDigits(p + 9);
+  if (day < 1 || day > 31 || month == 0 || !IsLogYear(year)) return -1;
+  std::memcpy(last_text, p, kDayText);
+  last_day = DayNumber(year, month, day);
+  return last_day;
+}
+
 // The layout servers write, "07/Jan/2007:13:05:09 -0500", read by fixed
 // positions; anything else (or any value out of range) is left to the
 // general reader, which gives the same result for this layout.
@@ -87,22 +110,18 @@ bool ParseCanonicalNcsaDate(std::string_view t, bool apply_zone, TimeValue& valu
       t[17] != ':' || t[20] != ' ' || (t[21] != '+' && t[21] != '-')) {
     return false;
   }
-  static constexpr int kDigits[] = {0, 1, 7, 8, 9, 10, 12, 13, 15, 16, 18, 19, 22, 23, 24, 25};
-  for (int i : kDigits) {
+  static constexpr int kClockDigits[] = {12, 13, 15, 16, 18, 19, 22, 23, 24, 25};
+  for (int i : kClockDigits) {
     if (!IsDigit(t[static_cast<size_t>(i)])) return false;
   }
   const char* p = t.data();
-  int day = TwoDigits(p);
-  int month = MonthFromName(t.substr(3, 3));
-  int year = TwoDigits(p + 7) * 100 + TwoDigits(p + 9);
   int hour = TwoDigits(p + 12), minute = TwoDigits(p + 15), second = TwoDigits(p + 18);
   int zh = TwoDigits(p + 22), zm = TwoDigits(p + 24);
-  if (day < 1 || day > 31 || month == 0 || !IsLogYear(year) || hour > 24 ||
-      minute > 60 || second > 60 || zh >= 24 || zm >= 60) {
-    return false;
-  }
+  if (hour > 24 || minute > 60 || second > 60 || zh >= 24 || zm >= 60) return false;
+  std::int64_t day = CanonicalNcsaDay(p);
+  if (day < 0) return false;
   int zone = (t[21] == '-' ? -1 : 1) * (zh * 60 + zm) * 60;
-  value = ComposeTime(year, month, day, hour, minute, second);
+  value = ComposeDayTime(day, hour, minute, second);
   if (apply_zone) value += zone;
   if (zone_seconds) *zone_seconds = zone;
   if (has_zone) *has_zone = true;

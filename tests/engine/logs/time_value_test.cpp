@@ -159,6 +159,12 @@ TEST(TimeParseTest, NcsaDates) {
       {"07/jan/2007:13:05:09 +0130", true, written, 5400},
       {"7/Jan/07:13:05:09", true, written, 0},
       {"[07/Jan/2007:13:05:09 +0000]  ", true, written, 0},
+      // Lines in a row that differ only in their day, month or century.
+      {"08/Jan/2007:13:05:09 +0000", true, ComposeTime(2007, 1, 8, 13, 5, 9), 0},
+      {"08/Feb/2007:13:05:09 +0000", true, ComposeTime(2007, 2, 8, 13, 5, 9), 0},
+      {"08/Feb/2107:13:05:09 +0000", false, 0, 0},
+      {"08/Feb/2007:13:05:09 +0000", true, ComposeTime(2007, 2, 8, 13, 5, 9), 0},
+      {"07/Jan/2007:13:05:09 +0000", true, written, 0},
       {"07/January/2007:13:05:09 -0500", false, 0, 0},
       {"07/Jan/1979:13:05:09 -0500", false, 0, 0},
       {"07/Jan/2051:13:05:09", false, 0, 0},
