@@ -33,6 +33,15 @@ CLogRecord* CLogFileSet::NextRecord() {
   return winner == nullptr ? nullptr : winner->TakePending();
 }
 
+bool CLogFileSet::ReadNext(CLogRecord& into) {
+  auto& streams = site_.LogStreams();
+  if (streams.size() == 1) return streams.front()->TakeNext(site_, into);
+  CLogRecord* record = NextRecord();
+  if (record == nullptr) return false;
+  into = *record;
+  return true;
+}
+
 void CLogFileSet::CloseAll() {
   for (auto& stream : site_.LogStreams()) stream->CloseLogFile(&site_);
 }

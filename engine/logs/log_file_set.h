@@ -26,6 +26,10 @@ class CLogFileSet {
   // stays valid, and may be edited, until the next call: its storage is
   // reused, so reading allocates nothing per record.
   CLogRecord* NextRecord();
+  // The same, written into the caller's record; false when every stream
+  // is exhausted. With one stream the line is parsed there directly,
+  // without passing through a record read ahead.
+  bool ReadNext(CLogRecord& into);
   void CloseAll();
 
   // Sums over the streams, for progress.

@@ -199,4 +199,15 @@ CLogRecord* CLogStream::TakePending() {
   return &pending_;
 }
 
+bool CLogStream::TakeNext(LogSite& site, CLogRecord& into) {
+  if (has_pending_) {
+    into = *TakePending();
+    return true;
+  }
+  if (!NextRecord(site, into)) return false;
+  last_record_date_ = into.time;
+  last_position_ = pending_position_;
+  return true;
+}
+
 }  // namespace tf

@@ -102,6 +102,9 @@ class CLogStream {
   bool ReadAhead(LogSite& site);
   // The pending record, now delivered; it is read over at the next ReadAhead.
   CLogRecord* TakePending();
+  // The next record delivered straight into the caller's: the pending one
+  // if there is one, else the next line parsed there.
+  bool TakeNext(LogSite& site, CLogRecord& into);
 
  private:
   bool ReadFromOpenFile(LogSite& site, CLogRecord& record);

@@ -145,12 +145,12 @@ bool RecordPrefetch::Fill(Batch& batch, bool& hold) {
       return false;
     }
     if (state_.load() != running_) return false;
-    CLogRecord* record = set_.NextRecord();
-    if (record == nullptr) return false;
-    // Assigning keeps the storage of the batch's texts: no allocation once
-    // the batch has seen long lines.
-    batch.records[batch.count++] = *record;
-    if (hold_after_ && hold_after_(*record)) {
+    // Reading into the batch's record keeps the storage of its texts: no
+    // allocation once the batch has seen long lines.
+    CLogRecord& record = batch.records[batch.count];
+    if (!set_.ReadNext(record)) return false;
+    ++batch.count;
+    if (hold_after_ && hold_after_(record)) {
       hold = true;
       return true;
     }
