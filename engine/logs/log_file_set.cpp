@@ -34,8 +34,16 @@ CLogRecord* CLogFileSet::NextRecord() {
 }
 
 bool CLogFileSet::ReadNext(CLogRecord& into) {
-  auto& streams = site_.LogStreams();
-  if (streams.size() == 1) return streams.front()->TakeNext(site_, into);
+  // Streams not asked for this run, or read to their end, take no part.
+  CLogStream* only = nullptr;
+  int live = 0;
+  for (auto& stream : site_.LogStreams()) {
+    if (stream->exhausted()) continue;
+    only = stream.get();
+    ++live;
+  }
+  if (live == 0) return false;
+  if (live == 1) return only->TakeNext(site_, into);
   CLogRecord* record = NextRecord();
   if (record == nullptr) return false;
   into = *record;

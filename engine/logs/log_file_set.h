@@ -27,8 +27,8 @@ class CLogFileSet {
   // reused, so reading allocates nothing per record.
   CLogRecord* NextRecord();
   // The same, written into the caller's record; false when every stream
-  // is exhausted. With one stream the line is parsed there directly,
-  // without passing through a record read ahead.
+  // is exhausted. With one stream left to read the line is parsed there
+  // directly, without passing through a record read ahead.
   bool ReadNext(CLogRecord& into);
   void CloseAll();
 

@@ -98,6 +98,8 @@ class CLogStream {
 
   // The merge's one record read ahead (see CLogFileSet).
   bool has_pending() const { return has_pending_; }
+  // Nothing read ahead, no file open and none left to open.
+  bool exhausted() const { return !has_pending_ && !file_.is_open() && next_index_ >= files_.size(); }
   const CLogRecord& pending() const { return pending_; }
   bool ReadAhead(LogSite& site);
   // The pending record, now delivered; it is read over at the next ReadAhead.

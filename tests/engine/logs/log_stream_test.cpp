@@ -41,12 +41,15 @@ class LogStreamTest : public testing::Test {
     return path;
   }
 
-  // Every record of one run over the site's streams, as "path@hh:mm:ss".
+  // Every record of one run over the site's streams, as "path@hh:mm:ss",
+  // read as a run reads them (one stream left is read straight into the
+  // caller's record).
   std::vector<std::string> Run(FakeLogSite& site) {
     CLogFileSet set(site, 0);
     set.FindFiles();
     std::vector<std::string> got;
-    while (CLogRecord* r = set.NextRecord()) got.push_back(r->uri_stem + "@" + FormatTime("%X", r->time));
+    CLogRecord r;
+    while (set.ReadNext(r)) got.push_back(r.uri_stem + "@" + FormatTime("%X", r.time));
     set.CloseAll();
     return got;
   }
