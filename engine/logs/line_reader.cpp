@@ -48,6 +48,23 @@ const char* FindControlByte(const char* p, const char* end) {
   return end;
 }
 
+// The first blank or comma in [p, end), or end: where an unquoted token
+// stops. Sixteen bytes at a time where the machine has the instructions.
+const char* FindTokenEnd(const char* p, const char* end) {
+#if defined(__SSE2__)
+  const __m128i blank = _mm_set1_epi8(' ');
+  const __m128i comma = _mm_set1_epi8(',');
+  for (; end - p >= 16; p += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const int stops = _mm_movemask_epi8(
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, blank), _mm_cmpeq_epi8(bytes, comma)));
+    if (stops != 0) return p + __builtin_ctz(static_cast<unsigned>(stops));
+  }
+#endif
+  while (p < end && *p != ' ' && *p != ',') ++p;
+  return p;
+}
+
 }  // namespace
 
 LineReader::LineReader() : buffer_(new char[kBlockSize]) { carry_.reserve(kMaxLineLength + 8); }
@@ -183,7 +200,7 @@ size_t NextToken(std::string_view text, size_t pos, std::string_view& token) {
     pos = close < n ? close + 1 : n;
   } else {
     size_t start = pos;
-    while (pos < n && text[pos] != ' ' && text[pos] != ',') ++pos;
+    pos = static_cast<size_t>(FindTokenEnd(text.data() + pos, text.data() + n) - text.data());
     token = text.substr(start, pos - start);
     if (token == "-") token = std::string_view();
   }
