@@ -44,6 +44,22 @@ TEST(NextTokenTest, QuotedUnquotedAndDashes) {
   }
 }
 
+TEST(NextTokenTest, ATokenEndsAtItsFirstBlankOrCommaWhateverItsLength) {
+  for (std::size_t length = 1; length <= 40; ++length) {
+    for (char stop : {' ', ','}) {
+      std::string field(length, 'x');
+      for (std::size_t i = 3; i < length; i += 7) field[i] = '\xE9';
+      std::string text = field + stop + std::string(20, 'y') + " z";
+      std::string_view token;
+      std::size_t pos = NextToken(text, 0, token);
+      EXPECT_EQ(token, field) << length;
+      EXPECT_EQ(pos, stop == ',' ? length + 1 : length) << length;  // a comma is passed over
+      EXPECT_EQ(NextToken(text, pos, token), text.size() - 2) << length;
+      EXPECT_EQ(token, std::string(20, 'y')) << length;
+    }
+  }
+}
+
 TEST(ClientAddressTest, DottedMappedAndStandIns) {
   std::string name;
   EXPECT_EQ(ClientAddressFromText("192.0.2.1", name), 0x010200C0u);
