@@ -57,10 +57,13 @@ DecimalResult ReadDecimal(std::string_view text, std::int64_t& value) {
     ++i;
   }
   constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+  // Eighteen digits always fit: only a longer number is checked digit by digit.
+  constexpr size_t kDigitsThatFit = 18;
+  const size_t first = i;
   DecimalResult result = DecimalResult::kNotANumber;
   for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
     int digit = text[i] - '0';
-    if (value > (kMax - digit) / 10) {
+    if (i - first >= kDigitsThatFit && value > (kMax - digit) / 10) {
       value = negative ? -kMax : kMax;
       return DecimalResult::kBeyondRange;
     }

@@ -215,22 +215,28 @@ std::string FormatIpv4(std::uint32_t address) {
 }
 
 bool ParseIpv4(std::string_view text, std::uint32_t& address) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  auto digit_at = [end](const char* q) {
+    return q < end && static_cast<unsigned>(static_cast<unsigned char>(*q)) - '0' < 10u;
+  };
   std::uint32_t result = 0;
-  std::size_t pos = 0;
   for (int part = 0; part < 4; ++part) {
     if (part > 0) {
-      if (pos >= text.size() || text[pos] != '.') return false;
-      ++pos;
+      if (p == end || *p != '.') return false;
+      ++p;
     }
-    std::size_t start = pos;
-    unsigned value = 0;
-    while (pos < text.size() && pos - start < 3 && text[pos] >= '0' && text[pos] <= '9') {
-      value = value * 10 + (text[pos++] - '0');
+    // One to three digits, written out: every log line starts with one.
+    if (!digit_at(p)) return false;
+    unsigned value = static_cast<unsigned>(*p++ - '0');
+    if (digit_at(p)) {
+      value = value * 10 + static_cast<unsigned>(*p++ - '0');
+      if (digit_at(p)) value = value * 10 + static_cast<unsigned>(*p++ - '0');
     }
-    if (pos == start || value > 255) return false;
+    if (value > 255) return false;
     result |= static_cast<std::uint32_t>(value) << (8 * part);
   }
-  if (pos != text.size()) return false;
+  if (p != end) return false;
   address = result;
   return true;
 }

@@ -120,6 +120,7 @@ TEST(SocketTest, DottedAddressText) {
       {"1.2.3.4.", false, 0},              {"1.2.3.4 ", false, 0},
       {"1..3.4", false, 0},                {"1.2.3.1234", false, 0},
       {"host.example", false, 0},          {"", false, 0},
+      {"1.2.3.\xB4", false, 0},           {"1.2.3/4", false, 0},
   };
   for (const Case& c : cases) {
     std::uint32_t address = 0xDEADBEEF;
