@@ -23,6 +23,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "bench/analyze/analyze_process.h"
@@ -282,8 +283,9 @@ int main(int argc, char** argv) {
   int runs = 5;
   int items = 50000;
   std::string dir_option;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    std::string key = argv[i];
+  for (int i = 1; i < argc; i += 2) {
+    // An option without its value (--help among them) gives the usage.
+    std::string key = i + 1 < argc ? argv[i] : "";
     if (key == "--lines") {
       lines = std::atol(argv[i + 1]);
     } else if (key == "--runs") {
@@ -295,9 +297,11 @@ int main(int argc, char** argv) {
     } else if (key == "--dir") {
       dir_option = argv[i + 1];
     } else {
-      std::fprintf(stderr, "usage: bench_analysis_run [--lines N] [--runs N] [--items N] [--dir FOLDER]\n"
+      bool asked = std::string_view(argv[i]) == "--help";
+      std::fprintf(asked ? stdout : stderr,
+                   "usage: bench_analysis_run [--lines N] [--runs N] [--items N] [--dir FOLDER]\n"
                    "                          [--tf-analyze PROGRAM]\n");
-      return 2;
+      return asked ? 0 : 2;
     }
   }
   fs::path dir = dir_option;
