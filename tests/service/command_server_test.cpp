@@ -7,6 +7,7 @@
 #include <atomic>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 
 #include <set>
 #include <string>
@@ -97,7 +98,12 @@ TEST_F(ServerTest, AlertWaitsWhileOnlyAPeerThatHasNotLoggedOnIsConnected) {
 TEST_F(ServerTest, RefusedRemoteClientGetsExactlyOneErrorBoxAndNoChallenge) {
   // Remote access off, then on without a logon name and password.
   for (bool allowed : {false, true}) {
-    SystemData.AllowRemoteAccess = allowed;
+    {
+      // Under the list's lock, as the server reads it: the previous client's
+      // thread may still be reading it.
+      std::lock_guard<std::recursive_mutex> lock(SiteList.mutex());
+      SystemData.AllowRemoteAccess = allowed;
+    }
     auto client = Connect(true);
     auto box = client->Next();
     ASSERT_TRUE(box);
