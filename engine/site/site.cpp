@@ -89,7 +89,11 @@ void CSite::UnlockSite() { statistics_lock_.Leave(); }
 bool CSite::OpenSiteDatabase() {
   DatabaseLockGuard lock(database_, "OpenSiteDatabase");
   if (open_count_ < 1) {
-    if (!OpenDatabase(database_.holder(), DatabasePath(), this)) return false;
+    // Every use of the connection holds the site's database lock (see
+    // SiteDatabase), so the library need not lock each call as well.
+    if (!OpenDatabase(database_.holder(), DatabasePath(), this, db::Connection::Serialization::kByCaller)) {
+      return false;
+    }
     AddMissingSiteIndexes(*database_.connection());
   }
   ++open_count_;

@@ -36,12 +36,13 @@ std::int32_t ReadDecimal(std::string_view text) {
 
 }  // namespace
 
-bool OpenConnection(ConnectionHolder& holder, const std::string& path, std::string& error) {
+bool OpenConnection(ConnectionHolder& holder, const std::string& path, std::string& error,
+                    db::Connection::Serialization serialization) {
   CloseDatabase(holder);
   auto connection = std::make_unique<db::Connection>();
   try {
     connection->SetCommandTimeout(kCommandTimeoutSeconds);
-    connection->Open(path);
+    connection->Open(path, serialization);
   } catch (const db::Error& e) {
     SafeCopy(error, e.description(), kDescriptionSize);
     return false;
@@ -50,11 +51,12 @@ bool OpenConnection(ConnectionHolder& holder, const std::string& path, std::stri
   return true;
 }
 
-int OpenDatabase(ConnectionHolder& holder, const std::string& path, StatusSink* site) {
+int OpenDatabase(ConnectionHolder& holder, const std::string& path, StatusSink* site,
+                 db::Connection::Serialization serialization) {
   if (site) site->SetStatus("Opening database: " + path);
   std::string error;
   try {
-    if (OpenConnection(holder, path, error)) return 1;
+    if (OpenConnection(holder, path, error, serialization)) return 1;
     error = "Connection failure: " + error;
   } catch (const std::bad_alloc&) {
     error = "Unable to create connection";

@@ -24,13 +24,16 @@ using ConnectionHolder = std::unique_ptr<db::Connection>;
 // Opens the database file at `path` into `holder` (dropping what it held).
 // The site, when given, shows "Opening database: <path>" and receives the
 // error text of a failure ("Connection failure: <description>"). 1 when
-// open, 0 otherwise (the holder is then empty).
-int OpenDatabase(ConnectionHolder& holder, const std::string& path, StatusSink* site);
+// open, 0 otherwise (the holder is then empty). See db::Connection for
+// `serialization`.
+int OpenDatabase(ConnectionHolder& holder, const std::string& path, StatusSink* site,
+                 db::Connection::Serialization serialization = db::Connection::Serialization::kByLibrary);
 
 // Opens the database at path into holder (dropping what it held) with the
 // engine's command time-out; false with the database's description in
 // error, the holder then empty.
-bool OpenConnection(ConnectionHolder& holder, const std::string& path, std::string& error);
+bool OpenConnection(ConnectionHolder& holder, const std::string& path, std::string& error,
+                    db::Connection::Serialization serialization = db::Connection::Serialization::kByLibrary);
 
 // Closes and releases the holder's connection; an error from closing is
 // ignored. An empty holder is left as it is.

@@ -25,7 +25,9 @@ class SiteDatabase {
   SiteDatabase(const SiteDatabase&) = delete;
   SiteDatabase& operator=(const SiteDatabase&) = delete;
 
-  // The open connection, or nullptr.
+  // The open connection, or nullptr. It is used only under the database
+  // lock (Lock, or DatabaseLockGuard), statements and recordsets included:
+  // the site opens it without the library's own lock per call.
   db::Connection* connection() const { return connection_.get(); }
   // Where the site opens and closes its connection, under the lock.
   ConnectionHolder& holder() { return connection_; }

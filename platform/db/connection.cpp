@@ -47,7 +47,7 @@ Statement::~Statement() {
 // ---------------------------------------------------------------------------
 // Connection::Impl
 
-void Connection::Impl::Open(const std::string& file) {
+void Connection::Impl::Open(const std::string& file, Connection::Serialization serialization) {
   Close();
   struct stat info;
   if (file.empty() || stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -55,7 +55,9 @@ void Connection::Impl::Open(const std::string& file) {
   }
   SetUpLibraryOnce();
   sqlite3* handle = nullptr;
-  int rc = sqlite3_open_v2(FileName(file).c_str(), &handle, SQLITE_OPEN_READWRITE, nullptr);
+  int flags = SQLITE_OPEN_READWRITE;
+  if (serialization == Connection::Serialization::kByCaller) flags |= SQLITE_OPEN_NOMUTEX;
+  int rc = sqlite3_open_v2(FileName(file).c_str(), &handle, flags, nullptr);
   if (rc != SQLITE_OK) {
     std::string message = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
     sqlite3_close_v2(handle);
@@ -311,7 +313,9 @@ Connection::~Connection() = default;
 
 Connection::Impl& Connection::impl() { return *impl_; }
 
-void Connection::Open(const std::string& path) { impl_->Open(path); }
+void Connection::Open(const std::string& path, Serialization serialization) {
+  impl_->Open(path, serialization);
+}
 void Connection::Close() { impl_->Close(); }
 bool Connection::IsOpen() const { return impl_->db != nullptr; }
 const std::string& Connection::path() const { return impl_->path; }

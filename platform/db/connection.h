@@ -73,9 +73,14 @@ class Connection {
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
 
+  // Who keeps two threads from using the connection at once. The library
+  // can lock every call itself; where the caller already holds a lock of
+  // its own around every use (of the connection and of each statement and
+  // recordset it made), that second lock per call is only a cost.
+  enum class Serialization { kByLibrary, kByCaller };
   // Opens an existing database file. A missing file, or one that is not a
   // database, raises Error. An open connection is closed first.
-  void Open(const std::string& path);
+  void Open(const std::string& path, Serialization serialization = Serialization::kByLibrary);
   // Rolls back a transaction left open. Closing a closed connection does
   // nothing.
   void Close();

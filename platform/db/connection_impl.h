@@ -50,7 +50,7 @@ class Connection::Impl {
  public:
   ~Impl() { Close(); }
 
-  void Open(const std::string& path);
+  void Open(const std::string& path, Connection::Serialization serialization);
   void Close();
   void RequireOpen() const;
 

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <mutex>
 #include <thread>
 
 #include "db_fixture.h"
@@ -269,6 +270,27 @@ TEST_F(ConnectionTest, ChangedPagesWrittenEarlyStayOutsideTheDatabaseUntilTheCom
   db_.CommitTrans();
   EXPECT_EQ(RawText("SELECT Count(*) FROM tblData"), "1000");
   EXPECT_TRUE(db_.WriteChangedPages()) << "outside a transaction there is nothing to write";
+}
+
+// Without the library's lock per call, a connection still serves threads
+// that take their turns under the caller's lock, a recordset included.
+TEST_F(ConnectionTest, AConnectionTheCallerLocksServesThreadsInTurn) {
+  Connection shared;
+  shared.Open(path_, Connection::Serialization::kByCaller);
+  std::mutex turn;
+  auto add_rows = [&](int first) {
+    for (int i = first; i < first + 200; ++i) {
+      std::lock_guard<std::mutex> lock(turn);
+      shared.Execute("INSERT INTO tblData (Category, Name) VALUES (?, ?)", {1, "/page" + std::to_string(i)});
+      Recordset rows = shared.OpenRecordset("SELECT Count(*) FROM tblData WHERE Name = ?",
+                                            {"/page" + std::to_string(i)});
+      EXPECT_EQ(rows.Field(0).ToInt32(), 1);
+    }
+  };
+  std::thread other(add_rows, 1000);
+  add_rows(0);
+  other.join();
+  EXPECT_EQ(RawText("SELECT Count(*) FROM tblData"), "400");
 }
 
 TEST_F(ConnectionTest, OneStatementPerCall) {
