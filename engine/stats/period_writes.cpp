@@ -8,6 +8,7 @@
 #include "engine/site/text_item.h"
 #include "engine/stats/flush_support.h"
 #include "engine/store/field_values.h"
+#include "engine/store/row_statements.h"
 #include "engine/store/stored_date.h"
 #include "engine/store/transaction.h"
 #include "platform/db/recordset.h"
@@ -23,8 +24,6 @@ constexpr std::size_t kResetErrorSize = 1000;
 // the run's own lookups do not wait for a whole flush: a few group
 // statements, a fraction of a millisecond.
 constexpr std::size_t kDeferredRowsPerHold = 64;
-// Rows that one upsert statement writes (see Upsert).
-constexpr std::size_t kRowsPerStatement = 16;
 
 // The flushes write many rows of one period in a row; its date text is
 // made once.
@@ -47,12 +46,8 @@ struct RowFailure {
 };
 
 // Runs every row through the statements under one hold of the database
-// lock; a failed row is reported and the next one is still written. Where
-// a group statement is given (kRowsPerStatement rows at once, their values
-// bound one row after the other: a statement per row costs a good part of
-// a row's write in itself), the rows go in groups; a group that fails
-// (none of its rows then stays written) is written again row by row, so
-// that each failure is told as before.
+// lock (in groups where a group statement is given, see ExecuteRows); a
+// failed row is reported and the next one is still written.
 template <typename Row, typename Bind>
 void WriteRows(SiteDatabase& database, std::string_view operation, std::string_view sql,
                std::span<const Row> rows, Bind bind, const RowFailure& failure,
@@ -78,65 +73,20 @@ void WriteRows(SiteDatabase& database, std::string_view operation, std::string_v
     }
     return;
   }
-  // Progress counts the rows whose statement has run; a statement's rows
-  // count once the next one is being bound.
   std::size_t done = 0;
-  std::size_t running = 0;  // rows of the statement last bound
-  auto ran = [&] {
-    done += running;
-    running = 0;
-    if (written && done > 0) written(done);
-  };
-  constexpr std::size_t n = kRowsPerStatement;
-  std::vector<std::size_t> singles;
-  const std::size_t groups = group_sql.empty() ? 0 : rows.size() / n;
-  if (groups > 0) {
-    connection->ExecuteEachBound(
-        group_sql, groups,
-        [&](std::size_t g, db::RowBinder& values) {
-          ran();
-          for (std::size_t i = g * n; i < (g + 1) * n; ++i) bind(rows[i], values);
-          running = n;
-        },
-        [&](std::size_t g, const db::Error&) {
-          running = 0;
-          for (std::size_t i = g * n; i < (g + 1) * n; ++i) singles.push_back(i);
-        });
-  }
-  for (std::size_t i = groups * n; i < rows.size(); ++i) singles.push_back(i);
-  if (!singles.empty()) {
-    connection->ExecuteEachBound(
-        sql, singles.size(),
-        [&](std::size_t k, db::RowBinder& values) {
-          ran();
-          bind(rows[singles[k]], values);
-          running = 1;
-        },
-        [&](std::size_t, const db::Error& e) { report(e.description()); });
-  }
-  ran();
+  ExecuteRows(
+      *connection, sql, group_sql, rows.size(),
+      [&](std::size_t i, db::RowBinder& values) { bind(rows[i], values); },
+      [&](std::size_t, const db::Error& e) { report(e.description()); },
+      [&](std::size_t run) {
+        done = run;
+        if (written) written(run);
+      });
   if (written && done < rows.size()) written(rows.size());
 }
 
-// An INSERT with its conflict clause, as a statement for one row and one
-// for a group of kRowsPerStatement rows.
-struct Upsert {
-  Upsert(std::string_view head, std::string_view row, std::string_view tail)
-      : one(std::string(head) + " VALUES " + std::string(row) + " " + std::string(tail)) {
-    group = std::string(head) + " VALUES ";
-    for (std::size_t i = 0; i < kRowsPerStatement; ++i) {
-      if (i > 0) group += ", ";
-      group += row;
-    }
-    group += " ";
-    group += tail;
-  }
-  std::string one;
-  std::string group;
-};
-
 template <typename Row, typename Bind>
-void WriteRows(SiteDatabase& database, std::string_view operation, const Upsert& upsert,
+void WriteRows(SiteDatabase& database, std::string_view operation, const RowStatements& upsert,
                std::span<const Row> rows, Bind bind, const RowFailure& failure,
                const RowsWritten& written) {
   WriteRows(database, operation, upsert.one, rows, bind, failure, written, upsert.group);
@@ -144,8 +94,8 @@ void WriteRows(SiteDatabase& database, std::string_view operation, const Upsert&
 
 // tblHour and tblDay have the same columns and the same key: a row that
 // exists gets the amounts added.
-Upsert ItemPeriodUpsert(std::string_view table) {
-  return Upsert("INSERT INTO " + std::string(table) +
+RowStatements ItemPeriodUpsert(std::string_view table) {
+  return RowStatements("INSERT INTO " + std::string(table) +
                     " (EntryDate, Category, ItemID, Hits, Bytes, EntryCount, ExitCount, "
                     "SessionCount, ViewTime)",
                 "(?, ?, ?, ?, ?, ?, ?, ?, ?)",
@@ -160,8 +110,8 @@ Upsert ItemPeriodUpsert(std::string_view table) {
 
 void WriteItemPeriods(SiteDatabase& database, ItemPeriod period, TimeValue date,
                       std::span<const ItemPeriodRow> rows, const RowsWritten& written) {
-  static const Upsert kHour = ItemPeriodUpsert("tblHour");
-  static const Upsert kDay = ItemPeriodUpsert("tblDay");
+  static const RowStatements kHour = ItemPeriodUpsert("tblHour");
+  static const RowStatements kDay = ItemPeriodUpsert("tblDay");
   const bool hour = period == ItemPeriod::kHour;
   const std::string& date_text = PeriodDate(date);
   WriteRows(
@@ -261,7 +211,7 @@ ItemPeriodRow TakeItemPeriodRow(CTextItem& item, ItemPeriod period) {
 
 void WriteTargetHits(SiteDatabase& database, TimeValue day, std::span<const TargetHitRow> rows) {
   const std::string& date_text = PeriodDate(day);
-  static const Upsert kSql(
+  static const RowStatements kSql(
       "INSERT INTO tblTargetHits (EntryDate, ReferringSite, ReferringCategory, "
       "KeywordPhrase, TargetPage, TargetHits, TotalSessions)",
       "(?, ?, ?, ?, ?, ?, 0)",
@@ -304,7 +254,7 @@ void WriteTargetSessions(SiteDatabase& database, TimeValue day,
 void WriteDailyPaths(SiteDatabase& database, TimeValue day, std::span<const PathRow> rows,
                      const RowsWritten& written) {
   const std::string& date_text = PeriodDate(day);
-  static const Upsert kSql(
+  static const RowStatements kSql(
       "INSERT INTO tblPaths (EntryDate, ItemID, ItemID2, Hits, EntryCount, ExitCount)",
       "(?, ?, ?, ?, ?, ?)",
       "ON CONFLICT (EntryDate, ItemID, ItemID2) DO UPDATE SET "
@@ -342,7 +292,7 @@ void DeleteStatisticsRows(SiteDatabase& database) {
 void WriteVisitorDays(SiteDatabase& database, TimeValue day, std::span<const VisitorDayRow> rows,
                       const RowsWritten& written) {
   const std::string& date_text = PeriodDate(day);
-  static const Upsert kSql(
+  static const RowStatements kSql(
       "INSERT INTO tblVisitors (EntryDate, IPaddress, Hits, Bytes, SessionCount, ViewTime)",
       "(?, ?, ?, ?, ?, ?)",
       "ON CONFLICT (IPaddress, EntryDate) DO UPDATE SET Hits = Hits + excluded.Hits, "
@@ -394,7 +344,7 @@ bool FindKnownVisitors(SiteDatabase& database, std::span<const std::uint32_t> ad
 void WriteHitStatusRows(SiteDatabase& database, TimeValue day, std::span<const HitStatusRow> rows,
                         const RowsWritten& written) {
   const std::string& date_text = PeriodDate(day);
-  static const Upsert kSql(
+  static const RowStatements kSql(
       "INSERT INTO tblHitStatus (EntryDate, StatusCode, ItemID, Hits)", "(?, ?, ?, ?)",
       "ON CONFLICT (EntryDate, StatusCode, ItemID) DO UPDATE SET Hits = Hits + excluded.Hits");
   WriteRows(

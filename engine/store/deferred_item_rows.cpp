@@ -6,6 +6,7 @@
 #include "engine/common/ascii.h"
 #include "engine/common/text.h"
 #include "engine/store/field_values.h"
+#include "engine/store/row_statements.h"
 #include "engine/store/site_database.h"
 #include "engine/store/stored_date.h"
 #include "platform/db/recordset.h"
@@ -134,20 +135,24 @@ void DeferredItemRows::Post(OrderedJobs& writer) {
     database.JoinBatch();
     db::Connection* connection = database.connection();
     if (connection == nullptr) return;
-    connection->ExecuteEachBound(
-        "INSERT INTO tblData (ItemID, Category, Name, LastHit) VALUES (?, ?, ?, ?)", rows.size(),
+    static const RowStatements kInsert("INSERT INTO tblData (ItemID, Category, Name, LastHit)",
+                                       "(?, ?, ?, ?)", "");
+    ExecuteRows(
+        *connection, kInsert.one, kInsert.group, rows.size(),
         [&](std::size_t i, db::RowBinder& values) {
           const NewRow& row = rows[i];
           values.Int(row.item_id);
           values.Int(row.category);
-          values.Text(row.name);
-          values.Text(row.last_hit);  // in the stored form already
+          // The rows outlive the statements: their texts need no copy.
+          values.SharedText(row.name);
+          values.SharedText(row.last_hit);  // in the stored form already
         },
         [&](std::size_t, const db::Error& e) {
           std::string error;
           SafeCopy(error, e.description(), kErrorSize);
           database.Trace("Error writing text item: " + error);
-        });
+        },
+        [](std::size_t) {});
   });
 }
 

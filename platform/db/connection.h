@@ -42,7 +42,8 @@ class RowBinder {
   // Bound as it is, copied: a date must be in the stored form already.
   void Text(std::string_view value);
   // As Text, but not copied: the text must stay as it is until the
-  // statement has run every row. For a value that all rows share.
+  // statement has run every row. For a value that all rows share, or rows
+  // the caller holds until ExecuteEachBound returns.
   void SharedText(std::string_view value);
   // As Params bind it: a text for a date column in any date spelling.
   void Value(const com::Variant& value);

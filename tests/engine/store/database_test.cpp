@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "engine/store/row_statements.h"
 #include "platform/com/error_info.h"
 #include "platform/db/recordset.h"
 #include "support/test_support.h"
@@ -130,6 +134,38 @@ TEST(VariantConvertersTest, StringsAreCutAndNullIsEmpty) {
   MakeVariantLong(v, -5);
   EXPECT_EQ(v.vt(), com::VT_I4);
   EXPECT_EQ(v.i4(), -5);
+}
+
+// Rows go in groups; a group with a failing row is written again row by
+// row, so that only that row is lost and it alone is told.
+TEST_F(DatabaseTest, RowsInGroupsLoseOnlyTheRowThatFails) {
+  db::Connection connection;
+  connection.Open(path_);
+  connection.Execute("CREATE TABLE tblNames (ID INTEGER PRIMARY KEY, Name TEXT UNIQUE)");
+  connection.Execute("INSERT INTO tblNames (ID, Name) VALUES (1000, 'taken')");
+  const std::size_t count = 2 * kRowsPerStatement + 8;
+  const std::size_t clashing = 5;
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < count; ++i) names.push_back(i == clashing ? "taken" : "n" + std::to_string(i));
+  static const RowStatements kInsert("INSERT INTO tblNames (ID, Name)", "(?, ?)", "");
+  std::vector<std::size_t> failed;
+  std::size_t progress = 0;
+  ExecuteRows(
+      connection, kInsert.one, kInsert.group, count,
+      [&](std::size_t i, db::RowBinder& values) {
+        values.Int(static_cast<std::int32_t>(i));
+        values.SharedText(names[i]);
+      },
+      [&](std::size_t i, const db::Error&) { failed.push_back(i); },
+      [&](std::size_t n) {
+        EXPECT_GE(n, progress);
+        progress = n;
+      });
+  EXPECT_EQ(failed, std::vector<std::size_t>{clashing});
+  EXPECT_EQ(progress, count);
+  db::Recordset rows = connection.OpenRecordset("SELECT Count(*), Sum(ID) FROM tblNames WHERE ID < 1000");
+  EXPECT_EQ(rows.Field(0).ToInt32(), static_cast<std::int32_t>(count - 1));
+  EXPECT_EQ(rows.Field(1).ToInt32(), static_cast<std::int32_t>(count * (count - 1) / 2 - clashing));
 }
 
 }  // namespace
