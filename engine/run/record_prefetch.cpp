@@ -26,19 +26,22 @@ constexpr std::size_t kRefillBatches = kBatchCount / 2;
 constexpr std::size_t kTouchAhead = 4;
 constexpr std::size_t kTouchRecordAhead = 2 * kTouchAhead;
 
+// kForWrite: 0 to read the record, 1 to write it.
+template <int kForWrite>
 void TouchRecord(const CLogRecord& record) {
   const char* bytes = reinterpret_cast<const char*>(&record);
-  for (std::size_t at = 0; at < sizeof record; at += 64) __builtin_prefetch(bytes + at);
+  for (std::size_t at = 0; at < sizeof record; at += 64) __builtin_prefetch(bytes + at, kForWrite);
 }
 
-// Asks the cache for the texts of a record that the analysis reads. They
-// were written on the reader's core; fetched only when read, each held
-// the analysis up.
+// Asks the cache for the texts of a record that the analysis reads, or
+// that the reader writes again. They were last used on the other core;
+// fetched only when used, each held the thread up.
+template <int kForWrite>
 void TouchTexts(const CLogRecord& record) {
-  __builtin_prefetch(record.uri_stem.data());
-  __builtin_prefetch(record.referrer.data());
-  __builtin_prefetch(record.user_agent.data());
-  __builtin_prefetch(record.client_name.data());
+  __builtin_prefetch(record.uri_stem.data(), kForWrite);
+  __builtin_prefetch(record.referrer.data(), kForWrite);
+  __builtin_prefetch(record.user_agent.data(), kForWrite);
+  __builtin_prefetch(record.client_name.data(), kForWrite);
 }
 
 }  // namespace
@@ -70,9 +73,9 @@ CLogRecord* RecordPrefetch::Next() {
   for (;;) {
     if (current_ != nullptr && next_ < current_->count) {
       if (next_ + kTouchRecordAhead < current_->count) {
-        TouchRecord(current_->records[next_ + kTouchRecordAhead]);
+        TouchRecord<0>(current_->records[next_ + kTouchRecordAhead]);
       }
-      if (next_ + kTouchAhead < current_->count) TouchTexts(current_->records[next_ + kTouchAhead]);
+      if (next_ + kTouchAhead < current_->count) TouchTexts<0>(current_->records[next_ + kTouchAhead]);
       return &current_->records[next_++];
     }
     std::unique_lock<std::mutex> lock(mutex_);
@@ -148,6 +151,14 @@ bool RecordPrefetch::Fill(Batch& batch, bool& hold) {
     // Reading into the batch's record keeps the storage of its texts: no
     // allocation once the batch has seen long lines.
     CLogRecord& record = batch.records[batch.count];
+    // The record filled a few places ahead is asked for with the intent to
+    // write it: a plain prefetch would leave its lines shared with the
+    // analysis's core, and each first write would still wait for them.
+    if (batch.count + kTouchAhead < batch.records.size()) {
+      const CLogRecord& later = batch.records[batch.count + kTouchAhead];
+      TouchRecord<1>(later);
+      TouchTexts<1>(later);
+    }
     if (!set_.ReadNext(record)) return false;
     ++batch.count;
     if (hold_after_ && hold_after_(record)) {
