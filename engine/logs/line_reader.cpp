@@ -12,6 +12,20 @@
 namespace tf {
 namespace {
 
+#if defined(__SSE2__)
+// Sixteen bytes at a time: the first byte of [p, end) whose bit
+// `marks(bytes)` sets, or nullptr with p moved to where fewer than sixteen
+// bytes are left, for the caller's own loop.
+template <typename Marks>
+const char* FindInBlocks(const char*& p, const char* end, Marks marks) {
+  for (; end - p >= 16; p += 16) {
+    const int found = _mm_movemask_epi8(marks(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))));
+    if (found != 0) return p + __builtin_ctz(static_cast<unsigned>(found));
+  }
+  return nullptr;
+}
+#endif
+
 // The first byte below 32 in [p, end), or end; sixteen bytes at a time
 // where the machine has the instructions, else eight. Bytes of 128 and
 // above never count. The line feed is such a byte, so one scan finds the
@@ -20,11 +34,8 @@ const char* FindControlByte(const char* p, const char* end) {
 #if defined(__SSE2__)
   // A byte is below 32 when its smaller with 31 is itself.
   const __m128i limit = _mm_set1_epi8(31);
-  for (; end - p >= 16; p += 16) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const int below = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(bytes, limit), bytes));
-    if (below != 0) return p + __builtin_ctz(static_cast<unsigned>(below));
-  }
+  auto below = [limit](__m128i bytes) { return _mm_cmpeq_epi8(_mm_min_epu8(bytes, limit), bytes); };
+  if (const char* found = FindInBlocks(p, end, below)) return found;
 #endif
   constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
   constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
@@ -54,12 +65,10 @@ const char* FindTokenEnd(const char* p, const char* end) {
 #if defined(__SSE2__)
   const __m128i blank = _mm_set1_epi8(' ');
   const __m128i comma = _mm_set1_epi8(',');
-  for (; end - p >= 16; p += 16) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const int stops = _mm_movemask_epi8(
-        _mm_or_si128(_mm_cmpeq_epi8(bytes, blank), _mm_cmpeq_epi8(bytes, comma)));
-    if (stops != 0) return p + __builtin_ctz(static_cast<unsigned>(stops));
-  }
+  auto stops = [blank, comma](__m128i bytes) {
+    return _mm_or_si128(_mm_cmpeq_epi8(bytes, blank), _mm_cmpeq_epi8(bytes, comma));
+  };
+  if (const char* found = FindInBlocks(p, end, stops)) return found;
 #endif
   while (p < end && *p != ' ' && *p != ',') ++p;
   return p;

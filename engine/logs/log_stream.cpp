@@ -194,8 +194,7 @@ bool CLogStream::ReadAhead(LogSite& site) {
 
 CLogRecord* CLogStream::TakePending() {
   has_pending_ = false;
-  last_record_date_ = pending_.time;
-  last_position_ = pending_position_;
+  Delivered(pending_);
   return &pending_;
 }
 
@@ -205,9 +204,13 @@ bool CLogStream::TakeNext(LogSite& site, CLogRecord& into) {
     return true;
   }
   if (!NextRecord(site, into)) return false;
-  last_record_date_ = into.time;
-  last_position_ = pending_position_;
+  Delivered(into);
   return true;
+}
+
+void CLogStream::Delivered(const CLogRecord& record) {
+  last_record_date_ = record.time;
+  last_position_ = pending_position_;
 }
 
 }  // namespace tf

@@ -111,6 +111,8 @@ class CLogStream {
  private:
   bool ReadFromOpenFile(LogSite& site, CLogRecord& record);
   bool IsOldRecord(const CLogRecord& record) const;
+  // R and P move to the record handed out, read last.
+  void Delivered(const CLogRecord& record);
   int DetectFormat(LogSite& site);
   void LocateResumeFile();
   // Moves the open file past what any stream of the site has read of it.
